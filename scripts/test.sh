@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Set up, build and run every test: the unit and display tests (under Xvfb), the same
+# tests built with address and undefined-behaviour sanitizers, and the fuzzers for a
+# bounded time. Exits non-zero on the first failing stage.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=xcb
+
+echo "== build and test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== sanitizer build and test"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTETRAKON_SANITIZE=ON \
+    -DTETRAKON_BENCHMARKS=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzzing"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTETRAKON_FUZZ=ON -DTETRAKON_BENCHMARKS=OFF >/dev/null
+cmake --build build-fuzz -j "$jobs" --target fuzzers
+tests/fuzz/run-fuzzers.sh build-fuzz
