@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace tetrakon {
+
+// Resource ids of the models carried inside the program.
+constexpr int kPuzzleModelId = 205;
+constexpr int kHullModelId = 206;
+constexpr int kTurnTargetModelId = 207;
+
+// The bytes of a resource embedded in the executable, found by id and type name ("X"),
+// the type compared without regard to letter case. Empty when there is no such resource.
+std::span<const std::uint8_t> FindResource(int id, std::string_view typeName);
+
+}  // namespace tetrakon
