@@ -62,7 +62,9 @@ Result SortFacesBySubset(Mesh* mesh);
 // TransformCoord, normals through TransformNormal (not renormalised). Materials are
 // concatenated in input order and faces keep their own material, so the merged mesh has
 // one subset per input material, in input order. A mesh without normals or texture
-// coordinates gets zero ones when any other input has them.
+// coordinates gets zero ones when any other input has them. Faces are ordered by material
+// (stable) and every vertex is kept. A null mesh or out gives E_INVALIDARG, an invalid
+// input E_FAIL; on failure out is left unchanged.
 struct PlacedMesh {
     const Mesh* mesh = nullptr;
     Matrix transform;
