@@ -1,0 +1,339 @@
+#include "gfxutil/xfile_reader_parser.h"
+
+#include <deque>
+#include <string>
+#include <utility>
+
+namespace tetrakon {
+namespace {
+
+using Kind = XToken::Kind;
+
+class Parser {
+  public:
+    explicit Parser(XTokenSource* source) : source_(source) {}
+
+    XStatus ParseFile(XFile* out) {
+        for (;;) {
+            XToken token;
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+            switch (token.kind) {
+                case Kind::End:
+                    return {};
+                case Kind::Template: {
+                    XTemplate tmpl;
+                    if (XStatus s = ParseTemplate(&tmpl); !s.ok())
+                        return s;
+                    out->templates.push_back(std::move(tmpl));
+                    break;
+                }
+                case Kind::Name: {
+                    auto object = std::make_unique<XDataObject>();
+                    object->templateName = std::move(token.text);
+                    if (XStatus s = ParseObject(object.get(), 1); !s.ok())
+                        return s;
+                    out->objects.push_back(std::move(object));
+                    break;
+                }
+                case Kind::Semicolon:
+                case Kind::Comma:
+                    break;
+                case Kind::CloseBrace:
+                    return SkipTrailingBraces();
+                default:
+                    return Unexpected(token, "at top level");
+            }
+        }
+    }
+
+  private:
+    XStatus Fill(std::size_t count) {
+        while (ahead_.size() < count) {
+            XToken token;
+            if (XStatus s = source_->Next(&token); !s.ok())
+                return s;
+            ahead_.push_back(std::move(token));
+        }
+        return {};
+    }
+
+    XStatus Take(XToken* token) {
+        if (XStatus s = Fill(1); !s.ok())
+            return s;
+        *token = std::move(ahead_.front());
+        ahead_.pop_front();
+        return {};
+    }
+
+    XStatus PeekKind(std::size_t index, Kind* kind) {
+        if (XStatus s = Fill(index + 1); !s.ok())
+            return s;
+        *kind = ahead_[index].kind;
+        return {};
+    }
+
+    XStatus Expect(Kind kind, const char* what, XToken* token) {
+        if (XStatus s = Take(token); !s.ok())
+            return s;
+        if (token->kind == kind)
+            return {};
+        return Unexpected(*token, what);
+    }
+
+    static XStatus Unexpected(const XToken& token, const std::string& where) {
+        if (token.kind == Kind::End)
+            return XFail(XError::Truncated, "data ends " + where);
+        return XFail(XError::Syntax, "unexpected " + Describe(token) + " " + where);
+    }
+
+    static std::string Describe(const XToken& token) {
+        switch (token.kind) {
+            case Kind::Name:
+                return "name '" + token.text.substr(0, 40) + "'";
+            case Kind::String:
+                return "string";
+            case Kind::Integer:
+            case Kind::Float:
+                return "number";
+            case Kind::Guid:
+                return "GUID";
+            case Kind::Template:
+                return "'template'";
+            case Kind::OpenBrace:
+                return "'{'";
+            case Kind::CloseBrace:
+                return "'}'";
+            case Kind::OpenBracket:
+                return "'['";
+            case Kind::CloseBracket:
+                return "']'";
+            case Kind::Comma:
+                return "','";
+            case Kind::Semicolon:
+                return "';'";
+            case Kind::Dot:
+                return "'.'";
+            default:
+                return "token";
+        }
+    }
+
+    XStatus SkipTrailingBraces() {
+        for (;;) {
+            XToken token;
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+            if (token.kind == Kind::End)
+                return {};
+            if (token.kind != Kind::CloseBrace) {
+                return XFail(XError::Syntax, "unbalanced '}' before " + Describe(token));
+            }
+        }
+    }
+
+    XStatus ParseTemplate(XTemplate* out) {
+        XToken token;
+        if (XStatus s = Expect(Kind::Name, "after 'template'", &token); !s.ok())
+            return s;
+        out->name = std::move(token.text);
+        const std::string where = "in template " + out->name;
+        if (XStatus s = Expect(Kind::OpenBrace, where.c_str(), &token); !s.ok())
+            return s;
+        Kind next = Kind::End;
+        if (XStatus s = PeekKind(0, &next); !s.ok())
+            return s;
+        if (next == Kind::Guid) {
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+            out->guid = std::move(token.text);
+        }
+        for (;;) {
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+            if (token.kind == Kind::CloseBrace)
+                return {};
+            if (token.kind == Kind::OpenBracket) {
+                if (XStatus s = ParseRestriction(out); !s.ok())
+                    return s;
+                continue;
+            }
+            if (token.kind != Kind::Name)
+                return Unexpected(token, where);
+            XTemplateMember member;
+            if (token.text == "array") {
+                member.isArray = true;
+                if (XStatus s = Expect(Kind::Name, where.c_str(), &token); !s.ok())
+                    return s;
+            }
+            member.typeName = std::move(token.text);
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+            if (token.kind == Kind::Name) {
+                member.name = std::move(token.text);
+                if (XStatus s = Take(&token); !s.ok())
+                    return s;
+            }
+            while (member.isArray && token.kind == Kind::OpenBracket) {
+                if (XStatus s = Take(&token); !s.ok())
+                    return s;
+                if (token.kind == Kind::Integer && token.integer >= 0) {
+                    member.dimensions.push_back(std::to_string(token.integer));
+                } else if (token.kind == Kind::Name) {
+                    member.dimensions.push_back(std::move(token.text));
+                } else {
+                    return Unexpected(token, where);
+                }
+                if (XStatus s = Expect(Kind::CloseBracket, where.c_str(), &token); !s.ok()) {
+                    return s;
+                }
+                if (XStatus s = Take(&token); !s.ok())
+                    return s;
+            }
+            if (member.isArray && member.dimensions.empty())
+                return Unexpected(token, where);
+            if (token.kind != Kind::Semicolon)
+                return Unexpected(token, where);
+            out->members.push_back(std::move(member));
+        }
+    }
+
+    // After '[': "...]" or a list of template names, each with an optional GUID.
+    XStatus ParseRestriction(XTemplate* out) {
+        const std::string where = "in the restriction of template " + out->name;
+        XToken token;
+        if (XStatus s = Take(&token); !s.ok())
+            return s;
+        if (token.kind == Kind::Dot) {
+            for (int i = 0; i < 2; ++i) {
+                if (XStatus s = Expect(Kind::Dot, where.c_str(), &token); !s.ok())
+                    return s;
+            }
+            out->restriction = XTemplate::Restriction::Open;
+            return Expect(Kind::CloseBracket, where.c_str(), &token);
+        }
+        out->restriction = XTemplate::Restriction::Restricted;
+        for (;;) {
+            if (token.kind == Kind::CloseBracket)
+                return {};
+            if (token.kind == Kind::Name) {
+                out->allowedTypes.push_back(std::move(token.text));
+            } else if (token.kind != Kind::Guid && token.kind != Kind::Comma) {
+                return Unexpected(token, where);
+            }
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+        }
+    }
+
+    // Parses from the optional name after the template name up to the closing brace.
+    XStatus ParseObject(XDataObject* object, int depth) {
+        if (depth > kMaxXObjectDepth) {
+            return XFail(XError::TooDeep,
+                         "objects nested deeper than " + std::to_string(kMaxXObjectDepth));
+        }
+        const std::string where = "in " + object->templateName.substr(0, 40) + " object";
+        XToken token;
+        if (XStatus s = Take(&token); !s.ok())
+            return s;
+        if (token.kind == Kind::Name) {
+            object->name = std::move(token.text);
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+        }
+        if (token.kind != Kind::OpenBrace)
+            return Unexpected(token, where);
+        Kind next = Kind::End;
+        if (XStatus s = PeekKind(0, &next); !s.ok())
+            return s;
+        if (next == Kind::Guid) {
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+            object->guid = std::move(token.text);
+        }
+        for (;;) {
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+            switch (token.kind) {
+                case Kind::CloseBrace:
+                    return {};
+                case Kind::Semicolon:
+                case Kind::Comma:
+                    break;
+                case Kind::Integer: {
+                    XValue value;
+                    value.kind = XValue::Kind::Integer;
+                    value.integer = token.integer;
+                    object->values.push_back(std::move(value));
+                    break;
+                }
+                case Kind::Float: {
+                    XValue value;
+                    value.kind = XValue::Kind::Float;
+                    value.number = token.number;
+                    object->values.push_back(std::move(value));
+                    break;
+                }
+                case Kind::String: {
+                    XValue value;
+                    value.kind = XValue::Kind::String;
+                    value.text = std::move(token.text);
+                    object->values.push_back(std::move(value));
+                    break;
+                }
+                case Kind::Name: {
+                    XChild child;
+                    child.object = std::make_unique<XDataObject>();
+                    child.object->templateName = std::move(token.text);
+                    if (XStatus s = ParseObject(child.object.get(), depth + 1); !s.ok())
+                        return s;
+                    object->children.push_back(std::move(child));
+                    break;
+                }
+                case Kind::OpenBrace: {
+                    XChild child;
+                    if (XStatus s = ParseReference(&child, where); !s.ok())
+                        return s;
+                    object->children.push_back(std::move(child));
+                    break;
+                }
+                default:
+                    return Unexpected(token, where);
+            }
+        }
+    }
+
+    // After '{' inside an object: a name, a GUID or both, then '}'.
+    XStatus ParseReference(XChild* child, const std::string& where) {
+        XToken token;
+        if (XStatus s = Take(&token); !s.ok())
+            return s;
+        if (token.kind == Kind::Name) {
+            child->referenceName = std::move(token.text);
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+        }
+        if (token.kind == Kind::Guid) {
+            child->referenceGuid = std::move(token.text);
+            if (XStatus s = Take(&token); !s.ok())
+                return s;
+        }
+        if (child->referenceName.empty() && child->referenceGuid.empty()) {
+            return Unexpected(token, "in a reference " + where);
+        }
+        if (token.kind != Kind::CloseBrace)
+            return Unexpected(token, "in a reference " + where);
+        return {};
+    }
+
+    XTokenSource* source_;
+    std::deque<XToken> ahead_;
+};
+
+}  // namespace
+
+XStatus ParseXTokens(XTokenSource* source, XFile* out) {
+    return Parser(source).ParseFile(out);
+}
+
+}  // namespace tetrakon

@@ -1,0 +1,126 @@
+#include <charconv>
+#include <map>
+#include <string>
+
+#include "gfxutil/xfile_reader_passes.h"
+#include "gfxutil/xfile_templates.h"
+
+namespace tetrakon {
+namespace {
+
+// Nesting of template-typed members (MeshNormals > MeshFace > DWORD is two levels).
+constexpr int kMaxMemberDepth = 16;
+
+enum class PrimitiveKind { NotPrimitive, Integer, Float, String };
+
+PrimitiveKind KindOfType(const std::string& type) {
+    static const std::map<std::string, PrimitiveKind> kinds = {
+        {"WORD", PrimitiveKind::Integer},   {"DWORD", PrimitiveKind::Integer},
+        {"SWORD", PrimitiveKind::Integer},  {"SDWORD", PrimitiveKind::Integer},
+        {"CHAR", PrimitiveKind::Integer},   {"UCHAR", PrimitiveKind::Integer},
+        {"BYTE", PrimitiveKind::Integer},   {"FLOAT", PrimitiveKind::Float},
+        {"DOUBLE", PrimitiveKind::Float},   {"STRING", PrimitiveKind::String},
+        {"LPSTR", PrimitiveKind::String},   {"CSTRING", PrimitiveKind::String},
+        {"UNICODE", PrimitiveKind::String},
+    };
+    const auto it = kinds.find(type);
+    return it == kinds.end() ? PrimitiveKind::NotPrimitive : it->second;
+}
+
+// Walks one object's values along its template, recording the kind each value should have.
+class ValueTyper {
+  public:
+    ValueTyper(const XFile& file, const std::vector<XValue>& values)
+        : file_(file), values_(values) {}
+
+    bool Run(const XTemplate& tmpl) { return Walk(tmpl, 0) && pos_ == values_.size(); }
+    const std::vector<PrimitiveKind>& kinds() const { return kinds_; }
+
+  private:
+    bool Walk(const XTemplate& tmpl, int depth) {
+        if (depth > kMaxMemberDepth)
+            return false;
+        std::map<std::string, std::int64_t> scalars;
+        for (const XTemplateMember& member : tmpl.members) {
+            std::int64_t count = 1;
+            for (const std::string& dimension : member.dimensions) {
+                std::int64_t size = 0;
+                const auto [end, error] =
+                    std::from_chars(dimension.data(), dimension.data() + dimension.size(), size);
+                if (error != std::errc{} || end != dimension.data() + dimension.size()) {
+                    const auto it = scalars.find(dimension);
+                    if (it == scalars.end())
+                        return false;
+                    size = it->second;
+                }
+                if (size < 0)
+                    return false;
+                // Every element takes at least one value, so more than remain cannot fit.
+                const auto left = static_cast<std::int64_t>(values_.size() - pos_);
+                if (size != 0 && count > left / size)
+                    return false;
+                count *= size;
+            }
+            const PrimitiveKind kind = KindOfType(member.typeName);
+            if (kind != PrimitiveKind::NotPrimitive) {
+                if (count > static_cast<std::int64_t>(values_.size() - pos_))
+                    return false;
+                if (!member.isArray && kind == PrimitiveKind::Integer &&
+                    values_[pos_].kind == XValue::Kind::Integer) {
+                    scalars[member.name] = values_[pos_].integer;
+                }
+                kinds_.insert(kinds_.end(), static_cast<std::size_t>(count), kind);
+                pos_ += static_cast<std::size_t>(count);
+                continue;
+            }
+            const XTemplate* inner = FindXTemplate(file_, member.typeName);
+            if (inner == nullptr || inner == &tmpl)
+                return false;
+            for (std::int64_t i = 0; i < count; ++i) {
+                const std::size_t before = pos_;
+                if (!Walk(*inner, depth + 1))
+                    return false;
+                if (pos_ == before)
+                    break;  // a template with no values
+            }
+        }
+        return true;
+    }
+
+    const XFile& file_;
+    const std::vector<XValue>& values_;
+    std::size_t pos_ = 0;
+    std::vector<PrimitiveKind> kinds_;
+};
+
+void TypeObject(const XFile& file, XDataObject* object) {
+    if (!object->values.empty()) {
+        if (const XTemplate* tmpl = FindXTemplate(file, object->templateName)) {
+            ValueTyper typer(file, object->values);
+            if (typer.Run(*tmpl)) {
+                for (std::size_t i = 0; i < object->values.size(); ++i) {
+                    XValue& value = object->values[i];
+                    if (typer.kinds()[i] == PrimitiveKind::Float &&
+                        value.kind == XValue::Kind::Integer) {
+                        value.number = static_cast<double>(value.integer);
+                        value.integer = 0;
+                        value.kind = XValue::Kind::Float;
+                    }
+                }
+            }
+        }
+    }
+    for (XChild& child : object->children) {
+        if (child.object)
+            TypeObject(file, child.object.get());
+    }
+}
+
+}  // namespace
+
+void TypeXValuesByTemplate(XFile* file) {
+    for (auto& object : file->objects)
+        TypeObject(*file, object.get());
+}
+
+}  // namespace tetrakon
