@@ -1,0 +1,46 @@
+#pragma once
+
+// How the writers lay out a data object's flat value list: each value's primitive type and
+// the separators that follow it, taken from the object's template so that the text form
+// reads like a hand-written file and the binary form stores floats as floats.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "gfxutil/xfile.h"
+
+namespace tetrakon {
+
+enum class XSlotType { Integer, Float, String };
+
+struct XValueSlot {
+    XSlotType type = XSlotType::Integer;
+    std::string separators;  // ";" "," ";;" ... printed right after the value
+    bool lineBreak = false;  // the text form starts a new line after this value
+};
+
+// The templates a file defines, backed by the standard ones the format's users rely on
+// without defining them (Frame, Mesh, Material, ...). A file's own definition wins.
+class XTemplateLookup {
+  public:
+    explicit XTemplateLookup(const std::vector<XTemplate>& fileTemplates);
+
+    // Exact name first, then ignoring case ("TextureFileName" is common in real files).
+    const XTemplate* Find(std::string_view name) const;
+
+  private:
+    std::unordered_map<std::string, const XTemplate*> exact_;
+    std::unordered_map<std::string, const XTemplate*> folded_;
+};
+
+// One slot per value of the object. When the template is unknown or the values do not fit
+// it, each value gets its own kind and a plain ";" after it, which reads back the same.
+std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XTemplateLookup& templates);
+
+// The slot type a primitive template member type stores, or false for a template type.
+bool PrimitiveSlotType(std::string_view typeName, XSlotType* type);
+
+}  // namespace tetrakon
