@@ -80,7 +80,7 @@ bool PrimitiveToken(std::string_view typeName, Token* token) {
 
 class TokenWriter {
   public:
-    explicit TokenWriter(const XFile& file) : file_(file), templates_(file.templates) {}
+    explicit TokenWriter(const XFile& file) : file_(file) {}
 
     XStatus Write(std::vector<std::uint8_t>* out) {
         const char header[] = "xof 0303bin 0032";
@@ -207,7 +207,7 @@ class TokenWriter {
     // Consecutive values of one numeric type share one list token; strings stand alone,
     // each closed by the separator its layout gives it.
     XStatus WriteValues(const XDataObject& object) {
-        const std::vector<XValueSlot> slots = LayOutValues(object, templates_);
+        const std::vector<XValueSlot> slots = LayOutValues(object, file_);
         std::size_t i = 0;
         while (i < slots.size()) {
             const XSlotType type = slots[i].type;
@@ -272,7 +272,6 @@ class TokenWriter {
     }
 
     const XFile& file_;
-    XTemplateLookup templates_;
     std::vector<std::uint8_t> bytes_;
 };
 

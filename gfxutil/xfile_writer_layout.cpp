@@ -3,125 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <initializer_list>
 #include <utility>
+
+#include "gfxutil/xfile_templates.h"
 
 namespace tetrakon {
 namespace {
-
-std::string FoldCase(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return folded;
-}
-
-// One member written as in a template body: "FLOAT x", "array Vector vertices[nVertices]".
-XTemplateMember ParseMember(std::string_view text) {
-    XTemplateMember member;
-    constexpr std::string_view kArray = "array ";
-    if (text.starts_with(kArray)) {
-        member.isArray = true;
-        text.remove_prefix(kArray.size());
-    }
-    const std::size_t space = text.find(' ');
-    member.typeName = std::string(text.substr(0, space));
-    std::string_view rest = text.substr(space + 1);
-    const std::size_t bracket = rest.find('[');
-    member.name = std::string(rest.substr(0, bracket));
-    while (bracket != std::string_view::npos && !rest.empty()) {
-        const std::size_t open = rest.find('[');
-        const std::size_t close = rest.find(']');
-        if (open == std::string_view::npos || close == std::string_view::npos)
-            break;
-        member.dimensions.emplace_back(rest.substr(open + 1, close - open - 1));
-        rest.remove_prefix(close + 1);
-    }
-    return member;
-}
-
-XTemplate MakeTemplate(std::string name, std::initializer_list<std::string_view> members,
-                       XTemplate::Restriction restriction = XTemplate::Restriction::Closed) {
-    XTemplate result;
-    result.name = std::move(name);
-    for (std::string_view member : members)
-        result.members.push_back(ParseMember(member));
-    result.restriction = restriction;
-    return result;
-}
-
-// Member layouts of the standard templates; only the members matter to the writers.
-const std::vector<XTemplate>& StandardLayouts() {
-    constexpr auto kOpen = XTemplate::Restriction::Open;
-    static const std::vector<XTemplate> layouts = {
-        MakeTemplate("Header", {"WORD major", "WORD minor", "DWORD flags"}),
-        MakeTemplate("Vector", {"FLOAT x", "FLOAT y", "FLOAT z"}),
-        MakeTemplate("Coords2d", {"FLOAT u", "FLOAT v"}),
-        MakeTemplate("Matrix4x4", {"array FLOAT matrix[16]"}),
-        MakeTemplate("ColorRGBA", {"FLOAT red", "FLOAT green", "FLOAT blue", "FLOAT alpha"}),
-        MakeTemplate("ColorRGB", {"FLOAT red", "FLOAT green", "FLOAT blue"}),
-        MakeTemplate("IndexedColor", {"DWORD index", "ColorRGBA indexColor"}),
-        MakeTemplate("Boolean", {"WORD truefalse"}),
-        MakeTemplate("Boolean2d", {"Boolean u", "Boolean v"}),
-        MakeTemplate("MaterialWrap", {"Boolean u", "Boolean v"}),
-        MakeTemplate("TextureFilename", {"STRING filename"}),
-        MakeTemplate("Material",
-                     {"ColorRGBA faceColor", "FLOAT power", "ColorRGB specularColor",
-                      "ColorRGB emissiveColor"},
-                     kOpen),
-        MakeTemplate("MeshFace", {"DWORD nFaceVertexIndices",
-                                  "array DWORD faceVertexIndices[nFaceVertexIndices]"}),
-        MakeTemplate("MeshFaceWraps",
-                     {"DWORD nFaceWrapValues", "array Boolean2d faceWrapValues[nFaceWrapValues]"}),
-        MakeTemplate("MeshTextureCoords",
-                     {"DWORD nTextureCoords", "array Coords2d textureCoords[nTextureCoords]"}),
-        MakeTemplate(
-            "MeshMaterialList",
-            {"DWORD nMaterials", "DWORD nFaceIndexes", "array DWORD faceIndexes[nFaceIndexes]"},
-            kOpen),
-        MakeTemplate("MeshNormals",
-                     {"DWORD nNormals", "array Vector normals[nNormals]", "DWORD nFaceNormals",
-                      "array MeshFace faceNormals[nFaceNormals]"}),
-        MakeTemplate("MeshVertexColors",
-                     {"DWORD nVertexColors", "array IndexedColor vertexColors[nVertexColors]"}),
-        MakeTemplate("Mesh",
-                     {"DWORD nVertices", "array Vector vertices[nVertices]", "DWORD nFaces",
-                      "array MeshFace faces[nFaces]"},
-                     kOpen),
-        MakeTemplate("FrameTransformMatrix", {"Matrix4x4 frameMatrix"}),
-        MakeTemplate("Frame", {}, kOpen),
-        MakeTemplate("FloatKeys", {"DWORD nValues", "array FLOAT values[nValues]"}),
-        MakeTemplate("TimedFloatKeys", {"DWORD time", "FloatKeys tfkeys"}),
-        MakeTemplate("AnimationKey",
-                     {"DWORD keyType", "DWORD nKeys", "array TimedFloatKeys keys[nKeys]"}),
-        MakeTemplate("AnimationOptions", {"DWORD openclosed", "DWORD positionquality"}),
-        MakeTemplate("Animation", {}, kOpen),
-        MakeTemplate("AnimationSet", {}, kOpen),
-        MakeTemplate("AnimTicksPerSecond", {"DWORD AnimTicksPerSecond"}),
-        MakeTemplate("XSkinMeshHeader", {"WORD nMaxSkinWeightsPerVertex",
-                                         "WORD nMaxSkinWeightsPerFace", "WORD nBones"}),
-        MakeTemplate("VertexDuplicationIndices", {"DWORD nIndices", "DWORD nOriginalVertices",
-                                                  "array DWORD indices[nIndices]"}),
-        MakeTemplate("SkinWeights", {"STRING transformNodeName", "DWORD nWeights",
-                                     "array DWORD vertexIndices[nWeights]",
-                                     "array FLOAT weights[nWeights]", "Matrix4x4 matrixOffset"}),
-        MakeTemplate("VertexElement",
-                     {"DWORD Type", "DWORD Method", "DWORD Usage", "DWORD UsageIndex"}),
-        MakeTemplate("DeclData", {"DWORD nElements", "array VertexElement Elements[nElements]",
-                                  "DWORD nDWords", "array DWORD data[nDWords]"}),
-        MakeTemplate("FVFData", {"DWORD dwFVF", "DWORD nDWords", "array DWORD data[nDWords]"}),
-        MakeTemplate("FaceAdjacency", {"DWORD nIndices", "array DWORD indices[nIndices]"}),
-        MakeTemplate("EffectFloats", {"DWORD nFloats", "array FLOAT Floats[nFloats]"}),
-        MakeTemplate("EffectString", {"STRING Value"}),
-        MakeTemplate("EffectDWord", {"DWORD Value"}),
-        MakeTemplate("EffectParamFloats",
-                     {"STRING ParamName", "DWORD nFloats", "array FLOAT Floats[nFloats]"}),
-        MakeTemplate("EffectParamString", {"STRING ParamName", "STRING Value"}),
-        MakeTemplate("EffectParamDWord", {"STRING ParamName", "DWORD Value"}),
-        MakeTemplate("EffectInstance", {"STRING EffectFilename"}, kOpen),
-    };
-    return layouts;
-}
 
 // Nesting deeper than this means a template that contains itself.
 constexpr int kMaxTemplateDepth = 16;
@@ -132,8 +19,8 @@ constexpr std::size_t kIntegersPerLine = 12;
 
 class LayoutWalker {
   public:
-    LayoutWalker(const XDataObject& object, const XTemplateLookup& templates)
-        : values_(object.values), templates_(templates) {}
+    LayoutWalker(const XDataObject& object, const XFile& file)
+        : values_(object.values), file_(file) {}
 
     // Lays out the object's own template; each of its members ends a text line.
     bool WalkObject(const XTemplate& objectTemplate) {
@@ -189,7 +76,7 @@ class LayoutWalker {
             return true;
         }
 
-        const XTemplate* structure = templates_.Find(member.typeName);
+        const XTemplate* structure = FindXTemplate(file_, member.typeName);
         if (structure == nullptr)
             return false;
         for (std::size_t i = 0; i < count; ++i) {
@@ -257,7 +144,7 @@ class LayoutWalker {
     }
 
     const std::vector<XValue>& values_;
-    const XTemplateLookup& templates_;
+    const XFile& file_;
     std::vector<XValueSlot> slots_;
 };
 
@@ -274,24 +161,6 @@ XSlotType SlotTypeOf(const XValue& value) {
 }
 
 }  // namespace
-
-XTemplateLookup::XTemplateLookup(const std::vector<XTemplate>& fileTemplates) {
-    const std::vector<XTemplate>* const lists[] = {&StandardLayouts(), &fileTemplates};
-    for (const std::vector<XTemplate>* list : lists) {
-        for (const XTemplate& entry : *list) {
-            exact_[entry.name] = &entry;
-            folded_[FoldCase(entry.name)] = &entry;
-        }
-    }
-}
-
-const XTemplate* XTemplateLookup::Find(std::string_view name) const {
-    if (auto it = exact_.find(std::string(name)); it != exact_.end())
-        return it->second;
-    if (auto it = folded_.find(FoldCase(name)); it != folded_.end())
-        return it->second;
-    return nullptr;
-}
 
 bool PrimitiveSlotType(std::string_view typeName, XSlotType* type) {
     static const std::pair<std::string_view, XSlotType> kPrimitives[] = {
@@ -318,10 +187,10 @@ bool PrimitiveSlotType(std::string_view typeName, XSlotType* type) {
     return false;
 }
 
-std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XTemplateLookup& templates) {
+std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XFile& file) {
     std::vector<XValueSlot> slots;
-    if (const XTemplate* objectTemplate = templates.Find(object.templateName)) {
-        LayoutWalker walker(object, templates);
+    if (const XTemplate* objectTemplate = FindXTemplate(file, object.templateName)) {
+        LayoutWalker walker(object, file);
         if (walker.WalkObject(*objectTemplate))
             slots = walker.TakeSlots();
     }

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "gfxutil/xfile.h"
@@ -22,23 +21,10 @@ struct XValueSlot {
     bool lineBreak = false;  // the text form starts a new line after this value
 };
 
-// The templates a file defines, backed by the standard ones the format's users rely on
-// without defining them (Frame, Mesh, Material, ...). A file's own definition wins.
-class XTemplateLookup {
-  public:
-    explicit XTemplateLookup(const std::vector<XTemplate>& fileTemplates);
-
-    // Exact name first, then ignoring case ("TextureFileName" is common in real files).
-    const XTemplate* Find(std::string_view name) const;
-
-  private:
-    std::unordered_map<std::string, const XTemplate*> exact_;
-    std::unordered_map<std::string, const XTemplate*> folded_;
-};
-
-// One slot per value of the object. When the template is unknown or the values do not fit
-// it, each value gets its own kind and a plain ";" after it, which reads back the same.
-std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XTemplateLookup& templates);
+// One slot per value of the object, by the file's template of its type or the standard
+// one. When the template is unknown or the values do not fit it, each value gets its own
+// kind and a plain ";" after it, which reads back the same.
+std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XFile& file);
 
 // The slot type a primitive template member type stores, or false for a template type.
 bool PrimitiveSlotType(std::string_view typeName, XSlotType* type);

@@ -53,7 +53,7 @@ bool IsGuidText(std::string_view guid) {
 
 class TextWriter {
   public:
-    explicit TextWriter(const XFile& file) : file_(file), templates_(file.templates) {}
+    explicit TextWriter(const XFile& file) : file_(file) {}
 
     XStatus Write(std::string* out) {
         text_ = "xof 0303txt 0032\n";
@@ -93,7 +93,8 @@ class TextWriter {
                 }
                 text_ += "array ";
             }
-            text_ += member.typeName;
+            // Binary files name the string type LPSTR; its text keyword is STRING.
+            text_ += member.typeName == "LPSTR" ? std::string("STRING") : member.typeName;
             if (!member.name.empty())
                 text_ += ' ' + member.name;
             for (const std::string& dimension : member.dimensions) {
@@ -180,7 +181,7 @@ class TextWriter {
     }
 
     XStatus WriteValues(const XDataObject& object, int depth) {
-        const std::vector<XValueSlot> slots = LayOutValues(object, templates_);
+        const std::vector<XValueSlot> slots = LayOutValues(object, file_);
         bool lineStart = true;
         for (std::size_t i = 0; i < slots.size(); ++i) {
             if (lineStart)
@@ -232,7 +233,6 @@ class TextWriter {
     void Indent(int depth) { text_.append(static_cast<std::size_t>(depth), ' '); }
 
     const XFile& file_;
-    XTemplateLookup templates_;
     std::string text_;
 };
 
