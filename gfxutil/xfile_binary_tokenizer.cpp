@@ -32,7 +32,8 @@ const char* PrimitiveName(std::uint16_t token) {
         case Token::Void:
             return "VOID";
         case Token::Lpstr:
-            return "LPSTR";
+            // Binary files write the STRING type as LPSTR.
+            return "STRING";
         case Token::Unicode:
             return "UNICODE";
         case Token::Cstring:
