@@ -217,8 +217,10 @@ XStatus ReadMaterialList(const XDataObject& object, std::size_t polygonCount,
             return s;
         materials->push_back(std::move(converted));
     }
-    // Materials the list counts but does not give are grey.
-    materials->resize(materialCount, DefaultMaterial());
+    if (materials->size() < materialCount) {
+        return Bad("MeshMaterialList counts " + std::to_string(materialCount) +
+                   " materials but gives " + std::to_string(materials->size()));
+    }
     return {};
 }
 

@@ -292,6 +292,9 @@ TEST(XFileMesh, InconsistentMeshesAreRejected) {
         // a material index past the material count
         "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
         "  MeshMaterialList { 1; 1; 1;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }\n",
+        // more materials counted than given
+        "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 2130706432; 1; 0;; } "
+        "}\n",
         // a reference to a material that does not exist
         "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; {Nowhere} } "
         "}\n",
