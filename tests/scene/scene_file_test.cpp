@@ -23,14 +23,6 @@ std::vector<std::string> ChildNames(const SceneFrame& parent) {
     return names;
 }
 
-TEST(SceneFileTest, TheRootIsNamedAndStartsEmpty) {
-    SceneFile root;
-    EXPECT_STREQ(root.name(), "CD3DFile_Root");
-    EXPECT_EQ(root.matrix, Matrix::Identity());
-    EXPECT_EQ(root.child, nullptr);
-    EXPECT_EQ(root.mesh, nullptr);
-}
-
 TEST(SceneFileTest, FramesEndUpInReverseFileOrderWithTheirMatricesAndMeshes) {
     const std::string file =
         xtext::Header() + xtext::MaterialText({0.9f, 1.0f}) +

@@ -144,20 +144,5 @@ TEST(SceneFrameTest, RenderSetsEachWorldAsTheFrameMatrixTimesItsParentsAndRestor
     EXPECT_FALSE(worldC == worldA * a.child->matrix);
 }
 
-TEST(SceneFrameTest, RestoreAndRenderSkipMeshesWithoutContent) {
-    SceneFrame root("Root");
-    root.mesh = new SceneMesh("empty");
-    root.child = new SceneFrame("A");
-    root.child->mesh = new SceneMesh("empty too");
-    gfx::FakeDevice device;
-
-    root.RestoreAll(&device);
-    EXPECT_TRUE(device.log()->Matching("CreateMesh").empty());
-    EXPECT_EQ(root.mesh->deviceMesh(), nullptr);
-    EXPECT_EQ(root.Render(&device, true, true, Matrix::Identity()), S_OK);
-    EXPECT_TRUE(device.log()->Matching("DrawSubset").empty());
-    root.InvalidateAll();
-}
-
 }  // namespace
 }  // namespace tetrakon
