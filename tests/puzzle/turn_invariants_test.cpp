@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+#include "puzzle/layer_turn.h"
+#include "puzzle/turn_code.h"
+#include "puzzle_fixture.h"
+
+namespace tetrakon::testing {
+namespace {
+
+// Every layer test of every axis selects 4, 15 and 39 frames, each frame lies in exactly
+// one layer of each axis, and every selection is made of whole pieces.
+::testing::AssertionResult LayersHoldWholePieces(const PieceTable& pieces) {
+    constexpr std::size_t kExpected[3] = {4, 15, 39};
+    for (int axis = 1; axis <= 4; ++axis) {
+        std::bitset<kPieceSlotCount> all;
+        for (int layer = 1; layer <= 3; ++layer) {
+            const auto selected = SelectLayer(pieces, axis, layer);
+            if (selected.count() != kExpected[layer - 1]) {
+                return ::testing::AssertionFailure()
+                       << "axis " << axis << " layer " << layer << " selects " << selected.count()
+                       << " frames";
+            }
+            if ((all & selected).any()) {
+                return ::testing::AssertionFailure()
+                       << "axis " << axis << " layer " << layer << " overlaps another layer";
+            }
+            all |= selected;
+            for (const SolvedPiece& piece : SolvedPieces()) {
+                const bool first = selected.test(static_cast<std::size_t>(Slot(piece.frames[0])));
+                for (const char* frame : piece.frames) {
+                    if (selected.test(static_cast<std::size_t>(Slot(frame))) != first) {
+                        return ::testing::AssertionFailure()
+                               << "axis " << axis << " layer " << layer << " splits the piece of "
+                               << piece.frames[0] << " at " << frame;
+                    }
+                }
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::array<Vec3, kPieceSlotCount> Positions(const PieceTable& pieces) {
+    std::array<Vec3, kPieceSlotCount> out;
+    for (int slot = 0; slot < kPieceSlotCount; ++slot) {
+        out[static_cast<std::size_t>(slot)] = pieces.Position(slot);
+    }
+    return out;
+}
+
+float LargestDistance(const std::array<Vec3, kPieceSlotCount>& a,
+                      const std::array<Vec3, kPieceSlotCount>& b) {
+    float largest = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        largest = std::max(largest, Distance(a[i], b[i]));
+    }
+    return largest;
+}
+
+// The step counts the game uses: 8 for user and undo turns, 5 and 1 for shuffle turns.
+int RandomSteps(std::mt19937& random) {
+    constexpr int kSteps[3] = {8, 5, 1};
+    return kSteps[std::uniform_int_distribution<int>(0, 2)(random)];
+}
+
+using TurnInvariants = SolvedPuzzleTest;
+
+TEST_F(TurnInvariants, LayersStayWholePiecesOverTenThousandRandomTurns) {
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<TurnCode> codes(1, 24);
+    for (int turn = 0; turn < 10000; ++turn) {
+        const TurnCode code = codes(random);
+        puzzle.Turn(code, RandomSteps(random));
+        ASSERT_TRUE(LayersHoldWholePieces(puzzle.pieces))
+            << "after turn " << turn << " (" << code << ")";
+    }
+}
+
+TEST_F(TurnInvariants, ATurnAndItsInverseGiveBackThePositions) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<TurnCode> codes(1, 24);
+    for (int turn = 0; turn < 200; ++turn) {
+        puzzle.Turn(codes(random), RandomSteps(random));
+    }
+    for (TurnCode code = 1; code <= 24; ++code) {
+        const auto before = Positions(puzzle.pieces);
+        puzzle.Turn(code, RandomSteps(random));
+        puzzle.Turn(InverseTurn(code), RandomSteps(random));
+        EXPECT_LT(LargestDistance(before, Positions(puzzle.pieces)), 1e-3f) << "code " << code;
+    }
+}
+
+TEST_F(TurnInvariants, ThreeEqualTurnsGiveBackThePositions) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<TurnCode> codes(1, 24);
+    for (int turn = 0; turn < 200; ++turn) {
+        puzzle.Turn(codes(random), RandomSteps(random));
+    }
+    for (TurnCode code = 1; code <= 24; ++code) {
+        const auto before = Positions(puzzle.pieces);
+        for (int i = 0; i < 3; ++i) {
+            puzzle.Turn(code, RandomSteps(random));
+        }
+        EXPECT_LT(LargestDistance(before, Positions(puzzle.pieces)), 1e-3f) << "code " << code;
+    }
+}
+
+}  // namespace
+}  // namespace tetrakon::testing
