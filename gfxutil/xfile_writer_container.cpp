@@ -30,7 +30,7 @@ void AppendU32(std::vector<std::uint8_t>* out, std::size_t value) {
 XStatus AppendBlock(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> block,
                     std::vector<std::uint8_t>* out) {
     z_stream stream{};
-    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, xformat::kDeflateWindowBits, 8,
+    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, xformat::kDeflateWindowBits, 8,
                      Z_DEFAULT_STRATEGY) != Z_OK) {
         return WriteFailure("deflate could not start");
     }
