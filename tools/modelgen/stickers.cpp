@@ -50,8 +50,8 @@ Vec3 Centre(const Slab& slab) {
     return sum * (1.0f / 6.0f);
 }
 
-// The side faces are the blue face turned a third of a turn about the vertical axis, which
-// runs through the apex and the centroid.
+// The red and yellow faces are the blue face turned a third of a turn either way about the
+// vertical axis, which runs through the apex and the centroid.
 Matrix BlueFaceTo(PyramidFace face) {
     const float sine = 0.8660254f;
     Matrix turn;
