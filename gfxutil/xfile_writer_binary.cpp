@@ -101,6 +101,8 @@ class TokenWriter {
 
   private:
     XStatus WriteTemplate(const XTemplate& definition) {
+        if (definition.name.empty())
+            return WriteFailure("template without a name");
         std::uint8_t guid[16];
         if (!GuidBytes(definition.guid, guid)) {
             return WriteFailure("template " + definition.name + " has no valid GUID");
@@ -110,6 +112,9 @@ class TokenWriter {
         Put(Token::OpenBrace);
         PutGuid(guid);
         for (const XTemplateMember& member : definition.members) {
+            if (member.typeName.empty()) {
+                return WriteFailure("template " + definition.name + " has a member without a type");
+            }
             Token primitive = Token::Void;
             const bool isPrimitive = PrimitiveToken(member.typeName, &primitive);
             if (member.isArray) {

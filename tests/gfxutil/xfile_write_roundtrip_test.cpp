@@ -17,7 +17,11 @@
 namespace tetrakon {
 namespace {
 
+using xwritetest::AddReference;
 using xwritetest::ExpectSameTree;
+using xwritetest::Int;
+using xwritetest::Num;
+using xwritetest::Object;
 using xwritetest::ReadBack;
 
 std::vector<std::string> RealFiles() {
@@ -151,6 +155,43 @@ TEST(WriterRoundTrip, CubeKeepsItsMaterialReferenceInBothEncodings) {
     ASSERT_EQ(mesh.materials.size(), 1u);
     EXPECT_NEAR(mesh.materials[0].diffuse.r, 0.639216f, 1e-6);
     EXPECT_NEAR(mesh.materials[0].power, 96.078430f, 1e-4);
+}
+
+// Object GUIDs and references by name and GUID, which none of the real files carry.
+TEST(WriterRoundTrip, GuidsAndGuidReferencesSurviveBothEncodings) {
+    XFile file;
+    auto material = Object("Material", "Shiny", {});
+    for (int i = 0; i < 11; ++i)
+        material->values.push_back(Num(i * 0.125));
+    material->guid = "12345678-9ABC-DEF0-1234-56789ABCDEF0";
+    file.objects.push_back(std::move(material));
+    auto list = Object("MeshMaterialList", "", {Int(2), Int(0)});
+    AddReference(list.get(), "Shiny");
+    list->children.back().referenceGuid = "12345678-9ABC-DEF0-1234-56789ABCDEF0";
+    XChild byGuid;
+    byGuid.referenceGuid = "12345678-9ABC-DEF0-1234-56789ABCDEF0";
+    list->children.push_back(std::move(byGuid));
+    file.objects.push_back(std::move(list));
+
+    std::string text;
+    ASSERT_TRUE(WriteXFileText(file, &text).ok());
+    std::vector<std::uint8_t> packed;
+    ASSERT_TRUE(WriteXFileCompressed(file, &packed).ok());
+    XFile fromText;
+    XFile fromPacked;
+    const XStatus textStatus = ReadBack(text, &fromText);
+    ASSERT_TRUE(textStatus.ok()) << textStatus.message << "\n" << text;
+    const XStatus packedStatus = ReadXFile(packed, &fromPacked);
+    ASSERT_TRUE(packedStatus.ok()) << packedStatus.message;
+    for (const XFile* back : {&fromText, &fromPacked}) {
+        ExpectSameTree(file, *back);
+        const XDataObject& readList = *back->objects[1];
+        ASSERT_EQ(readList.children.size(), 2u);
+        for (const XChild& child : readList.children) {
+            ASSERT_NE(child.resolved, nullptr);
+            EXPECT_EQ(child.resolved, back->objects[0].get());
+        }
+    }
 }
 
 }  // namespace
