@@ -51,7 +51,7 @@ TEST(ModelFiles, GeneratorReproducesTheCommittedFiles) {
         const std::string committed = ReadWholeFile(CommittedModelPath(name));
         EXPECT_FALSE(generated.empty()) << name;
         EXPECT_TRUE(generated == committed)
-            << name << " differs from the committed file: run modelgen resources/models";
+            << name << " differs from the committed file: build the regenerate_models target";
     }
     std::filesystem::remove_all(directory);
 }
