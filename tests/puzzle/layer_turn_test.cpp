@@ -7,17 +7,10 @@
 #include "ideal_symmetry.h"
 #include "puzzle/turn_code.h"
 #include "puzzle_fixture.h"
+#include "turn_drift.h"
 
 namespace tetrakon::testing {
 namespace {
-
-std::array<Matrix, kPieceSlotCount> Snapshot(const PieceTable& pieces) {
-    std::array<Matrix, kPieceSlotCount> out;
-    for (int slot = 0; slot < kPieceSlotCount; ++slot) {
-        out[static_cast<std::size_t>(slot)] = pieces.matrix(slot);
-    }
-    return out;
-}
 
 float LargestMove(const std::array<Matrix, kPieceSlotCount>& before, const PieceTable& pieces) {
     float largest = 0;
@@ -158,8 +151,8 @@ TEST_F(LayerTurn, EightStepsTurnTheLayerByAThirdAndLeaveTheRestInPlace) {
 TEST_F(LayerTurn, OneStepTurnsTheSameAsFiveOrEight) {
     Puzzle one;
     Puzzle five;
-    ASSERT_EQ(one.LoadHandBuilt(), S_OK);
-    ASSERT_EQ(five.LoadHandBuilt(), S_OK);
+    ASSERT_EQ(one.Load(), S_OK);
+    ASSERT_EQ(five.Load(), S_OK);
     for (TurnCode code : {7, 14, 24, 3}) {
         puzzle.Turn(code, 8);
         five.Turn(code, 5);

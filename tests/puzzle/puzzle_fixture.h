@@ -47,7 +47,7 @@ struct Puzzle {
 // Tests that start from the solved pyramid.
 class SolvedPuzzleTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_EQ(puzzle.LoadHandBuilt(), S_OK); }
+    void SetUp() override { ASSERT_EQ(puzzle.Load(), S_OK); }
 
     Puzzle puzzle;
 };

@@ -98,7 +98,7 @@ TEST_F(TurnAnimatorTest, TurnAndInverseComeBackAfterEighteenFrames) {
 
 TEST(TurnAnimator, WorksWithoutShuffleFlagOrHistory) {
     Puzzle puzzle;
-    ASSERT_EQ(puzzle.LoadHandBuilt(), S_OK);
+    ASSERT_EQ(puzzle.Load(), S_OK);
     TurnAnimator animator(puzzle.pieces, nullptr, nullptr);
     animator.StartTurn(1);
     EXPECT_TRUE(animator.turnInProgress);
