@@ -1,0 +1,259 @@
+#include "platform/gfx/gl/fixed_function_program.h"
+
+#include <vector>
+
+namespace tetrakon::gfx {
+
+namespace {
+
+const char* const kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec3 normal;
+layout(location = 2) in vec4 colorBgra;
+layout(location = 3) in vec2 texcoord;
+
+uniform mat4 worldViewProjection;
+uniform mat3 normalMatrix;
+uniform bool lightingOn;
+uniform bool vertexHasColor;
+uniform bool normalizeNormals;
+uniform vec3 globalAmbient;
+uniform vec4 materialDiffuse;
+uniform vec3 materialAmbient;
+uniform vec3 materialEmissive;
+uniform int lightCount;
+uniform vec3 lightDirection[8];
+uniform vec3 lightDiffuse[8];
+uniform vec3 lightAmbient[8];
+
+out vec4 litColor;
+out vec2 uv;
+
+void main() {
+    vec4 clip = worldViewProjection * vec4(position, 1.0);
+    // The projection matrices put depth in [0, w]; OpenGL clips depth to [-w, w].
+    gl_Position = vec4(clip.xy, 2.0 * clip.z - clip.w, clip.w);
+    uv = texcoord;
+    vec4 vertexColor = colorBgra.bgra;
+    if (!lightingOn) {
+        litColor = vertexHasColor ? vertexColor : vec4(1.0);
+        return;
+    }
+    vec3 n = normalMatrix * normal;
+    if (normalizeNormals && length(n) > 0.0) {
+        n = normalize(n);
+    }
+    vec4 reflectance = vertexHasColor ? vertexColor : materialDiffuse;
+    vec3 ambient = globalAmbient;
+    vec3 diffuse = vec3(0.0);
+    for (int i = 0; i < lightCount; ++i) {
+        float facing = max(0.0, -dot(n, lightDirection[i]));
+        ambient += lightAmbient[i];
+        diffuse += lightDiffuse[i] * facing;
+    }
+    vec3 colour = materialEmissive + materialAmbient * ambient + reflectance.rgb * diffuse;
+    litColor = clamp(vec4(colour, reflectance.a), 0.0, 1.0);
+}
+)";
+
+// Operation and argument numbers are those of TextureOp and TextureArg.
+const char* const kFragmentShader = R"(#version 330 core
+in vec4 litColor;
+in vec2 uv;
+
+uniform sampler2D stageTexture;
+uniform bool textureBound;
+uniform int colorOp;
+uniform int colorArg1;
+uniform int colorArg2;
+uniform int alphaOp;
+uniform int alphaArg1;
+uniform int alphaArg2;
+
+out vec4 fragColor;
+
+vec4 argument(int which, vec4 texel) {
+    return which == 2 ? texel : litColor;
+}
+
+vec4 combine(int op, int arg1, int arg2, vec4 texel) {
+    if (op == 2) return argument(arg1, texel);
+    if (op == 3) return argument(arg2, texel);
+    if (op == 4) return argument(arg1, texel) * argument(arg2, texel);
+    return litColor;
+}
+
+void main() {
+    // A stage with no texture reads opaque white, so it passes the lit colour through.
+    vec4 texel = textureBound ? texture(stageTexture, uv) : vec4(1.0);
+    if (colorOp == 1) {
+        fragColor = litColor;
+        return;
+    }
+    fragColor = vec4(combine(colorOp, colorArg1, colorArg2, texel).rgb,
+                     combine(alphaOp, alphaArg1, alphaArg2, texel).a);
+}
+)";
+
+GLuint Compile(QOpenGLExtraFunctions* gl, GLenum type, const char* source, std::string* log) {
+    const GLuint shader = gl->glCreateShader(type);
+    gl->glShaderSource(shader, 1, &source, nullptr);
+    gl->glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    gl->glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        GLint length = 0;
+        gl->glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+        std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+        gl->glGetShaderInfoLog(shader, length, nullptr, text.data());
+        *log += text.data();
+        gl->glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+void UploadMatrix4(QOpenGLExtraFunctions* gl, GLint location, const Matrix& matrix) {
+    // Row-major data read as column-major is the transpose, which turns p x M for row
+    // vectors into M^T p for the column vectors of GLSL.
+    gl->glUniformMatrix4fv(location, 1, GL_FALSE, &matrix.m[0][0]);
+}
+
+void UploadMatrix3(QOpenGLExtraFunctions* gl, GLint location, const Matrix& matrix) {
+    GLfloat upper[9];
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            upper[row * 3 + column] = matrix.m[row][column];
+        }
+    }
+    gl->glUniformMatrix3fv(location, 1, GL_FALSE, upper);
+}
+
+GLint AsInt(std::uint32_t value) {
+    return static_cast<GLint>(value);
+}
+
+}  // namespace
+
+bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, std::string* log) {
+    const GLuint vertex = Compile(gl, GL_VERTEX_SHADER, kVertexShader, log);
+    const GLuint fragment = Compile(gl, GL_FRAGMENT_SHADER, kFragmentShader, log);
+    if (vertex == 0 || fragment == 0) {
+        gl->glDeleteShader(vertex);
+        gl->glDeleteShader(fragment);
+        return false;
+    }
+    program_ = gl->glCreateProgram();
+    gl->glAttachShader(program_, vertex);
+    gl->glAttachShader(program_, fragment);
+    gl->glLinkProgram(program_);
+    gl->glDeleteShader(vertex);
+    gl->glDeleteShader(fragment);
+    GLint ok = GL_FALSE;
+    gl->glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        GLint length = 0;
+        gl->glGetProgramiv(program_, GL_INFO_LOG_LENGTH, &length);
+        std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+        gl->glGetProgramInfoLog(program_, length, nullptr, text.data());
+        *log += text.data();
+        Destroy(gl);
+        return false;
+    }
+    auto at = [&](const char* name) { return gl->glGetUniformLocation(program_, name); };
+    at_.worldViewProjection = at("worldViewProjection");
+    at_.normalMatrix = at("normalMatrix");
+    at_.lightingOn = at("lightingOn");
+    at_.vertexHasColor = at("vertexHasColor");
+    at_.normalizeNormals = at("normalizeNormals");
+    at_.globalAmbient = at("globalAmbient");
+    at_.materialDiffuse = at("materialDiffuse");
+    at_.materialAmbient = at("materialAmbient");
+    at_.materialEmissive = at("materialEmissive");
+    at_.lightCount = at("lightCount");
+    at_.lightDirection = at("lightDirection");
+    at_.lightDiffuse = at("lightDiffuse");
+    at_.lightAmbient = at("lightAmbient");
+    at_.stageTexture = at("stageTexture");
+    at_.textureBound = at("textureBound");
+    at_.colorOp = at("colorOp");
+    at_.colorArg1 = at("colorArg1");
+    at_.colorArg2 = at("colorArg2");
+    at_.alphaOp = at("alphaOp");
+    at_.alphaArg1 = at("alphaArg1");
+    at_.alphaArg2 = at("alphaArg2");
+    return true;
+}
+
+void FixedFunctionProgram::Destroy(QOpenGLExtraFunctions* gl) {
+    if (program_ != 0) {
+        gl->glDeleteProgram(program_);
+        program_ = 0;
+    }
+}
+
+void FixedFunctionProgram::Use(QOpenGLExtraFunctions* gl, const DrawState& state,
+                               bool vertexHasColor, bool textureBound) const {
+    gl->glUseProgram(program_);
+    const Matrix& world = state.transforms[0];
+    const Matrix& view = state.transforms[1];
+    const Matrix& projection = state.transforms[2];
+    const Matrix worldView = world * view;
+    UploadMatrix4(gl, at_.worldViewProjection, worldView * projection);
+    UploadMatrix3(gl, at_.normalMatrix, NormalMatrix(worldView));
+
+    const LightingState& lighting = state.lighting;
+    gl->glUniform1i(at_.lightingOn, state.raster.lighting ? 1 : 0);
+    gl->glUniform1i(at_.vertexHasColor, vertexHasColor ? 1 : 0);
+    gl->glUniform1i(at_.normalizeNormals, lighting.normalizeNormals ? 1 : 0);
+    const ColorValue global = ColorFromArgb(lighting.globalAmbient);
+    gl->glUniform3f(at_.globalAmbient, global.r, global.g, global.b);
+    const SurfaceMaterial& material = lighting.material;
+    gl->glUniform4f(at_.materialDiffuse, material.diffuse.r, material.diffuse.g, material.diffuse.b,
+                    material.diffuse.a);
+    gl->glUniform3f(at_.materialAmbient, material.ambient.r, material.ambient.g,
+                    material.ambient.b);
+    gl->glUniform3f(at_.materialEmissive, material.emissive.r, material.emissive.g,
+                    material.emissive.b);
+
+    GLfloat directions[kMaxLights * 3] = {};
+    GLfloat diffuse[kMaxLights * 3] = {};
+    GLfloat ambient[kMaxLights * 3] = {};
+    GLint count = 0;
+    for (std::uint32_t i = 0; i < kMaxLights; ++i) {
+        const Light& light = lighting.lights[i];
+        if (!lighting.enabled[i] || light.type != LightType::Directional) {
+            continue;
+        }
+        const Vec3 direction = LightDirectionInView(light, view);
+        GLfloat* d = &directions[count * 3];
+        d[0] = direction.x;
+        d[1] = direction.y;
+        d[2] = direction.z;
+        GLfloat* c = &diffuse[count * 3];
+        c[0] = light.diffuse.r;
+        c[1] = light.diffuse.g;
+        c[2] = light.diffuse.b;
+        GLfloat* a = &ambient[count * 3];
+        a[0] = light.ambient.r;
+        a[1] = light.ambient.g;
+        a[2] = light.ambient.b;
+        ++count;
+    }
+    gl->glUniform1i(at_.lightCount, count);
+    gl->glUniform3fv(at_.lightDirection, kMaxLights, directions);
+    gl->glUniform3fv(at_.lightDiffuse, kMaxLights, diffuse);
+    gl->glUniform3fv(at_.lightAmbient, kMaxLights, ambient);
+
+    const TextureStageSetup& stage = state.stage0;
+    gl->glUniform1i(at_.stageTexture, 0);
+    gl->glUniform1i(at_.textureBound, textureBound ? 1 : 0);
+    gl->glUniform1i(at_.colorOp, AsInt(static_cast<std::uint32_t>(stage.colorOp)));
+    gl->glUniform1i(at_.colorArg1, AsInt(static_cast<std::uint32_t>(stage.colorArg1)));
+    gl->glUniform1i(at_.colorArg2, AsInt(static_cast<std::uint32_t>(stage.colorArg2)));
+    gl->glUniform1i(at_.alphaOp, AsInt(static_cast<std::uint32_t>(stage.alphaOp)));
+    gl->glUniform1i(at_.alphaArg1, AsInt(static_cast<std::uint32_t>(stage.alphaArg1)));
+    gl->glUniform1i(at_.alphaArg2, AsInt(static_cast<std::uint32_t>(stage.alphaArg2)));
+}
+
+}  // namespace tetrakon::gfx

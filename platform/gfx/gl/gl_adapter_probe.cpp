@@ -1,0 +1,109 @@
+#include "platform/gfx/gl/gl_adapter_probe.h"
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <algorithm>
+
+#include "platform/gfx/gl/gl_context_format.h"
+#include "platform/gfx/gl/gl_formats.h"
+
+namespace tetrakon::gfx {
+
+namespace {
+
+// A 1x1 framebuffer with one renderbuffer attached: complete or not.
+bool Attaches(QOpenGLExtraFunctions* gl, GLenum internalFormat, GLenum attachment) {
+    while (gl->glGetError() != GL_NO_ERROR) {
+    }
+    GLuint framebuffer = 0;
+    GLuint colour = 0;
+    GLuint tested = 0;
+    gl->glGenFramebuffers(1, &framebuffer);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    if (attachment != GL_COLOR_ATTACHMENT0) {
+        // A depth buffer is tried together with an ordinary colour buffer.
+        gl->glGenRenderbuffers(1, &colour);
+        gl->glBindRenderbuffer(GL_RENDERBUFFER, colour);
+        gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 1, 1);
+        gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                      colour);
+    }
+    gl->glGenRenderbuffers(1, &tested);
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, tested);
+    gl->glRenderbufferStorage(GL_RENDERBUFFER, internalFormat, 1, 1);
+    gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, tested);
+    const bool complete = gl->glGetError() == GL_NO_ERROR &&
+                          gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    gl->glDeleteRenderbuffers(1, &tested);
+    if (colour != 0) {
+        gl->glDeleteRenderbuffers(1, &colour);
+    }
+    gl->glDeleteFramebuffers(1, &framebuffer);
+    return complete;
+}
+
+// Sample counts 2..16 that a renderbuffer of this format gets exactly.
+std::uint32_t ExactSampleCounts(QOpenGLExtraFunctions* gl, GLenum internalFormat,
+                                GLint maxSamples) {
+    std::uint32_t counts = 0;
+    GLuint renderbuffer = 0;
+    gl->glGenRenderbuffers(1, &renderbuffer);
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    for (GLint samples = 2; samples <= std::min<GLint>(16, maxSamples); ++samples) {
+        while (gl->glGetError() != GL_NO_ERROR) {
+        }
+        gl->glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, internalFormat, 1, 1);
+        GLint granted = 0;
+        gl->glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_SAMPLES, &granted);
+        if (gl->glGetError() == GL_NO_ERROR && granted == samples) {
+            counts |= 1u << samples;
+        }
+    }
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    gl->glDeleteRenderbuffers(1, &renderbuffer);
+    return counts;
+}
+
+}  // namespace
+
+Result ProbeGlAdapter(GlAdapterFacts* out) {
+    QOffscreenSurface surface;
+    surface.setFormat(RequestedContextFormat(QSurfaceFormat::defaultFormat()));
+    surface.create();
+    QOpenGLContext context;
+    context.setFormat(surface.requestedFormat());
+    if (!surface.isValid() || !context.create() || !ContextIsUsable(context) ||
+        !context.makeCurrent(&surface)) {
+        return E_FAIL;
+    }
+    QOpenGLExtraFunctions* gl = context.extraFunctions();
+    GlAdapterFacts facts;
+    facts.renderer = reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER));
+    GLint maxTexture = 0;
+    GLint maxSamples = 0;
+    gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    gl->glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
+    facts.maxTextureSize = static_cast<std::uint32_t>(std::max(0, maxTexture));
+
+    for (Format format : kCandidateColorFormats) {
+        const GLenum internalFormat = ColorRenderbufferFormat(format);
+        if (Attaches(gl, internalFormat, GL_COLOR_ATTACHMENT0)) {
+            facts.colorFormats.push_back(
+                {format, ExactSampleCounts(gl, internalFormat, maxSamples)});
+        }
+    }
+    for (Format format : kCandidateDepthFormats) {
+        const GLenum internalFormat = DepthRenderbufferFormat(format);
+        if (Attaches(gl, internalFormat, DepthAttachmentPoint(format))) {
+            facts.depthFormats.push_back(
+                {format, ExactSampleCounts(gl, internalFormat, maxSamples)});
+        }
+    }
+    context.doneCurrent();
+    *out = std::move(facts);
+    return S_OK;
+}
+
+}  // namespace tetrakon::gfx

@@ -1,0 +1,133 @@
+#include "platform/gfx/gl/gl_back_buffer.h"
+
+#include <algorithm>
+
+#include "platform/gfx/gl/gl_formats.h"
+
+namespace tetrakon::gfx {
+
+namespace {
+
+GLuint MakeRenderbuffer(QOpenGLExtraFunctions* gl, GLenum format, GLsizei samples, GLsizei width,
+                        GLsizei height) {
+    GLuint renderbuffer = 0;
+    gl->glGenRenderbuffers(1, &renderbuffer);
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    if (samples > 1) {
+        gl->glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width, height);
+    } else {
+        gl->glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+    }
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    return renderbuffer;
+}
+
+void DeleteRenderbuffer(QOpenGLExtraFunctions* gl, GLuint* renderbuffer) {
+    if (*renderbuffer != 0) {
+        gl->glDeleteRenderbuffers(1, renderbuffer);
+        *renderbuffer = 0;
+    }
+}
+
+void DeleteFramebuffer(QOpenGLExtraFunctions* gl, GLuint* framebuffer) {
+    if (*framebuffer != 0) {
+        gl->glDeleteFramebuffers(1, framebuffer);
+        *framebuffer = 0;
+    }
+}
+
+bool Complete(QOpenGLExtraFunctions* gl) {
+    return gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+}  // namespace
+
+bool GlBackBuffer::Create(QOpenGLExtraFunctions* gl, const Layout& layout) {
+    Destroy(gl);
+    layout_ = layout;
+    const auto width = static_cast<GLsizei>(layout.width);
+    const auto height = static_cast<GLsizei>(layout.height);
+    const auto samples = static_cast<GLsizei>(layout.samples);
+    const GLenum colorFormat = ColorRenderbufferFormat(layout.color);
+    if (colorFormat == 0 || width <= 0 || height <= 0) {
+        return false;
+    }
+    gl->glGenFramebuffers(1, &drawFramebuffer_);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
+    colorBuffer_ = MakeRenderbuffer(gl, colorFormat, samples, width, height);
+    gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  colorBuffer_);
+    if (layout.depth != Format::Unknown) {
+        const GLenum depthFormat = DepthRenderbufferFormat(layout.depth);
+        if (depthFormat == 0) {
+            gl->glBindFramebuffer(GL_FRAMEBUFFER, 0);
+            return false;
+        }
+        depthBuffer_ = MakeRenderbuffer(gl, depthFormat, samples, width, height);
+        gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, DepthAttachmentPoint(layout.depth),
+                                      GL_RENDERBUFFER, depthBuffer_);
+    }
+    bool complete = Complete(gl);
+    if (complete && samples > 1) {
+        gl->glGenFramebuffers(1, &resolveFramebuffer_);
+        gl->glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_);
+        resolveBuffer_ = MakeRenderbuffer(gl, colorFormat, 0, width, height);
+        gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                      resolveBuffer_);
+        complete = Complete(gl);
+    }
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
+    return complete;
+}
+
+void GlBackBuffer::Destroy(QOpenGLExtraFunctions* gl) {
+    DeleteFramebuffer(gl, &drawFramebuffer_);
+    DeleteFramebuffer(gl, &resolveFramebuffer_);
+    DeleteRenderbuffer(gl, &colorBuffer_);
+    DeleteRenderbuffer(gl, &depthBuffer_);
+    DeleteRenderbuffer(gl, &resolveBuffer_);
+}
+
+GLuint GlBackBuffer::Resolve(QOpenGLExtraFunctions* gl) {
+    if (resolveFramebuffer_ == 0) {
+        return drawFramebuffer_;
+    }
+    const auto width = static_cast<GLint>(layout_.width);
+    const auto height = static_cast<GLint>(layout_.height);
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, drawFramebuffer_);
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_);
+    gl->glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                          GL_NEAREST);
+    return resolveFramebuffer_;
+}
+
+void GlBackBuffer::CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWidth,
+                          int targetHeight) {
+    const GLuint source = Resolve(gl);
+    const bool sameSize = static_cast<std::uint32_t>(targetWidth) == layout_.width &&
+                          static_cast<std::uint32_t>(targetHeight) == layout_.height;
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
+    gl->glBlitFramebuffer(0, 0, static_cast<GLint>(layout_.width),
+                          static_cast<GLint>(layout_.height), 0, 0, targetWidth, targetHeight,
+                          GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
+}
+
+std::vector<std::uint32_t> GlBackBuffer::ReadPixels(QOpenGLExtraFunctions* gl) {
+    const std::size_t width = layout_.width;
+    const std::size_t height = layout_.height;
+    std::vector<std::uint32_t> bottomUp(width * height);
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Resolve(gl));
+    gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    gl->glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_BGRA,
+                     GL_UNSIGNED_INT_8_8_8_8_REV, bottomUp.data());
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
+    std::vector<std::uint32_t> topDown(width * height);
+    for (std::size_t row = 0; row < height; ++row) {
+        std::copy_n(&bottomUp[(height - 1 - row) * width], width, &topDown[row * width]);
+    }
+    return topDown;
+}
+
+}  // namespace tetrakon::gfx

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QOpenGLExtraFunctions>
+#include <cstdint>
+#include <vector>
+
+#include "platform/gfx/gfx_types.h"
+
+namespace tetrakon::gfx {
+
+// The device's back buffer: a framebuffer of the size, colour format, depth format and
+// sample count the present parameters ask for, independent of the window's size. Present
+// copies it into the window, stretched as needed.
+class GlBackBuffer {
+  public:
+    struct Layout {
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+        Format color = Format::Unknown;
+        Format depth = Format::Unknown;  // Unknown: no depth buffer
+        std::uint32_t samples = 0;       // 0 or 1: single-sampled
+    };
+
+    // Replaces any previous buffers; false when the framebuffer is not complete.
+    bool Create(QOpenGLExtraFunctions* gl, const Layout& layout);
+    void Destroy(QOpenGLExtraFunctions* gl);
+
+    const Layout& layout() const { return layout_; }
+    GLuint drawFramebuffer() const { return drawFramebuffer_; }
+
+    // Copies the picture into `target` (the window's framebuffer), scaled to its size.
+    void CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWidth, int targetHeight);
+    // The pixels as 0xAARRGGBB, rows top to bottom.
+    std::vector<std::uint32_t> ReadPixels(QOpenGLExtraFunctions* gl);
+
+  private:
+    // The single-sampled framebuffer holding the finished picture.
+    GLuint Resolve(QOpenGLExtraFunctions* gl);
+
+    Layout layout_;
+    GLuint drawFramebuffer_ = 0;
+    GLuint colorBuffer_ = 0;
+    GLuint depthBuffer_ = 0;
+    GLuint resolveFramebuffer_ = 0;
+    GLuint resolveBuffer_ = 0;
+};
+
+}  // namespace tetrakon::gfx

@@ -1,0 +1,74 @@
+#include "platform/gfx/gl/qt_window.h"
+
+#include "platform/gfx/gl/gl_context_format.h"
+
+namespace tetrakon::gfx {
+
+namespace {
+
+Rect ToRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+}  // namespace
+
+QtWindow::QtWindow(QWindow* window) : window_(window) {
+    if (window != nullptr && window->handle() == nullptr) {
+        window->setSurfaceType(QSurface::OpenGLSurface);
+        window->setFormat(RequestedContextFormat(window->requestedFormat()));
+    }
+}
+
+Rect QtWindow::GetWindowRect() const {
+    const QWindow* window = window_.data();
+    if (window == nullptr) {
+        return {};
+    }
+    if (window->parent() != nullptr) {
+        return ToRect(QRect(window->mapToGlobal(QPoint(0, 0)), window->size()));
+    }
+    return ToRect(window->frameGeometry());
+}
+
+Rect QtWindow::GetClientRect() const {
+    const QWindow* window = window_.data();
+    if (window == nullptr) {
+        return {};
+    }
+    return {0, 0, window->width(), window->height()};
+}
+
+void QtWindow::MoveAndShow(const Rect& bounds) {
+    QWindow* window = window_.data();
+    if (window == nullptr) {
+        return;
+    }
+    const QPoint topLeft(bounds.left, bounds.top);
+    if (const QWindow* parent = window->parent()) {
+        window->setGeometry(
+            QRect(parent->mapFromGlobal(topLeft), QSize(bounds.Width(), bounds.Height())));
+    } else {
+        const QMargins frame = window->frameMargins();
+        window->resize(bounds.Width() - frame.left() - frame.right(),
+                       bounds.Height() - frame.top() - frame.bottom());
+        window->setFramePosition(topLeft);
+    }
+    window->show();
+}
+
+void QtWindow::ClipCursor(bool clip) {
+    cursorClipped_ = clip;
+}
+
+void QtWindow::RequestClose() {
+    if (QWindow* window = window_.data()) {
+        window->close();
+    }
+}
+
+QWindow* QWindowOf(Window* window) {
+    auto* qtWindow = dynamic_cast<QtWindow*>(window);
+    return qtWindow != nullptr ? qtWindow->window() : nullptr;
+}
+
+}  // namespace tetrakon::gfx

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPointer>
+#include <QWindow>
+
+#include "platform/gfx/window.h"
+
+namespace tetrakon::gfx {
+
+// A host's QWindow as the display layer sees it. The QWindow stays the host's; this
+// only refers to it and notices when it is destroyed.
+class QtWindow : public Window {
+  public:
+    // Makes `window` an OpenGL surface when it has no native window yet.
+    explicit QtWindow(QWindow* window);
+
+    QWindow* window() const { return window_.data(); }
+
+    Rect GetWindowRect() const override;
+    Rect GetClientRect() const override;
+    void MoveAndShow(const Rect& bounds) override;
+    // Qt cannot confine the pointer to a window. The request is kept (cursorClipped) but
+    // has no effect; in this program it is only made for a window that fills the screen.
+    void ClipCursor(bool clip) override;
+    void RequestClose() override;
+
+    bool cursorClipped() const { return cursorClipped_; }
+
+  private:
+    QPointer<QWindow> window_;
+    bool cursorClipped_ = false;
+};
+
+// The QWindow behind a display-layer window; null when it is not a QtWindow or its
+// QWindow is gone.
+QWindow* QWindowOf(Window* window);
+
+}  // namespace tetrakon::gfx

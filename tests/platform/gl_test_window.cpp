@@ -1,0 +1,77 @@
+#include "tests/platform/gl_test_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QThread>
+
+namespace tetrakon::gfx {
+
+GlGraphicsApi& TestGraphicsApi() {
+    static std::unique_ptr<GlGraphicsApi> api = [] {
+        std::unique_ptr<GlGraphicsApi> made;
+        const Result result = GlGraphicsApi::Create(&made);
+        EXPECT_EQ(result, S_OK) << "no OpenGL 3.3 context on this display";
+        return made;
+    }();
+    if (!api) {
+        std::abort();
+    }
+    return *api;
+}
+
+bool WaitForExposure(QWindow& window, bool exposed) {
+    QDeadlineTimer deadline(5000);
+    while (window.isExposed() != exposed) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QGuiApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+TestWindow::TestWindow(int width, int height) : window(std::make_unique<QWindow>()) {
+    adapter = std::make_unique<QtWindow>(window.get());
+    window->resize(width, height);
+    window->setPosition(20, 20);
+    window->show();
+    EXPECT_TRUE(WaitForExposure(*window, true));
+}
+
+PresentParameters WindowedParameters(Window* window, std::uint32_t width, std::uint32_t height) {
+    PresentParameters params;
+    params.backBufferWidth = width;
+    params.backBufferHeight = height;
+    params.backBufferFormat = Format::X8R8G8B8;
+    params.deviceWindow = window;
+    params.windowed = true;
+    params.enableAutoDepthStencil = true;
+    params.autoDepthStencilFormat = Format::D24S8;
+    params.flags = kPresentFlagDiscardDepthStencil;
+    params.presentationInterval = kPresentIntervalImmediate;
+    return params;
+}
+
+std::unique_ptr<GlDevice> OpenDevice(TestWindow& window) {
+    std::unique_ptr<Device> device;
+    const Result result = TestGraphicsApi().CreateDevice(
+        0, DeviceType::HAL, window.adapter.get(), kCreateHardwareVertexProcessing,
+        WindowedParameters(window.adapter.get()), &device);
+    EXPECT_EQ(result, S_OK);
+    return std::unique_ptr<GlDevice>(dynamic_cast<GlDevice*>(device.release()));
+}
+
+std::uint32_t BackBufferPixel(GlDevice& device, std::uint32_t x, std::uint32_t y) {
+    SurfaceDesc desc;
+    std::vector<std::uint32_t> pixels;
+    if (Failed(device.GetBackBufferDesc(&desc)) || Failed(device.ReadBackBuffer(&pixels)) ||
+        x >= desc.width || y >= desc.height) {
+        return 0;
+    }
+    return pixels[std::size_t{y} * desc.width + x];
+}
+
+}  // namespace tetrakon::gfx

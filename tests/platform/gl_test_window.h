@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWindow>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/gfx/gl/gl_device.h"
+#include "platform/gfx/gl/gl_graphics_api.h"
+#include "platform/gfx/gl/qt_window.h"
+
+namespace tetrakon::gfx {
+
+// One graphics interface for the whole test program: probing makes a context.
+GlGraphicsApi& TestGraphicsApi();
+
+// Processes events until the window's exposure is `exposed`; false after 5 s.
+bool WaitForExposure(QWindow& window, bool exposed);
+
+// A top-level QWindow of the given size, shown and exposed, with its display-layer
+// adapter.
+struct TestWindow {
+    TestWindow(int width, int height);
+    std::unique_ptr<QWindow> window;
+    std::unique_ptr<QtWindow> adapter;
+};
+
+// Windowed present parameters for the window: X8R8G8B8, D24S8 depth, no multisampling,
+// immediate presentation; a zero size means the window's.
+PresentParameters WindowedParameters(Window* window, std::uint32_t width = 0,
+                                     std::uint32_t height = 0);
+
+// Opens a device on the window with WindowedParameters; fails the test when it cannot.
+std::unique_ptr<GlDevice> OpenDevice(TestWindow& window);
+
+// The pixel at (x, y) of the device's back buffer, 0xAARRGGBB; 0 when unreadable.
+std::uint32_t BackBufferPixel(GlDevice& device, std::uint32_t x, std::uint32_t y);
+
+// The vertex layout of VertexFormat::PositionNormalColorTex1.
+struct ColoredVertex {
+    float x, y, z;
+    float nx, ny, nz;
+    std::uint32_t color;
+    float u, v;
+};
+static_assert(sizeof(ColoredVertex) == 36);
+
+}  // namespace tetrakon::gfx
