@@ -1,6 +1,9 @@
 #include <charconv>
 #include <map>
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "gfxutil/xfile_reader_passes.h"
 #include "gfxutil/xfile_templates.h"
@@ -35,54 +38,71 @@ class ValueTyper {
 
     bool Run(const XTemplate& tmpl) { return Walk(tmpl, 0) && pos_ == values_.size(); }
     const std::vector<PrimitiveKind>& kinds() const { return kinds_; }
+    // Where each top-level member's values lie: [first, last) in the flat value list.
+    const std::map<std::string, std::pair<std::size_t, std::size_t>>& members() const {
+        return members_;
+    }
 
   private:
     bool Walk(const XTemplate& tmpl, int depth) {
-        if (depth > kMaxMemberDepth)
+        // Templates made of templates that hold no values could otherwise branch without
+        // consuming anything; the walk gets a budget proportional to the values.
+        if (depth > kMaxMemberDepth || ++steps_ > 4 * values_.size() + 64)
             return false;
         std::map<std::string, std::int64_t> scalars;
         for (const XTemplateMember& member : tmpl.members) {
-            std::int64_t count = 1;
-            for (const std::string& dimension : member.dimensions) {
-                std::int64_t size = 0;
-                const auto [end, error] =
-                    std::from_chars(dimension.data(), dimension.data() + dimension.size(), size);
-                if (error != std::errc{} || end != dimension.data() + dimension.size()) {
-                    const auto it = scalars.find(dimension);
-                    if (it == scalars.end())
-                        return false;
-                    size = it->second;
-                }
-                if (size < 0)
-                    return false;
-                // Every element takes at least one value, so more than remain cannot fit.
-                const auto left = static_cast<std::int64_t>(values_.size() - pos_);
-                if (size != 0 && count > left / size)
-                    return false;
-                count *= size;
-            }
-            const PrimitiveKind kind = KindOfType(member.typeName);
-            if (kind != PrimitiveKind::NotPrimitive) {
-                if (count > static_cast<std::int64_t>(values_.size() - pos_))
-                    return false;
-                if (!member.isArray && kind == PrimitiveKind::Integer &&
-                    values_[pos_].kind == XValue::Kind::Integer) {
-                    scalars[member.name] = values_[pos_].integer;
-                }
-                kinds_.insert(kinds_.end(), static_cast<std::size_t>(count), kind);
-                pos_ += static_cast<std::size_t>(count);
-                continue;
-            }
-            const XTemplate* inner = FindXTemplate(file_, member.typeName);
-            if (inner == nullptr || inner == &tmpl)
+            const std::size_t first = pos_;
+            if (!WalkMember(tmpl, member, depth, &scalars))
                 return false;
-            for (std::int64_t i = 0; i < count; ++i) {
-                const std::size_t before = pos_;
-                if (!Walk(*inner, depth + 1))
+            if (depth == 0)
+                members_.try_emplace(member.name, first, pos_);
+        }
+        return true;
+    }
+
+    bool WalkMember(const XTemplate& tmpl, const XTemplateMember& member, int depth,
+                    std::map<std::string, std::int64_t>* scalarsByName) {
+        std::map<std::string, std::int64_t>& scalars = *scalarsByName;
+        std::int64_t count = 1;
+        for (const std::string& dimension : member.dimensions) {
+            std::int64_t size = 0;
+            const auto [end, error] =
+                std::from_chars(dimension.data(), dimension.data() + dimension.size(), size);
+            if (error != std::errc{} || end != dimension.data() + dimension.size()) {
+                const auto it = scalars.find(dimension);
+                if (it == scalars.end())
                     return false;
-                if (pos_ == before)
-                    break;  // a template with no values
+                size = it->second;
             }
+            if (size < 0)
+                return false;
+            // Every element takes at least one value, so more than remain cannot fit.
+            const auto left = static_cast<std::int64_t>(values_.size() - pos_);
+            if (size != 0 && count > left / size)
+                return false;
+            count *= size;
+        }
+        const PrimitiveKind kind = KindOfType(member.typeName);
+        if (kind != PrimitiveKind::NotPrimitive) {
+            if (count > static_cast<std::int64_t>(values_.size() - pos_))
+                return false;
+            if (!member.isArray && kind == PrimitiveKind::Integer &&
+                values_[pos_].kind == XValue::Kind::Integer) {
+                scalars[member.name] = values_[pos_].integer;
+            }
+            kinds_.insert(kinds_.end(), static_cast<std::size_t>(count), kind);
+            pos_ += static_cast<std::size_t>(count);
+            return true;
+        }
+        const XTemplate* inner = FindXTemplate(file_, member.typeName);
+        if (inner == nullptr || inner == &tmpl)
+            return false;
+        for (std::int64_t i = 0; i < count; ++i) {
+            const std::size_t before = pos_;
+            if (!Walk(*inner, depth + 1))
+                return false;
+            if (pos_ == before)
+                break;  // a template with no values
         }
         return true;
     }
@@ -90,7 +110,9 @@ class ValueTyper {
     const XFile& file_;
     const std::vector<XValue>& values_;
     std::size_t pos_ = 0;
+    std::size_t steps_ = 0;
     std::vector<PrimitiveKind> kinds_;
+    std::map<std::string, std::pair<std::size_t, std::size_t>> members_;
 };
 
 void TypeObject(const XFile& file, XDataObject* object) {
@@ -117,6 +139,22 @@ void TypeObject(const XFile& file, XDataObject* object) {
 }
 
 }  // namespace
+
+bool FindXMemberValues(const XFile& file, const XDataObject& object, std::string_view member,
+                       std::span<const XValue>* out) {
+    const XTemplate* tmpl = FindXTemplate(file, object.templateName);
+    if (tmpl == nullptr)
+        return false;
+    ValueTyper typer(file, object.values);
+    if (!typer.Run(*tmpl))
+        return false;
+    const auto it = typer.members().find(std::string(member));
+    if (it == typer.members().end())
+        return false;
+    *out = std::span<const XValue>(object.values)
+               .subspan(it->second.first, it->second.second - it->second.first);
+    return true;
+}
 
 void TypeXValuesByTemplate(XFile* file) {
     for (auto& object : file->objects)

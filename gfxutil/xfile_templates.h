@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -14,5 +15,11 @@ const std::vector<XTemplate>& StandardXTemplates();
 // The template of that name: the file's own definition first, then the standard one.
 // Names compare exactly, then without regard to case ("TextureFileName").
 const XTemplate* FindXTemplate(const XFile& file, std::string_view name);
+
+// The values of one member of an object, located through its template, e.g. "faceColor"
+// of a Material or "nFaces" of a Mesh. False when the template is unknown, has no such
+// member, or the object's values do not fit it.
+bool FindXMemberValues(const XFile& file, const XDataObject& object, std::string_view member,
+                       std::span<const XValue>* out);
 
 }  // namespace tetrakon

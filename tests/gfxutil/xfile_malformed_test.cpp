@@ -180,6 +180,18 @@ TEST(XFileMalformed, TextSyntax) {
     EXPECT_EQ(TextCode(h + "{ Frame }\n"), XError::Syntax);
 }
 
+TEST(XFileMalformed, TemplatesThatHoldNoValuesCannotStallTheReader) {
+    // A and B each hold two of the other; typing an object of A must give up, not branch
+    // 2^16 ways, and the object keeps the values as read.
+    std::string text = "xof 0303txt 0032\ntemplate A { B x; B y; }\ntemplate B { A a; A b; }\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "A { 1; }\n";
+    XFile file;
+    ASSERT_TRUE(xtest::ReadText(text, &file).ok());
+    EXPECT_EQ(file.objects.size(), 2000u);
+    EXPECT_EQ(file.objects[0]->values[0].kind, XValue::Kind::Integer);
+}
+
 TEST(XFileMalformed, NestingIsLimited) {
     auto nested = [](int depth) {
         std::string text = "xof 0303txt 0032\n";

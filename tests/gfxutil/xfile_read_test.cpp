@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -421,6 +422,30 @@ TEST(XFileRead, ValuesTakeTheirTemplateMemberType) {
     // Values that do not fit the template are left as read.
     ASSERT_TRUE(xtest::ReadText("xof 0303txt 0032\nVector { 1; 2; }\n", &file).ok());
     EXPECT_EQ(file.objects[0]->values[0].kind, XValue::Kind::Integer);
+}
+
+TEST(XFileRead, MemberValuesFoundThroughTheTemplate) {
+    const XFile file = Read("test_cube_binary.x");
+    const XDataObject& material = *file.objects[1];
+    std::span<const XValue> values;
+    ASSERT_TRUE(FindXMemberValues(file, material, "power", &values));
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_NEAR(values[0].number, 96.078430, 1e-5);
+    ASSERT_TRUE(FindXMemberValues(file, material, "specularColor", &values));
+    EXPECT_EQ(values.size(), 3u);
+    const auto skins = ObjectsOfType(file, "SkinWeights");
+    ASSERT_EQ(skins.size(), 1u);
+    ASSERT_TRUE(FindXMemberValues(file, *skins[0], "weights", &values));
+    EXPECT_EQ(values.size(), 24u);
+    ASSERT_TRUE(FindXMemberValues(file, *skins[0], "matrixOffset", &values));
+    EXPECT_EQ(values.size(), 16u);
+    const auto meshes = ObjectsOfType(file, "Mesh");
+    ASSERT_TRUE(FindXMemberValues(file, *meshes[0], "faces", &values));
+    EXPECT_EQ(values.size(), 48u);
+    EXPECT_FALSE(FindXMemberValues(file, *meshes[0], "colours", &values));
+    XDataObject unknown;
+    unknown.templateName = "NoSuchTemplate";
+    EXPECT_FALSE(FindXMemberValues(file, unknown, "x", &values));
 }
 
 TEST(XFileRead, StandardTemplatesCoverTheRetainedModeSet) {
