@@ -350,6 +350,30 @@ TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurface) {
     ExpectRgb(CentrePixel(*device), 0xFF0000);
 }
 
+// Depth runs from 0 at the near plane to 1 at the far plane, as the projection matrices
+// make it: a surface just in front of the near plane or just past the far one is cut.
+TEST_F(GlDeviceTest, ClipsToTheNearAndFarPlanes) {
+    ASSERT_NE(device, nullptr);
+    ASSERT_EQ(device->SetTransform(TransformState::Projection,
+                                   MatrixPerspectiveFovLH(1.5707964f, 160.0f / 120.0f, 1, 10)),
+              S_OK);
+    ASSERT_EQ(device->SetRenderState(RenderState::Lighting, 0), S_OK);
+    auto drawnAt = [&](float z) {
+        std::vector<ColoredVertex> triangle = CentreTriangle(z, 0xFFFFFFFF, {});
+        for (ColoredVertex& v : triangle) {
+            v.x *= z;
+            v.y *= z;
+        }
+        auto buffer = Upload(*device, triangle);
+        DrawScene(*device, *buffer, 1);
+        return (CentrePixel(*device) & 0xFFFFFF) == 0xFFFFFF;
+    };
+    EXPECT_FALSE(drawnAt(0.8f));
+    EXPECT_TRUE(drawnAt(1.2f));
+    EXPECT_TRUE(drawnAt(9.8f));
+    EXPECT_FALSE(drawnAt(10.5f));
+}
+
 TEST_F(GlDeviceTest, CounterClockwiseTrianglesAreCulledByDefault) {
     ASSERT_NE(device, nullptr);
     std::vector<ColoredVertex> triangle = CentreTriangle(0.5f, 0xFFFFFFFF, {});
