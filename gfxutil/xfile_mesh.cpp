@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "gfxutil/xfile_token.h"
+
 namespace tetrakon {
 namespace {
 
@@ -154,7 +156,7 @@ Material DefaultMaterial() {
 }
 
 XStatus MaterialFromObject(const XDataObject& object, Material* out) {
-    ValueCursor cursor(object, "Material " + object.name);
+    ValueCursor cursor(object, "Material " + PrintableXName(object.name));
     float v[11] = {};
     for (float& f : v) {
         if (XStatus s = cursor.Number(&f); !s.ok())
@@ -206,7 +208,8 @@ XStatus ReadMaterialList(const XDataObject& object, std::size_t polygonCount,
     for (const XChild& child : object.children) {
         const XDataObject* material = Target(child);
         if (material == nullptr) {
-            return Bad("MeshMaterialList: no object named '" + child.referenceName + "'");
+            return Bad("MeshMaterialList: no object named '" + PrintableXName(child.referenceName) +
+                       "'");
         }
         if (!SameType(material->templateName, "Material"))
             continue;
@@ -232,7 +235,7 @@ bool SameVector(const Vec3& a, const Vec3& b) {
 
 XStatus MeshFromXObject(const XDataObject& meshObject, Mesh* out) {
     *out = Mesh{};
-    const std::string what = "Mesh " + meshObject.name.substr(0, 64);
+    const std::string what = "Mesh " + PrintableXName(meshObject.name);
     ValueCursor cursor(meshObject, what);
     std::vector<Vec3> positions;
     if (XStatus s = ReadVectors(&cursor, "nVertices", &positions); !s.ok())

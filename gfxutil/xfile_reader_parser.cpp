@@ -90,7 +90,7 @@ class Parser {
     static std::string Describe(const XToken& token) {
         switch (token.kind) {
             case Kind::Name:
-                return "name '" + token.text.substr(0, 40) + "'";
+                return "name '" + PrintableXName(token.text) + "'";
             case Kind::String:
                 return "string";
             case Kind::Integer:
@@ -137,7 +137,7 @@ class Parser {
         if (XStatus s = Expect(Kind::Name, "after 'template'", &token); !s.ok())
             return s;
         out->name = std::move(token.text);
-        const std::string where = "in template " + out->name;
+        const std::string where = "in template " + PrintableXName(out->name);
         if (XStatus s = Expect(Kind::OpenBrace, where.c_str(), &token); !s.ok())
             return s;
         Kind next = Kind::End;
@@ -200,7 +200,7 @@ class Parser {
 
     // After '[': "...]" or a list of template names, each with an optional GUID.
     XStatus ParseRestriction(XTemplate* out) {
-        const std::string where = "in the restriction of template " + out->name;
+        const std::string where = "in the restriction of template " + PrintableXName(out->name);
         XToken token;
         if (XStatus s = Take(&token); !s.ok())
             return s;
@@ -232,7 +232,7 @@ class Parser {
             return XFail(XError::TooDeep,
                          "objects nested deeper than " + std::to_string(kMaxXObjectDepth));
         }
-        const std::string where = "in " + object->templateName.substr(0, 40) + " object";
+        const std::string where = "in " + PrintableXName(object->templateName) + " object";
         XToken token;
         if (XStatus s = Take(&token); !s.ok())
             return s;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "gfxutil/xfile.h"
 
@@ -40,6 +41,17 @@ class XTokenSource {
     // The next token, or End when the data is used up; a failure for malformed data.
     virtual XStatus Next(XToken* token) = 0;
 };
+
+// A name as it may appear in a one-line message: at most 40 characters, with control and
+// non-ASCII bytes (binary names may hold any byte) shown as '?'.
+inline std::string PrintableXName(std::string_view name) {
+    std::string out(name.substr(0, 40));
+    for (char& c : out) {
+        if (c < 0x20 || c > 0x7E)
+            c = '?';
+    }
+    return out;
+}
 
 inline XStatus XFail(XError code, std::string message) {
     return XStatus{code, std::move(message)};

@@ -233,6 +233,32 @@ TEST(XFileMalformed, BinaryTokens) {
         w.Token(Token::Name).Dword(0xFFFFFFF0u).Dword(0x41414141);
         EXPECT_EQ(ReadCode(w.bytes()), XError::Truncated);
     }
+    {  // names holding control bytes still give a one-line message
+        xtest::BinaryWriter w;
+        w.Name("Fr\name").Name("x\ny").Integers({1});
+        EXPECT_EQ(ReadCode(w.bytes()), XError::Syntax);
+        xtest::BinaryWriter mesh;
+        mesh.Name("Mesh")
+            .Name("m\r\n")
+            .Token(Token::OpenBrace)
+            .Integers({1})
+            .Floats({0, 0, 0})
+            .Integers({1, 3, 0, 0, 0, 1, 1, 0})
+            .Name("MeshMaterialList")
+            .Token(Token::OpenBrace)
+            .Integers({1, 1, 0})
+            .Token(Token::OpenBrace)
+            .Name("no\nsuch")
+            .Token(Token::CloseBrace)
+            .Token(Token::CloseBrace)
+            .Token(Token::CloseBrace);
+        XFile file;
+        ASSERT_TRUE(ReadXFile(mesh.bytes(), &file).ok());
+        Mesh converted;
+        const XStatus status = MeshFromXObject(*file.objects[0], &converted);
+        EXPECT_EQ(status.code, XError::BadMesh);
+        EXPECT_EQ(status.message.find_first_of("\r\n"), std::string::npos) << status.message;
+    }
     {  // an unknown token id
         xtest::BinaryWriter w;
         w.Name("Frame").Token(Token::OpenBrace).Word(99).Token(Token::CloseBrace);
