@@ -21,7 +21,12 @@ RenderApp::RenderApp(GraphicsApiFactory createGraphics, MessageBox* messageBox)
     ChangePauseCount(true);
 }
 
-RenderApp::~RenderApp() = default;
+RenderApp::~RenderApp() {
+    // Normally ShutDown has closed the display, with the hooks, while they still existed.
+    if (device != nullptr) {
+        device->Release();
+    }
+}
 
 Result RenderApp::ApplyWindowStyle() {
     return S_OK;

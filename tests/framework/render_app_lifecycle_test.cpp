@@ -217,6 +217,12 @@ TEST_F(LifecycleTest, EndReleasesTheDeviceThenTheGraphicsThenTheScene) {
     EXPECT_EQ(Count("SceneShutdown"), 1);
 }
 
+TEST_F(LifecycleTest, DestroyingWithoutShutDownStillReleasesTheDevice) {
+    Start();
+    app.reset();
+    EXPECT_EQ(Events(), (Calls{"Release"}));
+}
+
 TEST_F(LifecycleTest, PausedSpanIsLeftOutOfTheNextFrame) {
     Start();
     AdvanceMs(20);
