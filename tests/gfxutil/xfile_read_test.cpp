@@ -91,6 +91,22 @@ TEST(XFileRead, CubeTripletGivesOneTree) {
     EXPECT_EQ(text.templates[2].members[4].typeName, "Matrix4x4");
 }
 
+TEST(XFileRead, CrLfLineEndingsReadTheSame) {
+    const std::vector<std::uint8_t> lf = xtest::LoadBytes("test_cube_text.x");
+    std::vector<std::uint8_t> crlf;
+    for (std::uint8_t c : lf) {
+        if (c == '\n')
+            crlf.push_back('\r');
+        crlf.push_back(c);
+    }
+    XFile a;
+    XFile b;
+    ASSERT_TRUE(ReadXFile(lf, &a).ok());
+    const XStatus status = ReadXFile(crlf, &b);
+    ASSERT_TRUE(status.ok()) << status.message;
+    xtest::ExpectSameTree(a, b);
+}
+
 TEST(XFileRead, CubeFacts) {
     for (const char* name : {"test_cube_text.x", "test_cube_binary.x", "test_cube_compressed.x"}) {
         SCOPED_TRACE(name);
