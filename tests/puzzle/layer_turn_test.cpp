@@ -51,15 +51,6 @@ TEST_F(SolvedLayers, EachAxisSplitsTheFramesIntoTipMiddleAndFar) {
     }
 }
 
-TEST_F(SolvedLayers, TipBlockOfEachAxisIsItsLayerOne) {
-    const char* tips[] = {"Cone01", "Cone06", "Cone05", "Cone07"};
-    for (int axis = 1; axis <= 4; ++axis) {
-        EXPECT_TRUE(SelectLayer(puzzle.pieces, axis, 1)
-                        .test(static_cast<std::size_t>(Slot(tips[axis - 1]))))
-            << "axis " << axis;
-    }
-}
-
 using LayerTurn = SolvedPuzzleTest;
 
 void ExpectNear(Vec3 actual, Vec3 expected, float tolerance, const char* what) {
@@ -178,19 +169,6 @@ TEST_F(LayerTurn, AStepCountOfZeroChangesNothing) {
     DispatchTurn(puzzle.pieces, 1, 0);
     RotateLayerStep(puzzle.pieces, 2, 2, 0, -5);
     EXPECT_EQ(LargestMove(before, puzzle.pieces), 0.0f);
-}
-
-TEST_F(LayerTurn, UnboundTableIsLeftAlone) {
-    const auto before = Snapshot(puzzle.pieces);
-    PieceTable& pieces = puzzle.pieces;
-    // Keep a copy of the references to compare afterwards.
-    PieceTable still = pieces;
-    pieces.Unbind();
-    DispatchTurn(pieces, 1, 8);
-    RotateLayerStep(pieces, 1, 1, 0, 1);
-    pieces.ApplyToAllPieces(MatrixTranslation(1, 2, 3));
-    EXPECT_EQ(SelectLayer(pieces, 1, 1).count(), 0u);
-    EXPECT_EQ(LargestMove(before, still), 0.0f);
 }
 
 }  // namespace

@@ -28,12 +28,6 @@ struct Puzzle {
         return BindPieces(nullptr, scene(), pieces, models);
     }
 
-    // The solved frames built by hand, bound without the model resources.
-    Result LoadHandBuilt() {
-        BuildSolvedTree(root);
-        return pieces.Bind(root);
-    }
-
     Vec3 Position(const char* name) const { return pieces.Position(Slot(name)); }
 
     // Plays a whole turn in `steps` steps.
