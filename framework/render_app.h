@@ -19,8 +19,11 @@ namespace tetrakon {
 using GraphicsApiFactory = std::function<std::unique_ptr<gfx::GraphicsApi>()>;
 
 // The base of the 3-D view: the frame step, the pause counter and the display device's
-// life cycle around the scene hooks a game overrides. The host supplies the windows and
-// drives the step from its idle processing; the framework never creates windows.
+// life cycle around the scene hooks a game overrides. The framework never creates windows:
+// the host hands it the render and focus windows, calls StartUp once, then on each idle
+// pass (while IsActive) runs CheckFullScreenDevice and StepFrame, calls OnClientResize on
+// every size change of the view and SwitchScreenMode for the mode-switch command. The
+// derived class calls ShutDown before its own parts go away.
 //
 // Hook pairing: everything tied to the device is made in DeviceCreated and freed in
 // DeviceDestroyed; device-memory copies and render state are made in DeviceReset and

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <tuple>
 
 #include "tests/fakes/fake_graphics_api.h"
@@ -51,6 +52,19 @@ class DeviceCatalogTest : public ::testing::Test {
 
 TEST_F(DeviceCatalogTest, WithoutGraphicsInterfaceTheBuildFails) {
     EXPECT_EQ(catalogue.Build(nullptr), E_FAIL);
+}
+
+TEST_F(DeviceCatalogTest, RunningOutOfMemoryLeavesAnEmptyCatalogue) {
+    ASSERT_EQ(catalogue.Build(&api), S_OK);
+    api.checkMultiSampleType = [](std::uint32_t, DeviceType type, Format, bool,
+                                  gfx::MultisampleType, std::uint32_t*) -> Result {
+        if (type == DeviceType::REF) {
+            throw std::bad_alloc();
+        }
+        return S_OK;
+    };
+    EXPECT_EQ(catalogue.Build(&api), E_OUTOFMEMORY);
+    EXPECT_TRUE(catalogue.Adapters().empty());
 }
 
 TEST_F(DeviceCatalogTest, SmallModesAreLeftOutWithTheirFormats) {
