@@ -16,7 +16,8 @@ void ConvertMeshes(const tetrakon::XDataObject& object) {
         tetrakon::MeshFromXObject(object, &mesh);
     }
     for (const tetrakon::XChild& child : object.children) {
-        if (child.object) ConvertMeshes(*child.object);
+        if (child.object)
+            ConvertMeshes(*child.object);
     }
 }
 
@@ -24,8 +25,10 @@ void ConvertMeshes(const tetrakon::XDataObject& object) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tetrakon::XFile file;
-    if (!tetrakon::ReadXFile(std::span<const std::uint8_t>(data, size), &file).ok()) return 0;
-    for (const auto& object : file.objects) ConvertMeshes(*object);
+    if (!tetrakon::ReadXFile(std::span<const std::uint8_t>(data, size), &file).ok())
+        return 0;
+    for (const auto& object : file.objects)
+        ConvertMeshes(*object);
     std::vector<tetrakon::FramedMesh> meshes;
     tetrakon::CollectMeshes(file, &meshes);
     return 0;

@@ -12,72 +12,30 @@
 #include "gfxutil/vector.h"
 #include "puzzle/piece_table.h"
 #include "scene/scene_file.h"
+#include "tests/reference/solved_frames.h"
 
 namespace tetrakon::testing {
 
-struct SolvedFrame {
-    const char* name;
-    int orientationClass;  // 1 to 9
-    Vec3 origin;
-};
+using SolvedFrame = reference::FrameRow;
+using reference::kOrientationClasses;
+inline constexpr const auto& kSolvedFrames = reference::kFrames;
 
-// Slot order: Cone01..Cone22, Gengon01..Gengon36.
-inline constexpr std::array<SolvedFrame, kPieceSlotCount> kSolvedFrames = {{
-    {"Cone01", 1, {0.0f, 14.142f, 0.0f}},         {"Cone02", 1, {-5.774f, 4.714f, 3.333f}},
-    {"Cone03", 1, {0.0f, 4.714f, -6.667f}},       {"Cone04", 1, {5.774f, 4.714f, 3.334f}},
-    {"Cone05", 1, {11.548f, -4.714f, 6.667f}},    {"Cone06", 1, {-11.548f, -4.714f, 6.667f}},
-    {"Cone07", 1, {0.0f, -4.714f, -13.334f}},     {"Cone08", 1, {-5.774f, -4.714f, -3.334f}},
-    {"Cone09", 1, {0.0f, -4.714f, 6.667f}},       {"Cone10", 1, {5.774f, -4.714f, -3.333f}},
-    {"Cone11", 2, {5.774f, -4.714f, 3.333f}},     {"Cone12", 2, {-5.774f, -4.714f, 3.333f}},
-    {"Cone13", 2, {0.0f, -4.714f, -6.667f}},      {"Cone14", 1, {0.0f, 4.714f, 3.333f}},
-    {"Cone15", 1, {5.774f, -4.714f, 6.667f}},     {"Cone16", 1, {-5.774f, -4.714f, 6.667f}},
-    {"Cone17", 1, {-2.887f, 4.714f, -1.667f}},    {"Cone18", 1, {-8.661f, -4.714f, 1.667f}},
-    {"Cone19", 1, {-2.887f, -4.714f, -8.334f}},   {"Cone20", 3, {2.882f, 4.734f, -1.663f}},
-    {"Cone21", 3, {2.881f, -4.695f, -8.328f}},    {"Cone22", 3, {8.660f, -4.692f, 1.669f}},
-    {"Gengon01", 1, {0.0f, -9.530f, -13.334f}},   {"Gengon02", 1, {-5.774f, -9.530f, -3.333f}},
-    {"Gengon03", 1, {5.774f, -9.530f, -3.333f}},  {"Gengon04", 1, {-11.547f, -9.530f, 6.667f}},
-    {"Gengon05", 1, {0.0f, -9.530f, 6.667f}},     {"Gengon06", 1, {11.548f, -9.530f, 6.667f}},
-    {"Gengon07", 2, {0.0f, -9.530f, -6.667f}},    {"Gengon08", 2, {-5.774f, -9.530f, 3.333f}},
-    {"Gengon09", 2, {5.774f, -9.530f, 3.333f}},   {"Gengon10", 4, {0.0f, 12.571f, 2.225f}},
-    {"Gengon11", 4, {-5.774f, 3.143f, 5.557f}},   {"Gengon12", 4, {5.774f, 3.143f, 5.557f}},
-    {"Gengon13", 4, {0.0f, -6.285f, 8.890f}},     {"Gengon14", 4, {11.547f, -6.285f, 8.889f}},
-    {"Gengon15", 4, {-11.547f, -6.285f, 8.890f}}, {"Gengon16", 5, {0.0f, 6.287f, 4.445f}},
-    {"Gengon17", 5, {5.774f, -3.142f, 7.778f}},   {"Gengon18", 5, {-5.774f, -3.142f, 7.780f}},
-    {"Gengon19", 6, {-2.088f, 12.579f, -1.219f}}, {"Gengon20", 6, {-7.887f, 3.146f, 2.115f}},
-    {"Gengon21", 6, {-2.103f, 3.146f, -7.892f}},  {"Gengon22", 6, {-13.645f, -6.278f, 5.441f}},
-    {"Gengon23", 6, {-7.873f, -6.277f, -4.558f}}, {"Gengon24", 6, {-2.095f, -6.279f, -14.556f}},
-    {"Gengon25", 7, {-4.003f, 6.241f, -2.307f}},  {"Gengon26", 7, {-9.824f, -3.187f, 0.986f}},
-    {"Gengon27", 7, {-4.003f, -3.187f, -8.977f}}, {"Gengon28", 8, {2.131f, 12.629f, -1.215f}},
-    {"Gengon29", 8, {2.132f, 3.201f, -7.882f}},   {"Gengon30", 8, {7.905f, 3.201f, 2.118f}},
-    {"Gengon31", 8, {2.132f, -6.227f, -14.549f}}, {"Gengon32", 8, {7.906f, -6.227f, -4.547f}},
-    {"Gengon33", 8, {13.679f, -6.227f, 5.452f}},  {"Gengon34", 9, {4.220f, 6.272f, -2.345f}},
-    {"Gengon35", 9, {4.222f, -3.156f, -9.011f}},  {"Gengon36", 9, {9.995f, -3.156f, 0.989f}},
-}};
-
-// Upper 3x3 of the stored matrices, rows first, rounded.
-inline constexpr float kOrientationClasses[9][3][3] = {
-    {{0.866f, 0.0f, 0.5f}, {0.0f, 1.0f, 0.0f}, {-0.5f, 0.0f, 0.866f}},
-    {{0.866f, 0.0f, -0.5f}, {0.0f, 1.0f, 0.0f}, {0.5f, 0.0f, 0.866f}},
-    {{-0.0006f, -0.0001f, -1.0f}, {-0.0003f, 1.0f, -0.0001f}, {1.0f, 0.0003f, -0.0006f}},
-    {{0.866f, -0.4714f, 0.1667f}, {0.0f, 0.3334f, 0.9428f}, {-0.5f, -0.8165f, 0.2887f}},
-    {{0.866f, 0.4714f, -0.1667f}, {0.0f, 0.3334f, 0.9428f}, {0.5f, -0.8165f, 0.2887f}},
-    {{0.287f, -0.4721f, -0.8335f}, {0.8156f, -0.336f, 0.4711f}, {-0.5025f, -0.815f, 0.2886f}},
-    {{0.5897f, 0.4749f, -0.6533f}, {-0.8075f, 0.3601f, -0.4671f}, {0.01339f, 0.803f, 0.5958f}},
-    {{-0.2962f, 0.94f, 0.1697f}, {-0.807f, -0.3413f, 0.4819f}, {0.5109f, 0.005798f, 0.8596f}},
-    {{0.3397f, -0.9174f, -0.2071f}, {0.8134f, 0.3972f, -0.4251f}, {0.4723f, -0.024f, 0.8811f}},
-};
+inline Vec3 SolvedOrigin(int slot) {
+    const float* origin = kSolvedFrames[slot].origin;
+    return {origin[0], origin[1], origin[2]};
+}
 
 inline Matrix SolvedMatrix(int slot) {
-    const SolvedFrame& frame = kSolvedFrames[static_cast<std::size_t>(slot)];
+    const SolvedFrame& frame = kSolvedFrames[slot];
     Matrix m;
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) {
             m.m[r][c] = kOrientationClasses[frame.orientationClass - 1][r][c];
         }
     }
-    m.m[3][0] = frame.origin.x;
-    m.m[3][1] = frame.origin.y;
-    m.m[3][2] = frame.origin.z;
+    m.m[3][0] = frame.origin[0];
+    m.m[3][1] = frame.origin[1];
+    m.m[3][2] = frame.origin[2];
     return m;
 }
 
@@ -93,7 +51,7 @@ inline void BuildSolvedTree(SceneFile& root, std::initializer_list<int> skip = {
         if (skipped) {
             continue;
         }
-        auto* frame = new SceneFrame(kSolvedFrames[static_cast<std::size_t>(slot)].name);
+        auto* frame = new SceneFrame(kSolvedFrames[slot].name);
         frame->matrix = SolvedMatrix(slot);
         frame->next = root.child;
         root.child = frame;
@@ -103,7 +61,7 @@ inline void BuildSolvedTree(SceneFile& root, std::initializer_list<int> skip = {
 // Slot of a frame name such as "Cone03" or "Gengon19".
 inline int Slot(const char* name) {
     for (int slot = 0; slot < kPieceSlotCount; ++slot) {
-        const char* a = kSolvedFrames[static_cast<std::size_t>(slot)].name;
+        const char* a = kSolvedFrames[slot].name;
         const char* b = name;
         while (*a != '\0' && *a == *b) {
             ++a;

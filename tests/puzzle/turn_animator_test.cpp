@@ -35,7 +35,7 @@ TEST_F(TurnAnimatorTest, AUserTurnIsRecordedAtOnceAndTakesNineFrames) {
         EXPECT_EQ(animator.turnStepCounter, frame);
     }
     const Vec3 turned = puzzle.Position("Cone02");
-    EXPECT_LT(Distance(turned, kSolvedFrames[Slot("Cone03")].origin), 1e-3f);
+    EXPECT_LT(Distance(turned, SolvedOrigin(Slot("Cone03"))), 1e-3f);
 
     animator.AdvanceTurnAnimation();
     EXPECT_FALSE(animator.turnInProgress);
@@ -89,9 +89,7 @@ TEST_F(TurnAnimatorTest, TurnAndInverseComeBackAfterEighteenFrames) {
     }
     EXPECT_FALSE(animator.turnInProgress);
     for (int slot = 0; slot < kPieceSlotCount; ++slot) {
-        EXPECT_LT(Distance(puzzle.pieces.Position(slot),
-                           kSolvedFrames[static_cast<std::size_t>(slot)].origin),
-                  2e-3f)
+        EXPECT_LT(Distance(puzzle.pieces.Position(slot), SolvedOrigin(slot)), 2e-3f)
             << PieceSlotName(slot);
     }
 }
@@ -106,7 +104,7 @@ TEST(TurnAnimator, WorksWithoutShuffleFlagOrHistory) {
         animator.AdvanceTurnAnimation();
     }
     EXPECT_FALSE(animator.turnInProgress);
-    EXPECT_LT(Distance(puzzle.Position("Gengon10"), kSolvedFrames[Slot("Gengon19")].origin), 0.25f);
+    EXPECT_LT(Distance(puzzle.Position("Gengon10"), SolvedOrigin(Slot("Gengon19"))), 0.25f);
 }
 
 }  // namespace

@@ -11,9 +11,9 @@
 namespace tetrakon {
 namespace {
 
-using xtext::MaterialSpec;
+using xtext::MaterialSample;
 
-std::string OneMeshFile(const std::vector<MaterialSpec>& materials) {
+std::string OneMeshFile(const std::vector<MaterialSample>& materials) {
     return xtext::Header() + xtext::MeshText("Body", materials);
 }
 

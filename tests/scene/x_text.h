@@ -21,20 +21,20 @@ inline std::string Header() {
 
 // One material per entry: diffuse (tag, 0.25, 0.5, alpha), power 8, specular (0.1, 0.2,
 // 0.3), emissive (0.4, 0.5, 0.6). `tag` tells the materials apart.
-struct MaterialSpec {
+struct MaterialSample {
     float tag = 1.0f;
     float alpha = 1.0f;
 };
 
-inline std::string MaterialText(const MaterialSpec& spec) {
-    return "Material {\n " + Number(spec.tag) + ";0.25;0.5;" + Number(spec.alpha) +
+inline std::string MaterialText(const MaterialSample& sample) {
+    return "Material {\n " + Number(sample.tag) + ";0.25;0.5;" + Number(sample.alpha) +
            ";;\n 8.0;\n 0.1;0.2;0.3;;\n 0.4;0.5;0.6;;\n}\n";
 }
 
 // A mesh of one separate triangle per material, the triangle of material i at x = i:
 // vertices (i, 0, 0), (i + 1, 0, 0), (i, 1, 0). Faces are written in reverse material
 // order so that loading has to sort them.
-inline std::string MeshText(const std::string& name, const std::vector<MaterialSpec>& materials) {
+inline std::string MeshText(const std::string& name, const std::vector<MaterialSample>& materials) {
     const std::size_t count = materials.size();
     std::string text = "Mesh " + name + " {\n " + std::to_string(count * 3) + ";\n";
     for (std::size_t i = 0; i < count; ++i) {
@@ -54,7 +54,7 @@ inline std::string MeshText(const std::string& name, const std::vector<MaterialS
     for (std::size_t k = 0; k < count; ++k) {
         text += " " + std::to_string(count - 1 - k) + (k + 1 == count ? ";;\n" : ",\n");
     }
-    for (const MaterialSpec& material : materials) {
+    for (const MaterialSample& material : materials) {
         text += MaterialText(material);
     }
     text += " }\n}\n";
