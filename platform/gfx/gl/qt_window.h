@@ -11,7 +11,8 @@ namespace tetrakon::gfx {
 // only refers to it and notices when it is destroyed.
 class QtWindow : public Window {
   public:
-    // Makes `window` an OpenGL surface when it has no native window yet.
+    // Makes `window` an opaque OpenGL surface when it has no native window yet; a window
+    // that already has one must have been made an OpenGL surface by its owner.
     explicit QtWindow(QWindow* window);
 
     QWindow* window() const { return window_.data(); }
