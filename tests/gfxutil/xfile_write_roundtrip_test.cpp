@@ -24,12 +24,16 @@ using xwritetest::Num;
 using xwritetest::Object;
 using xwritetest::ReadBack;
 
+// Every real model file except the two that are broken on purpose (and rejected by the
+// reader's own tests).
 std::vector<std::string> RealFiles() {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(xwritetest::XFilesDir())) {
+        const std::string name = entry.path().filename();
         const std::string extension = entry.path().extension().string();
-        if (extension == ".x" || extension == ".X")
-            names.push_back(entry.path().filename());
+        if ((extension == ".x" || extension == ".X") && name != "empty.x" &&
+            name != "OV_GetNextToken.x")
+            names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -40,8 +44,7 @@ class RealFileRoundTrip : public ::testing::TestWithParam<std::string> {
     void SetUp() override {
         const XStatus status =
             ReadXFileFromPath(xwritetest::XFilesDir() + "/" + GetParam(), &file_);
-        if (!status.ok())
-            GTEST_SKIP() << "does not read: " << status.message;
+        ASSERT_TRUE(status.ok()) << status.message;
     }
     XFile file_;
 };
@@ -82,8 +85,7 @@ TEST_P(RealFileRoundTrip, CompressedGivesTheSameTree) {
 // The meshes the game builds from a file are the same after either round trip.
 TEST_P(RealFileRoundTrip, MeshesSurviveBothEncodings) {
     std::vector<FramedMesh> original;
-    if (!CollectMeshes(file_, &original).ok())
-        GTEST_SKIP() << "meshes do not convert";
+    ASSERT_TRUE(CollectMeshes(file_, &original).ok());
 
     std::string text;
     std::vector<std::uint8_t> packed;
@@ -116,15 +118,9 @@ INSTANTIATE_TEST_SUITE_P(XFiles, RealFileRoundTrip, ::testing::ValuesIn(RealFile
                              return name;
                          });
 
-// Guards the parameterised suite against silently running on an empty or unreadable set.
-TEST(RealFileRoundTripSet, MostFilesRead) {
-    int readable = 0;
-    for (const std::string& name : RealFiles()) {
-        XFile file;
-        if (ReadXFileFromPath(xwritetest::XFilesDir() + "/" + name, &file).ok())
-            ++readable;
-    }
-    EXPECT_GE(readable, 14);
+// Guards the parameterised suite against silently running on an empty set.
+TEST(RealFileRoundTripSet, CoversTheRealFiles) {
+    EXPECT_GE(RealFiles().size(), 14u);
 }
 
 TEST(WriterRoundTrip, CubeKeepsItsMaterialReferenceInBothEncodings) {
