@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/gfx/gl/fixed_function_lighting.h"
 #include "tests/platform/gl_test_window.h"
@@ -422,6 +423,83 @@ TEST_F(GlDeviceTest, LostWhileHiddenAndNeedsResetWhenShownAgain) {
     EXPECT_EQ(device->TestCooperativeLevel(), S_OK);
     EXPECT_EQ(device->Clear(kClearTarget, 0xFF102030, 1.0f, 0), S_OK);
     EXPECT_EQ(device->Present(), S_OK);
+}
+
+TEST(GlDeviceWindowGone, ResourcesAndReleaseStillWork) {
+    auto window = std::make_unique<TestWindow>(80, 60);
+    std::unique_ptr<GlDevice> device = OpenDevice(*window);
+    ASSERT_NE(device, nullptr);
+    auto buffer = Upload(*device, CentreTriangle(0.5f, 0, {}));
+    ASSERT_EQ(device->Present(), S_OK);
+    window.reset();
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->Present(), D3DERR_DEVICELOST);
+    // The context carries on without the window, so resources can still be freed.
+    EXPECT_EQ(device->Clear(kClearTarget, 0xFF010203, 1.0f, 0), S_OK);
+    EXPECT_EQ(BackBufferPixel(*device, 1, 1), 0xFF010203u);
+    buffer.reset();
+    EXPECT_EQ(device->Release(), 0u);
+}
+
+// The background picture of the game: a quad 110 units in front of the eye under the
+// game's camera and seven lights. Its normal (1, 1, 1) faces lights 0, 2, 3 and 5 fully,
+// so a light colour is lit past 1 and the picture shows as it is; a dark one darkens it.
+TEST_F(GlDeviceTest, BackgroundQuadUnderTheGamesLights) {
+    ASSERT_NE(device, nullptr);
+    const float aspect = 160.0f / 120.0f;
+    const Matrix projection = MatrixPerspectiveFovLH(0.7853982f, aspect, 1, 200);
+    ASSERT_EQ(device->SetTransform(TransformState::View,
+                                   MatrixLookAtLH({0, 0, -55}, {0, 0, 0}, {0, 1, 0})),
+              S_OK);
+    ASSERT_EQ(device->SetTransform(TransformState::Projection, projection), S_OK);
+    ASSERT_EQ(device->SetTransform(TransformState::World, MatrixTranslation(0, 0, 55)), S_OK);
+    SurfaceMaterial material;
+    material.diffuse = material.ambient = {1, 0, 0, 1};
+    ASSERT_EQ(device->SetMaterial(material), S_OK);
+    ASSERT_EQ(device->SetRenderState(RenderState::Ambient, 0x0F0F0F), S_OK);
+    const struct {
+        float intensity;
+        Vec3 direction;
+    } lights[7] = {{2.0f, {0, 0, -1}}, {0.3f, {1, 0, 0}},  {0.3f, {-1, 0, 0}}, {0.3f, {0, -1, 0}},
+                   {0.3f, {0, 1, 0}},  {0.3f, {0, 0, -1}}, {1.0f, {0, 0, 1}}};
+    for (std::uint32_t i = 0; i < 7; ++i) {
+        ASSERT_EQ(device->SetLight(i, Directional(lights[i].intensity, lights[i].direction)), S_OK);
+        ASSERT_EQ(device->LightEnable(i, true), S_OK);
+    }
+    ASSERT_EQ(device->SetSamplerState(0, SamplerState::MinFilter,
+                                      static_cast<std::uint32_t>(TextureFilter::Linear)),
+              S_OK);
+    ASSERT_EQ(device->SetSamplerState(0, SamplerState::MagFilter,
+                                      static_cast<std::uint32_t>(TextureFilter::Linear)),
+              S_OK);
+    const std::uint32_t texel = 0xFF3070B0;
+    std::unique_ptr<Texture> picture;
+    ASSERT_EQ(device->CreateTexture(1, 1, &texel, &picture), S_OK);
+    ASSERT_EQ(device->SetTexture(0, picture.get()), S_OK);
+
+    auto drawQuad = [&](std::uint32_t colour) {
+        const float a = 110 / projection.m[0][0];
+        const float b = 110 / projection.m[1][1];
+        auto quad = Upload(*device, {{-a, b, 0, 1, 1, 1, colour, 0, 0},
+                                     {a, b, 0, 1, 1, 1, colour, 1, 0},
+                                     {a, -b, 0, 1, 1, 1, colour, 1, 1},
+                                     {a, -b, 0, 1, 1, 1, colour, 1, 1},
+                                     {-a, -b, 0, 1, 1, 1, colour, 0, 1},
+                                     {-a, b, 0, 1, 1, 1, colour, 0, 0}});
+        DrawScene(*device, *quad, 2);
+    };
+    drawQuad(0x00AACCAA);
+    ExpectRgb(BackBufferPixel(*device, 80, 60), texel);
+    // The quad fills the view to its edges.
+    ExpectRgb(BackBufferPixel(*device, 0, 0), texel);
+    ExpectRgb(BackBufferPixel(*device, 159, 119), texel);
+
+    // 0x20 x 2.9 plus the ambient 0x0F x 1 (material ambient red only) in red.
+    drawQuad(0x00202020);
+    const float lit = 0x20 / 255.0f * 2.9f;
+    const ColorValue t = ColorFromArgb(texel);
+    ExpectColorNear(BackBufferPixel(*device, 80, 60),
+                    {t.r * std::min(1.0f, lit + 0x0F / 255.0f), t.g * lit, t.b * lit, 1});
 }
 
 TEST_F(GlDeviceTest, ResetMovesPresentationToAnotherWindow) {
