@@ -133,6 +133,12 @@ TEST_F(GlDeviceTest, ResetChangesTheBackBufferAndStillDraws) {
     EXPECT_EQ(device->Clear(kClearTarget, 0xFF0000FF, 1.0f, 0), S_OK);
     ExpectRgb(CentrePixel(*device), 0x0000FF);
 
+    // In a window, an unknown back-buffer format means the desktop's.
+    params.backBufferFormat = Format::Unknown;
+    ASSERT_EQ(device->Reset(params), S_OK);
+    ASSERT_EQ(device->GetBackBufferDesc(&desc), S_OK);
+    EXPECT_EQ(desc.format, Format::X8R8G8B8);
+
     // A depth format the implementation has no buffer for is refused.
     params.enableAutoDepthStencil = true;
     params.autoDepthStencilFormat = Format::D15S1;

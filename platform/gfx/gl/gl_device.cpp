@@ -121,6 +121,9 @@ Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
     }
     QWindow* window = home_->window();
     PresentParameters resolved = params;
+    if (resolved.windowed && resolved.backBufferFormat == Format::Unknown) {
+        resolved.backBufferFormat = DesktopMode().format;
+    }
     if (resolved.backBufferWidth == 0 || resolved.backBufferHeight == 0) {
         if (window == nullptr || !resolved.windowed) {
             return D3DERR_INVALIDCALL;
@@ -145,7 +148,9 @@ Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
         resolved.enableAutoDepthStencil ? resolved.autoDepthStencilFormat : Format::Unknown;
     layout.samples = resolved.multiSampleType;
     if (!backBuffer_.Create(home_->gl(), layout)) {
+        // Without a back buffer the device is lost until a Reset succeeds.
         backBuffer_.Destroy(home_->gl());
+        lost_ = true;
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     params_ = resolved;

@@ -25,8 +25,9 @@ namespace tetrakon::gfx {
 // goes into the back buffer, and Present answers D3DERR_DEVICELOST.
 class GlDevice : public Device {
   public:
-    // Opens a device presenting into `window`; a zero back-buffer width or height becomes
-    // the window's. The present parameters' own window, when set, must be `window`.
+    // Opens a device presenting into `window`; in a window, a zero back-buffer width or
+    // height becomes the window's and an Unknown back-buffer format the desktop's. The
+    // present parameters' own window, when set, must be `window`.
     static Result Create(QWindow* window, const GlAdapterFacts& facts,
                          const PresentParameters& params, std::unique_ptr<Device>* out);
     ~GlDevice() override;
