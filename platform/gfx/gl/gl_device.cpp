@@ -48,15 +48,16 @@ QSize PixelSize(const QWindow& window) {
 }
 
 // Asks the window system for a swap interval on the current window: GLX through its
-// MESA or SGI extension. False when neither is there (the window keeps the interval Qt
-// gave it when the window was made).
+// MESA or SGI extension. False when neither takes it (Mesa's software GLX under Xvfb
+// refuses both); the window then keeps the interval Qt gave it when it was made.
 bool SetGlxSwapInterval(QOpenGLContext& context, int interval) {
     if (context.nativeInterface<QNativeInterface::QGLXContext>() == nullptr) {
         return false;
     }
-    using SwapInterval = int (*)(unsigned int);
-    if (auto mesa = reinterpret_cast<SwapInterval>(context.getProcAddress("glXSwapIntervalMESA"))) {
-        return mesa(static_cast<unsigned int>(interval)) == 0;
+    using SwapIntervalMesa = int (*)(unsigned int);
+    auto mesa = reinterpret_cast<SwapIntervalMesa>(context.getProcAddress("glXSwapIntervalMESA"));
+    if (mesa != nullptr && mesa(static_cast<unsigned int>(interval)) == 0) {
+        return true;
     }
     using SwapIntervalSgi = int (*)(int);
     auto sgi = reinterpret_cast<SwapIntervalSgi>(context.getProcAddress("glXSwapIntervalSGI"));
@@ -164,11 +165,14 @@ Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
 }
 
 void GlDevice::ApplySwapInterval(int interval) {
-    QWindow* window = home_->window();
-    if (window != nullptr && window->format().swapInterval() == interval) {
+    if (swapInterval_ < 0) {
+        // Qt set the window's own interval when the context first drew into it.
+        if (QWindow* window = home_->window()) {
+            swapInterval_ = window->format().swapInterval();
+        }
+    }
+    if (swapInterval_ != interval && SetGlxSwapInterval(*home_->context(), interval)) {
         swapInterval_ = interval;
-    } else {
-        swapInterval_ = SetGlxSwapInterval(*home_->context(), interval) ? interval : -1;
     }
 }
 

@@ -69,7 +69,8 @@ class GlDevice : public Device {
     // The back buffer as it is now, 0xAARRGGBB, rows top to bottom (for checks and
     // screenshots). E_FAIL once released.
     Result ReadBackBuffer(std::vector<std::uint32_t>* out);
-    // The swap interval the window was last given, or -1 when it could not be set.
+    // The swap interval the window system was last given for the window: where it
+    // refuses a change, the previous one stays.
     int swapInterval() const { return swapInterval_; }
 
   private:
