@@ -75,8 +75,7 @@ TEST(CatalogueOnGl, WindowedSetupOpensAndPresents) {
     ASSERT_EQ(device->BeginScene(), S_OK);
     ASSERT_EQ(device->EndScene(), S_OK);
     ASSERT_EQ(device->Present(), S_OK);
-    QGuiApplication::processEvents();
-    const QImage shown = window.window->screen()->grabWindow(window.window->winId()).toImage();
+    const QImage shown = GrabWhenShown(*window.window, 100, 75, 0x6688AA);
     EXPECT_EQ(shown.pixel(100, 75) & 0xFFFFFF, 0x6688AAu);
 
     // The full-screen setup's parameters are accepted by the same device.

@@ -95,8 +95,7 @@ TEST_F(GlDeviceTest, ClearsAndPresentsIntoTheWindow) {
         ASSERT_EQ(pixel, 0xFF336699u);
     }
     ASSERT_EQ(device->Present(), S_OK);
-    QGuiApplication::processEvents();
-    const QImage shown = window.window->screen()->grabWindow(window.window->winId()).toImage();
+    const QImage shown = GrabWhenShown(*window.window, 5, 5, 0x336699);
     ASSERT_EQ(shown.width(), 160);
     EXPECT_EQ(shown.pixel(5, 5) & 0xFFFFFF, 0x336699u);
     EXPECT_EQ(shown.pixel(150, 110) & 0xFFFFFF, 0x336699u);
@@ -122,8 +121,7 @@ TEST_F(GlDeviceTest, ResetChangesTheBackBufferAndStillDraws) {
     ASSERT_EQ(device->Present(), S_OK);
 
     // The stretched picture fills the window.
-    QGuiApplication::processEvents();
-    const QImage shown = window.window->screen()->grabWindow(window.window->winId()).toImage();
+    const QImage shown = GrabWhenShown(*window.window, 80, 60, 0x20C040);
     EXPECT_EQ(shown.pixel(80, 60) & 0xFFFFFF, 0x20C040u);
 
     // Without a depth buffer there is nothing to clear but colour.
@@ -517,8 +515,7 @@ TEST_F(GlDeviceTest, ResetMovesPresentationToAnotherWindow) {
     EXPECT_EQ(desc.width, 120u);
     ASSERT_EQ(device->Clear(kClearTarget, 0xFF405060, 1.0f, 0), S_OK);
     ASSERT_EQ(device->Present(), S_OK);
-    QGuiApplication::processEvents();
-    const QImage shown = other.window->screen()->grabWindow(other.window->winId()).toImage();
+    const QImage shown = GrabWhenShown(*other.window, 60, 45, 0x405060);
     EXPECT_EQ(shown.pixel(60, 45) & 0xFFFFFF, 0x405060u);
 }
 

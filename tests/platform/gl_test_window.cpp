@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QThread>
 
 namespace tetrakon::gfx {
@@ -31,6 +32,18 @@ bool WaitForExposure(QWindow& window, bool exposed) {
         QThread::msleep(5);
     }
     return true;
+}
+
+QImage GrabWhenShown(QWindow& window, int x, int y, std::uint32_t rgb) {
+    QDeadlineTimer deadline(3000);
+    for (;;) {
+        QGuiApplication::processEvents(QEventLoop::AllEvents, 20);
+        QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        if ((shown.pixel(x, y) & 0xFFFFFF) == rgb || deadline.hasExpired()) {
+            return shown;
+        }
+        QThread::msleep(10);
+    }
 }
 
 TestWindow::TestWindow(int width, int height) : window(std::make_unique<QWindow>()) {

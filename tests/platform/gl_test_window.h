@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWindow>
 #include <cstdint>
 #include <memory>
@@ -16,6 +17,11 @@ GlGraphicsApi& TestGraphicsApi();
 
 // Processes events until the window's exposure is `exposed`; false after 5 s.
 bool WaitForExposure(QWindow& window, bool exposed);
+
+// What the X server shows of the window once the pixel at (x, y) has become `rgb`
+// (0xRRGGBB): presenting hands the picture to the server, which draws it a little later.
+// Gives the last grab after 3 s.
+QImage GrabWhenShown(QWindow& window, int x, int y, std::uint32_t rgb);
 
 // A top-level QWindow of the given size, shown and exposed, with its display-layer
 // adapter.
