@@ -8,23 +8,11 @@
 #include <string_view>
 #include <utility>
 
+#include "gfxutil/ascii.h"
 #include "gfxutil/xfile_token.h"
 
 namespace tetrakon {
 namespace {
-
-bool SameType(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 XStatus Bad(const std::string& message) {
     return XStatus{XError::BadMesh, message};
@@ -171,7 +159,7 @@ XStatus MaterialFromObject(const XDataObject& object, Material* out) {
     out->emissive = {v[8], v[9], v[10], 1.0f};
     for (const XChild& child : object.children) {
         const XDataObject* texture = Target(child);
-        if (texture == nullptr || !SameType(texture->templateName, "TextureFilename"))
+        if (texture == nullptr || !EqualsIgnoringCase(texture->templateName, "TextureFilename"))
             continue;
         if (!texture->values.empty() && texture->values[0].kind == XValue::Kind::String) {
             out->textureFilename = texture->values[0].text;
@@ -211,7 +199,7 @@ XStatus ReadMaterialList(const XDataObject& object, std::size_t polygonCount,
             return Bad("MeshMaterialList: no object named '" + PrintableXName(child.referenceName) +
                        "'");
         }
-        if (!SameType(material->templateName, "Material"))
+        if (!EqualsIgnoringCase(material->templateName, "Material"))
             continue;
         if (materials->size() == materialCount)
             break;
@@ -258,7 +246,7 @@ XStatus MeshFromXObject(const XDataObject& meshObject, Mesh* out) {
         const XDataObject* object = Target(child);
         if (object == nullptr)
             continue;
-        if (SameType(object->templateName, "MeshNormals") && !hasNormals) {
+        if (EqualsIgnoringCase(object->templateName, "MeshNormals") && !hasNormals) {
             ValueCursor normalCursor(*object, what + " MeshNormals");
             if (XStatus s = ReadVectors(&normalCursor, "nNormals", &normals); !s.ok())
                 return s;
@@ -278,7 +266,8 @@ XStatus MeshFromXObject(const XDataObject& meshObject, Mesh* out) {
                 }
             }
             hasNormals = true;
-        } else if (SameType(object->templateName, "MeshTextureCoords") && texcoords.empty()) {
+        } else if (EqualsIgnoringCase(object->templateName, "MeshTextureCoords") &&
+                   texcoords.empty()) {
             ValueCursor tcCursor(*object, what + " MeshTextureCoords");
             std::uint32_t count = 0;
             if (XStatus s = tcCursor.ItemCount("nTextureCoords", 2, &count); !s.ok())
@@ -294,7 +283,8 @@ XStatus MeshFromXObject(const XDataObject& meshObject, Mesh* out) {
                 if (XStatus s = tcCursor.Number(&tc.y); !s.ok())
                     return s;
             }
-        } else if (SameType(object->templateName, "MeshMaterialList") && !hasMaterialList) {
+        } else if (EqualsIgnoringCase(object->templateName, "MeshMaterialList") &&
+                   !hasMaterialList) {
             if (XStatus s =
                     ReadMaterialList(*object, polygons.Count(), &materials, &polygonMaterial);
                 !s.ok()) {
@@ -378,7 +368,7 @@ XStatus ReadFrameMatrix(const XDataObject& object, Matrix* out) {
 
 XStatus CollectFrom(const XDataObject& object, const Matrix& parentWorld,
                     std::vector<FramedMesh>* out) {
-    if (SameType(object.templateName, "Mesh")) {
+    if (EqualsIgnoringCase(object.templateName, "Mesh")) {
         FramedMesh framed;
         if (XStatus s = MeshFromXObject(object, &framed.mesh); !s.ok())
             return s;
@@ -386,11 +376,12 @@ XStatus CollectFrom(const XDataObject& object, const Matrix& parentWorld,
         out->push_back(std::move(framed));
         return {};
     }
-    if (!SameType(object.templateName, "Frame"))
+    if (!EqualsIgnoringCase(object.templateName, "Frame"))
         return {};
     Matrix local;
     for (const XChild& child : object.children) {
-        if (child.object && SameType(child.object->templateName, "FrameTransformMatrix")) {
+        if (child.object &&
+            EqualsIgnoringCase(child.object->templateName, "FrameTransformMatrix")) {
             if (XStatus s = ReadFrameMatrix(*child.object, &local); !s.ok())
                 return s;
             break;

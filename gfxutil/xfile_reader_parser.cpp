@@ -66,6 +66,18 @@ class Parser {
         return {};
     }
 
+    // The GUID that may open a template or data object body.
+    XStatus TakeOptionalGuid(std::string* guid) {
+        Kind next = Kind::End;
+        if (XStatus s = PeekKind(0, &next); !s.ok() || next != Kind::Guid)
+            return s;
+        XToken token;
+        if (XStatus s = Take(&token); !s.ok())
+            return s;
+        *guid = std::move(token.text);
+        return {};
+    }
+
     XStatus PeekKind(std::size_t index, Kind* kind) {
         if (XStatus s = Fill(index + 1); !s.ok())
             return s;
@@ -140,14 +152,8 @@ class Parser {
         const std::string where = "in template " + PrintableXName(out->name);
         if (XStatus s = Expect(Kind::OpenBrace, where.c_str(), &token); !s.ok())
             return s;
-        Kind next = Kind::End;
-        if (XStatus s = PeekKind(0, &next); !s.ok())
+        if (XStatus s = TakeOptionalGuid(&out->guid); !s.ok())
             return s;
-        if (next == Kind::Guid) {
-            if (XStatus s = Take(&token); !s.ok())
-                return s;
-            out->guid = std::move(token.text);
-        }
         for (;;) {
             if (XStatus s = Take(&token); !s.ok())
                 return s;
@@ -243,14 +249,8 @@ class Parser {
         }
         if (token.kind != Kind::OpenBrace)
             return Unexpected(token, where);
-        Kind next = Kind::End;
-        if (XStatus s = PeekKind(0, &next); !s.ok())
+        if (XStatus s = TakeOptionalGuid(&object->guid); !s.ok())
             return s;
-        if (next == Kind::Guid) {
-            if (XStatus s = Take(&token); !s.ok())
-                return s;
-            object->guid = std::move(token.text);
-        }
         for (;;) {
             if (XStatus s = Take(&token); !s.ok())
                 return s;

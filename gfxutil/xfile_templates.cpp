@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "gfxutil/ascii.h"
 #include "gfxutil/xfile_reader_parser.h"
 #include "gfxutil/xfile_text_tokenizer.h"
 
@@ -83,19 +84,6 @@ template DeclData { <BF22E553-292C-4781-9FEA-62BD554BDD93>
 template FVFData { <B6E70A0E-8EF9-4E83-94AD-ECC8B0C04897>
   DWORD dwFVF; DWORD nDWords; array DWORD data[nDWords]; }
 )";
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 const XTemplate* FindIn(const std::vector<XTemplate>& templates, std::string_view name,
                         bool ignoreCase) {

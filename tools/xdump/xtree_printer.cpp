@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "gfxutil/ascii.h"
 #include "gfxutil/mesh.h"
 #include "gfxutil/xfile_mesh.h"
 
@@ -12,17 +13,6 @@ namespace {
 
 // Objects with at most this many values show them on their line.
 constexpr std::size_t kInlineValues = 6;
-
-bool SameType(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 std::string Number(double value) {
     char buffer[32];
@@ -75,13 +65,13 @@ class TreePrinter {
             out_ << " <" << object.guid << '>';
 
         const XDataObject* matrix = nullptr;
-        if (SameType(object.templateName, "Frame")) {
+        if (EqualsIgnoringCase(object.templateName, "Frame")) {
             out_ << '\n';
             matrix = MatrixOf(object);
             Indent(depth + 1);
             out_ << "matrix " << (matrix != nullptr ? MatrixText(*matrix) : "none (identity)")
                  << '\n';
-        } else if (SameType(object.templateName, "Mesh")) {
+        } else if (EqualsIgnoringCase(object.templateName, "Mesh")) {
             out_ << ": " << MeshSummary(object) << '\n';
         } else if (object.values.size() <= kInlineValues) {
             for (const XValue& value : object.values)
@@ -106,7 +96,7 @@ class TreePrinter {
     static const XDataObject* MatrixOf(const XDataObject& frame) {
         for (const XChild& child : frame.children) {
             if (child.object != nullptr &&
-                SameType(child.object->templateName, "FrameTransformMatrix")) {
+                EqualsIgnoringCase(child.object->templateName, "FrameTransformMatrix")) {
                 return child.object.get();
             }
         }
