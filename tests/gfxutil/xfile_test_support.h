@@ -72,51 +72,71 @@ inline const XDataObject* ChildOfType(const XDataObject& object, const std::stri
     return nullptr;
 }
 
-inline void ExpectSameObject(const XDataObject& a, const XDataObject& b, const std::string& path) {
+// How closely the numbers of two trees must agree: bit for bit as stored floats, or within
+// 1e-5 (a text file writes fewer digits than a binary one stores).
+enum class NumberMatch { Exact, Close };
+
+inline std::uint32_t FloatBits(const XValue& value) {
+    const float number = value.AsFloat();
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &number, sizeof bits);
+    return bits;
+}
+
+inline void ExpectSameValue(const XValue& a, const XValue& b, NumberMatch match,
+                            const std::string& where) {
+    const bool aString = a.kind == XValue::Kind::String;
+    ASSERT_EQ(aString, b.kind == XValue::Kind::String) << where;
+    if (aString) {
+        EXPECT_EQ(a.text, b.text) << where;
+    } else if (a.kind == XValue::Kind::Integer && b.kind == XValue::Kind::Integer) {
+        EXPECT_EQ(a.integer, b.integer) << where;
+    } else if (match == NumberMatch::Exact) {
+        EXPECT_EQ(FloatBits(a), FloatBits(b))
+            << where << ": " << a.AsDouble() << " vs " << b.AsDouble();
+    } else {
+        EXPECT_NEAR(a.AsDouble(), b.AsDouble(), 1e-5) << where;
+    }
+}
+
+inline void ExpectSameObject(const XDataObject& a, const XDataObject& b, NumberMatch match,
+                             const std::string& path) {
     const std::string here = path + "/" + a.templateName + ":" + a.name;
     EXPECT_EQ(a.templateName, b.templateName) << here;
     EXPECT_EQ(a.name, b.name) << here;
     EXPECT_EQ(a.guid, b.guid) << here;
     ASSERT_EQ(a.values.size(), b.values.size()) << here;
     for (std::size_t i = 0; i < a.values.size(); ++i) {
-        const XValue& va = a.values[i];
-        const XValue& vb = b.values[i];
-        ASSERT_EQ(static_cast<int>(va.kind), static_cast<int>(vb.kind)) << here << " value " << i;
-        if (va.kind == XValue::Kind::String) {
-            EXPECT_EQ(va.text, vb.text) << here << " value " << i;
-        } else if (va.kind == XValue::Kind::Integer) {
-            EXPECT_EQ(va.integer, vb.integer) << here << " value " << i;
-        } else {
-            EXPECT_NEAR(va.number, vb.number, 1e-5) << here << " value " << i;
-        }
+        ExpectSameValue(a.values[i], b.values[i], match, here + " value " + std::to_string(i));
     }
     ASSERT_EQ(a.children.size(), b.children.size()) << here;
     for (std::size_t i = 0; i < a.children.size(); ++i) {
         const XChild& ca = a.children[i];
         const XChild& cb = b.children[i];
         ASSERT_EQ(ca.IsReference(), cb.IsReference()) << here << " child " << i;
-        if (ca.IsReference()) {
-            EXPECT_EQ(ca.referenceName, cb.referenceName) << here;
-            EXPECT_EQ(ca.referenceGuid, cb.referenceGuid) << here;
-            ASSERT_EQ(ca.resolved == nullptr, cb.resolved == nullptr) << here;
-            if (ca.resolved) {
-                EXPECT_EQ(ca.resolved->templateName, cb.resolved->templateName) << here;
-                EXPECT_EQ(ca.resolved->name, cb.resolved->name) << here;
-            }
-        } else {
-            ExpectSameObject(*ca.object, *cb.object, here);
+        if (!ca.IsReference()) {
+            ExpectSameObject(*ca.object, *cb.object, match, here);
+            continue;
+        }
+        EXPECT_EQ(ca.referenceName, cb.referenceName) << here;
+        EXPECT_EQ(ca.referenceGuid, cb.referenceGuid) << here;
+        // A tree built in memory has unresolved references; the reader resolves them.
+        if (ca.resolved != nullptr) {
+            ASSERT_NE(cb.resolved, nullptr) << here << " " << ca.referenceName;
+            EXPECT_EQ(ca.resolved->templateName, cb.resolved->templateName) << here;
+            EXPECT_EQ(ca.resolved->name, cb.resolved->name) << here;
         }
     }
 }
 
-inline void ExpectSameTree(const XFile& a, const XFile& b) {
+inline void ExpectSameTree(const XFile& a, const XFile& b, NumberMatch match = NumberMatch::Close) {
     ASSERT_EQ(a.templates.size(), b.templates.size());
     for (std::size_t i = 0; i < a.templates.size(); ++i) {
         const XTemplate& ta = a.templates[i];
         const XTemplate& tb = b.templates[i];
         EXPECT_EQ(ta.name, tb.name);
         EXPECT_EQ(ta.guid, tb.guid) << ta.name;
-        EXPECT_EQ(static_cast<int>(ta.restriction), static_cast<int>(tb.restriction)) << ta.name;
+        EXPECT_EQ(ta.restriction, tb.restriction) << ta.name;
         EXPECT_EQ(ta.allowedTypes, tb.allowedTypes) << ta.name;
         ASSERT_EQ(ta.members.size(), tb.members.size()) << ta.name;
         for (std::size_t m = 0; m < ta.members.size(); ++m) {
@@ -127,8 +147,9 @@ inline void ExpectSameTree(const XFile& a, const XFile& b) {
         }
     }
     ASSERT_EQ(a.objects.size(), b.objects.size());
-    for (std::size_t i = 0; i < a.objects.size(); ++i)
-        ExpectSameObject(*a.objects[i], *b.objects[i], "");
+    for (std::size_t i = 0; i < a.objects.size(); ++i) {
+        ExpectSameObject(*a.objects[i], *b.objects[i], match, "");
+    }
 }
 
 // Builds a binary X body token by token.
