@@ -2,13 +2,16 @@
 
 #include <new>
 
+#include "gfxutil/ascii.h"
+
 namespace tetrakon {
 
 namespace {
 
-// Adds one object of the file under `parent`, dispatched on its template type.
+// Adds one object of the file under `parent`, dispatched on its template type. Type names
+// match without regard to case, as the reader resolves them.
 Result LoadObject(gfx::Device* device, const XDataObject& object, SceneFrame* parent) {
-    if (object.templateName == "Mesh") {
+    if (EqualsIgnoringCase(object.templateName, "Mesh")) {
         if (parent->mesh != nullptr) {
             return E_FAIL;
         }
@@ -22,7 +25,7 @@ Result LoadObject(gfx::Device* device, const XDataObject& object, SceneFrame* pa
         return S_OK;
     }
 
-    if (object.templateName == "FrameTransformMatrix") {
+    if (EqualsIgnoringCase(object.templateName, "FrameTransformMatrix")) {
         if (object.values.size() < 16) {
             return E_FAIL;
         }
@@ -35,7 +38,7 @@ Result LoadObject(gfx::Device* device, const XDataObject& object, SceneFrame* pa
         return S_OK;
     }
 
-    if (object.templateName == "Frame") {
+    if (EqualsIgnoringCase(object.templateName, "Frame")) {
         auto* frame = new (std::nothrow) SceneFrame(object.name.c_str());
         if (frame == nullptr) {
             return E_OUTOFMEMORY;

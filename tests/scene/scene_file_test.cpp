@@ -52,6 +52,26 @@ TEST(SceneFileTest, FramesEndUpInReverseFileOrderWithTheirMatricesAndMeshes) {
     EXPECT_EQ(root.mesh, nullptr);
 }
 
+// The reader matches template names without regard to case, as the merged-mesh loader
+// does; the hierarchy dispatches on the same template types.
+TEST(SceneFileTest, TemplateTypesWrittenInOtherCaseBuildTheSameHierarchy) {
+    std::string mesh = MeshText("Lower", {{0.1f, 1.0f}});
+    mesh.replace(0, 4, "mesh");
+    std::string transform = TransformText(MatrixTranslation(4, 5, 6));
+    transform.replace(0, 20, "frametransformmatrix");
+    const std::string file =
+        xtext::Header() + "frame Outer {\n" + transform + mesh + "FRAME Inner {\n}\n}\n";
+    SceneFile root;
+    ASSERT_EQ(root.LoadFromMemory(nullptr, xtext::Bytes(file)), S_OK);
+
+    SceneFrame* outer = root.FindFrame("Outer");
+    ASSERT_NE(outer, nullptr);
+    EXPECT_EQ(outer->matrix, MatrixTranslation(4, 5, 6));
+    ASSERT_NE(outer->mesh, nullptr);
+    EXPECT_EQ(outer->mesh->materialCount(), 1u);
+    EXPECT_EQ(ChildNames(*outer), std::vector<std::string>{"Inner"});
+}
+
 TEST(SceneFileTest, AFrameWithTwoMeshesFailsTheLoadAndKeepsWhatWasBuilt) {
     const std::string file =
         xtext::Header() + FrameText("First", MeshText("M1", {{0.1f, 1.0f}})) +
