@@ -1,49 +1,63 @@
 #include <string_view>
-#include <vector>
+#include <unordered_map>
 
 #include "gfxutil/xfile_reader_passes.h"
 
 namespace tetrakon {
 namespace {
 
-void ListObjects(const XDataObject* object, std::vector<const XDataObject*>* all) {
-    all->push_back(object);
-    for (const XChild& child : object->children) {
-        if (child.object)
-            ListObjects(child.object.get(), all);
-    }
-}
-
-const XDataObject* Find(const std::vector<const XDataObject*>& all, const XChild& reference,
-                        std::string_view preferredType) {
-    if (!reference.referenceGuid.empty()) {
-        for (const XDataObject* object : all) {
-            if (object->guid == reference.referenceGuid)
-                return object;
+// Every object by GUID and by name, first in file order, so that each reference is one
+// lookup however many objects and references the file holds.
+class ObjectIndex {
+  public:
+    void Add(const XDataObject* object) {
+        if (!object->guid.empty())
+            byGuid_.try_emplace(object->guid, object);
+        if (!object->name.empty()) {
+            Named& named = byName_[object->name];
+            if (named.first == nullptr)
+                named.first = object;
+            if (named.firstMaterial == nullptr && object->templateName == "Material")
+                named.firstMaterial = object;
+        }
+        for (const XChild& child : object->children) {
+            if (child.object)
+                Add(child.object.get());
         }
     }
-    if (reference.referenceName.empty())
-        return nullptr;
-    const XDataObject* first = nullptr;
-    for (const XDataObject* object : all) {
-        if (object->name != reference.referenceName)
-            continue;
-        if (preferredType.empty() || object->templateName == preferredType)
-            return object;
-        if (first == nullptr)
-            first = object;
-    }
-    return first;
-}
 
-void Resolve(const std::vector<const XDataObject*>& all, XDataObject* object) {
-    const std::string_view preferredType =
-        object->templateName == "MeshMaterialList" ? "Material" : "";
+    const XDataObject* Find(const XChild& reference, bool preferMaterial) const {
+        if (!reference.referenceGuid.empty()) {
+            if (const auto it = byGuid_.find(reference.referenceGuid); it != byGuid_.end())
+                return it->second;
+        }
+        if (reference.referenceName.empty())
+            return nullptr;
+        const auto it = byName_.find(reference.referenceName);
+        if (it == byName_.end())
+            return nullptr;
+        if (preferMaterial && it->second.firstMaterial != nullptr)
+            return it->second.firstMaterial;
+        return it->second.first;
+    }
+
+  private:
+    struct Named {
+        const XDataObject* first = nullptr;
+        const XDataObject* firstMaterial = nullptr;
+    };
+    // Keys view the objects' own strings, which outlive the index.
+    std::unordered_map<std::string_view, const XDataObject*> byGuid_;
+    std::unordered_map<std::string_view, Named> byName_;
+};
+
+void Resolve(const ObjectIndex& index, XDataObject* object) {
+    const bool preferMaterial = object->templateName == "MeshMaterialList";
     for (XChild& child : object->children) {
         if (child.object) {
-            Resolve(all, child.object.get());
+            Resolve(index, child.object.get());
         } else {
-            child.resolved = Find(all, child, preferredType);
+            child.resolved = index.Find(child, preferMaterial);
         }
     }
 }
@@ -51,11 +65,11 @@ void Resolve(const std::vector<const XDataObject*>& all, XDataObject* object) {
 }  // namespace
 
 void ResolveXReferences(XFile* file) {
-    std::vector<const XDataObject*> all;
+    ObjectIndex index;
     for (const auto& object : file->objects)
-        ListObjects(object.get(), &all);
+        index.Add(object.get());
     for (auto& object : file->objects)
-        Resolve(all, object.get());
+        Resolve(index, object.get());
 }
 
 }  // namespace tetrakon

@@ -33,8 +33,8 @@ PrimitiveKind KindOfType(const std::string& type) {
 // Walks one object's values along its template, recording the kind each value should have.
 class ValueTyper {
   public:
-    ValueTyper(const XFile& file, const std::vector<XValue>& values)
-        : file_(file), values_(values) {}
+    ValueTyper(const XTemplateLookup& templates, const std::vector<XValue>& values)
+        : templates_(templates), values_(values) {}
 
     bool Run(const XTemplate& tmpl) { return Walk(tmpl, 0) && pos_ == values_.size(); }
     const std::vector<PrimitiveKind>& kinds() const { return kinds_; }
@@ -44,13 +44,20 @@ class ValueTyper {
     }
 
   private:
+    // The whole numbers read so far for this template's scalar members, by member name
+    // (viewing the template's own strings).
+    using Scalars = std::map<std::string_view, std::int64_t>;
+
     bool Walk(const XTemplate& tmpl, int depth) {
-        // Templates made of templates that hold no values could otherwise branch without
-        // consuming anything; the walk gets a budget proportional to the values.
-        if (depth > kMaxMemberDepth || ++steps_ > 4 * values_.size() + 64)
+        if (depth > kMaxMemberDepth)
             return false;
-        std::map<std::string, std::int64_t> scalars;
+        Scalars scalars;
         for (const XTemplateMember& member : tmpl.members) {
+            // Members that hold no values (templates of them, arrays of size 0) could
+            // otherwise be walked without consuming anything, once per array element: the
+            // walk gets a budget proportional to the values.
+            if (++steps_ > (kMaxMemberDepth + 4) * (values_.size() + 16))
+                return false;
             const std::size_t first = pos_;
             if (!WalkMember(tmpl, member, depth, &scalars))
                 return false;
@@ -61,18 +68,17 @@ class ValueTyper {
     }
 
     bool WalkMember(const XTemplate& tmpl, const XTemplateMember& member, int depth,
-                    std::map<std::string, std::int64_t>* scalarsByName) {
-        std::map<std::string, std::int64_t>& scalars = *scalarsByName;
+                    Scalars* scalars) {
         std::int64_t count = 1;
         for (const std::string& dimension : member.dimensions) {
             std::int64_t size = 0;
             const auto [end, error] =
                 std::from_chars(dimension.data(), dimension.data() + dimension.size(), size);
             if (error != std::errc{} || end != dimension.data() + dimension.size()) {
-                const auto it = scalars.find(dimension);
-                if (it == scalars.end())
+                const auto named = scalars->find(dimension);
+                if (named == scalars->end())
                     return false;
-                size = it->second;
+                size = named->second;
             }
             if (size < 0)
                 return false;
@@ -88,13 +94,13 @@ class ValueTyper {
                 return false;
             if (!member.isArray && kind == PrimitiveKind::Integer &&
                 values_[pos_].kind == XValue::Kind::Integer) {
-                scalars[member.name] = values_[pos_].integer;
+                (*scalars)[member.name] = values_[pos_].integer;
             }
             kinds_.insert(kinds_.end(), static_cast<std::size_t>(count), kind);
             pos_ += static_cast<std::size_t>(count);
             return true;
         }
-        const XTemplate* inner = FindXTemplate(file_, member.typeName);
+        const XTemplate* inner = templates_.Find(member.typeName);
         if (inner == nullptr || inner == &tmpl)
             return false;
         for (std::int64_t i = 0; i < count; ++i) {
@@ -107,7 +113,7 @@ class ValueTyper {
         return true;
     }
 
-    const XFile& file_;
+    const XTemplateLookup& templates_;
     const std::vector<XValue>& values_;
     std::size_t pos_ = 0;
     std::size_t steps_ = 0;
@@ -115,10 +121,10 @@ class ValueTyper {
     std::map<std::string, std::pair<std::size_t, std::size_t>> members_;
 };
 
-void TypeObject(const XFile& file, XDataObject* object) {
+void TypeObject(const XTemplateLookup& templates, XDataObject* object) {
     if (!object->values.empty()) {
-        if (const XTemplate* tmpl = FindXTemplate(file, object->templateName)) {
-            ValueTyper typer(file, object->values);
+        if (const XTemplate* tmpl = templates.Find(object->templateName)) {
+            ValueTyper typer(templates, object->values);
             if (typer.Run(*tmpl)) {
                 for (std::size_t i = 0; i < object->values.size(); ++i) {
                     XValue& value = object->values[i];
@@ -134,7 +140,7 @@ void TypeObject(const XFile& file, XDataObject* object) {
     }
     for (XChild& child : object->children) {
         if (child.object)
-            TypeObject(file, child.object.get());
+            TypeObject(templates, child.object.get());
     }
 }
 
@@ -142,10 +148,11 @@ void TypeObject(const XFile& file, XDataObject* object) {
 
 bool FindXMemberValues(const XFile& file, const XDataObject& object, std::string_view member,
                        std::span<const XValue>* out) {
-    const XTemplate* tmpl = FindXTemplate(file, object.templateName);
+    const XTemplateLookup templates(file);
+    const XTemplate* tmpl = templates.Find(object.templateName);
     if (tmpl == nullptr)
         return false;
-    ValueTyper typer(file, object.values);
+    ValueTyper typer(templates, object.values);
     if (!typer.Run(*tmpl))
         return false;
     const auto it = typer.members().find(std::string(member));
@@ -157,8 +164,9 @@ bool FindXMemberValues(const XFile& file, const XDataObject& object, std::string
 }
 
 void TypeXValuesByTemplate(XFile* file) {
+    const XTemplateLookup templates(*file);
     for (auto& object : file->objects)
-        TypeObject(*file, object.get());
+        TypeObject(templates, object.get());
 }
 
 }  // namespace tetrakon

@@ -109,6 +109,34 @@ const std::vector<XTemplate>& StandardXTemplates() {
     return templates;
 }
 
+namespace {
+
+std::string LowerCase(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower)
+        c = LowerAscii(c);
+    return lower;
+}
+
+}  // namespace
+
+XTemplateLookup::XTemplateLookup(const XFile& file) {
+    // The file's own definitions first, so that they win over the standard ones.
+    for (const auto* templates : {&file.templates, &StandardXTemplates()}) {
+        for (const XTemplate& t : *templates) {
+            exact_.try_emplace(t.name, &t);
+            folded_.try_emplace(LowerCase(t.name), &t);
+        }
+    }
+}
+
+const XTemplate* XTemplateLookup::Find(std::string_view name) const {
+    if (const auto it = exact_.find(name); it != exact_.end())
+        return it->second;
+    const auto it = folded_.find(LowerCase(name));
+    return it == folded_.end() ? nullptr : it->second;
+}
+
 const XTemplate* FindXTemplate(const XFile& file, std::string_view name) {
     for (bool ignoreCase : {false, true}) {
         if (const XTemplate* t = FindIn(file.templates, name, ignoreCase))

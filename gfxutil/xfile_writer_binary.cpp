@@ -10,6 +10,7 @@
 
 #include "gfxutil/xfile.h"
 #include "gfxutil/xfile_format.h"
+#include "gfxutil/xfile_templates.h"
 #include "gfxutil/xfile_writer_container.h"
 #include "gfxutil/xfile_writer_layout.h"
 
@@ -80,7 +81,7 @@ bool PrimitiveToken(std::string_view typeName, Token* token) {
 
 class TokenWriter {
   public:
-    explicit TokenWriter(const XFile& file) : file_(file) {}
+    explicit TokenWriter(const XFile& file) : file_(file), templates_(file) {}
 
     XStatus Write(std::vector<std::uint8_t>* out) {
         const char header[] = "xof 0303bin 0032";
@@ -212,7 +213,7 @@ class TokenWriter {
     // Consecutive values of one numeric type share one list token; strings stand alone,
     // each closed by the separator its layout gives it.
     XStatus WriteValues(const XDataObject& object) {
-        const std::vector<XValueSlot> slots = LayOutValues(object, file_);
+        const std::vector<XValueSlot> slots = LayOutValues(object, templates_);
         std::size_t i = 0;
         while (i < slots.size()) {
             const XSlotType type = slots[i].type;
@@ -277,6 +278,7 @@ class TokenWriter {
     }
 
     const XFile& file_;
+    const XTemplateLookup templates_;
     std::vector<std::uint8_t> bytes_;
 };
 

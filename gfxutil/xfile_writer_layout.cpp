@@ -19,8 +19,8 @@ constexpr std::size_t kIntegersPerLine = 12;
 
 class LayoutWalker {
   public:
-    LayoutWalker(const XDataObject& object, const XFile& file)
-        : values_(object.values), file_(file) {}
+    LayoutWalker(const XDataObject& object, const XTemplateLookup& templates)
+        : values_(object.values), templates_(templates) {}
 
     // Lays out the object's own template; each of its members ends a text line.
     bool WalkObject(const XTemplate& objectTemplate) {
@@ -76,7 +76,7 @@ class LayoutWalker {
             return true;
         }
 
-        const XTemplate* structure = FindXTemplate(file_, member.typeName);
+        const XTemplate* structure = templates_.Find(member.typeName);
         if (structure == nullptr)
             return false;
         for (std::size_t i = 0; i < count; ++i) {
@@ -144,7 +144,7 @@ class LayoutWalker {
     }
 
     const std::vector<XValue>& values_;
-    const XFile& file_;
+    const XTemplateLookup& templates_;
     std::vector<XValueSlot> slots_;
 };
 
@@ -187,10 +187,10 @@ bool PrimitiveSlotType(std::string_view typeName, XSlotType* type) {
     return false;
 }
 
-std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XFile& file) {
+std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XTemplateLookup& templates) {
     std::vector<XValueSlot> slots;
-    if (const XTemplate* objectTemplate = FindXTemplate(file, object.templateName)) {
-        LayoutWalker walker(object, file);
+    if (const XTemplate* objectTemplate = templates.Find(object.templateName)) {
+        LayoutWalker walker(object, templates);
         if (walker.WalkObject(*objectTemplate))
             slots = walker.TakeSlots();
     }

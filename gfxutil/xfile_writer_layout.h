@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfxutil/xfile.h"
+#include "gfxutil/xfile_templates.h"
 
 namespace tetrakon {
 
@@ -24,7 +25,7 @@ struct XValueSlot {
 // One slot per value of the object, by the file's template of its type or the standard
 // one. When the template is unknown or the values do not fit it, each value gets its own
 // kind and a plain ";" after it, which reads back the same.
-std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XFile& file);
+std::vector<XValueSlot> LayOutValues(const XDataObject& object, const XTemplateLookup& templates);
 
 // The slot type a primitive template member type stores, or false for a template type.
 bool PrimitiveSlotType(std::string_view typeName, XSlotType* type);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "gfxutil/xfile.h"
+#include "gfxutil/xfile_templates.h"
 #include "gfxutil/xfile_writer_layout.h"
 
 namespace tetrakon {
@@ -53,7 +54,7 @@ bool IsGuidText(std::string_view guid) {
 
 class TextWriter {
   public:
-    explicit TextWriter(const XFile& file) : file_(file) {}
+    explicit TextWriter(const XFile& file) : file_(file), templates_(file) {}
 
     XStatus Write(std::string* out) {
         text_ = "xof 0303txt 0032\n";
@@ -181,7 +182,7 @@ class TextWriter {
     }
 
     XStatus WriteValues(const XDataObject& object, int depth) {
-        const std::vector<XValueSlot> slots = LayOutValues(object, file_);
+        const std::vector<XValueSlot> slots = LayOutValues(object, templates_);
         bool lineStart = true;
         for (std::size_t i = 0; i < slots.size(); ++i) {
             if (lineStart)
@@ -233,6 +234,7 @@ class TextWriter {
     void Indent(int depth) { text_.append(static_cast<std::size_t>(depth), ' '); }
 
     const XFile& file_;
+    const XTemplateLookup templates_;
     std::string text_;
 };
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,51 @@ void BM_ReadCompressed100KB(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * packed.size()));
 }
 BENCHMARK(BM_ReadCompressed100KB)->Unit(benchmark::kMicrosecond);
+
+// Text files shaped to make a reader's work grow faster than its input: n references to a
+// name no object has, beside n named objects; n declared templates beside n objects of an
+// undeclared type; a template of n members that hold no values, repeated for n values.
+std::string HostileText(int shape, int n) {
+    std::string text = "xof 0303txt 0032\n";
+    if (shape == 0) {
+        text += "Frame F {\n";
+        for (int i = 0; i < n; ++i)
+            text += "{ Missing }\n";
+        text += "}\n";
+        for (int i = 0; i < n; ++i)
+            text += "Frame F" + std::to_string(i) + " {}\n";
+    } else if (shape == 1) {
+        for (int i = 0; i < n; ++i)
+            text += "template T" + std::to_string(i) + " {\n}\n";
+        for (int i = 0; i < n; ++i)
+            text += "Undeclared { 1; }\n";
+    } else {
+        text += "template Wide {";
+        for (int i = 0; i < n; ++i)
+            text += " array FLOAT empty" + std::to_string(i) + "[0];";
+        text += " FLOAT v; }\ntemplate Many { DWORD n; array Wide items[n]; }\nMany { ";
+        text += std::to_string(n) + ";";
+        for (int i = 0; i < n; ++i)
+            text += " 1;";
+        text += " }\n";
+    }
+    return text;
+}
+
+void BM_ReadHostileText(benchmark::State& state) {
+    const std::string text = HostileText(static_cast<int>(state.range(0)), 20000);
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                              text.size());
+    for (auto _ : state) {
+        XFile file;
+        const XStatus status = ReadXFile(bytes, &file);
+        if (!status.ok())
+            state.SkipWithError(status.message.c_str());
+        benchmark::DoNotOptimize(file.objects.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ReadHostileText)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void BM_WriteLargestFileText(benchmark::State& state) {
     XFile file;
