@@ -14,6 +14,11 @@
 namespace tetrakon {
 namespace {
 
+// Longer than any path the format's tools write (the Windows MAX_PATH). Each mesh that
+// refers to a material gets its own copy of the name, so an unbounded name referred to from
+// many lists would cost memory out of all proportion to the file.
+constexpr std::size_t kMaxTextureFilenameLength = 260;
+
 XStatus Bad(const std::string& message) {
     return XStatus{XError::BadMesh, message};
 }
@@ -162,6 +167,11 @@ XStatus MaterialFromObject(const XDataObject& object, Material* out) {
         if (texture == nullptr || !EqualsIgnoringCase(texture->templateName, "TextureFilename"))
             continue;
         if (!texture->values.empty() && texture->values[0].kind == XValue::Kind::String) {
+            if (texture->values[0].text.size() > kMaxTextureFilenameLength) {
+                return Bad("Material " + PrintableXName(object.name) +
+                           ": texture file name longer than " +
+                           std::to_string(kMaxTextureFilenameLength) + " characters");
+            }
             out->textureFilename = texture->values[0].text;
             break;
         }

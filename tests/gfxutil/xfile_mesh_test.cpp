@@ -272,7 +272,7 @@ TEST(XFileMesh, ShortMaterialIndexListRepeatsItsLastEntry) {
 }
 
 TEST(XFileMesh, InconsistentMeshesAreRejected) {
-    const char* bad[] = {
+    const std::string bad[] = {
         // a vertex count of 2^31 with three vertices given
         "Mesh { 2147483648; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n",
         // a face index past the vertex list
@@ -304,8 +304,13 @@ TEST(XFileMesh, InconsistentMeshesAreRejected) {
         // a negative count and a string where a number belongs
         "Mesh { -3; 0;0;0;; 0; }\n",
         "Mesh { 1; \"x\";0;0;; 0; }\n",
+        // a texture file name longer than any path: every mesh that refers to the material
+        // would copy it
+        "Material M { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"" + std::string(300, 'a') +
+            "\"; } }\nMesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; "
+            "0;; {M} } }\n",
     };
-    for (const char* text : bad) {
+    for (const std::string& text : bad) {
         Mesh mesh;
         mesh.positions.resize(7);
         const XStatus status = MeshFromText(text, &mesh);
