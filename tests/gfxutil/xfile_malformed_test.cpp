@@ -139,6 +139,9 @@ TEST(XFileMalformed, CompressedBlocks) {
     auto totalAbsurd = good;
     PutLe32(&totalAbsurd, xformat::kTotalSizeOffset, 0xFFFFFFFFu);
     EXPECT_EQ(ReadCode(totalAbsurd), XError::TooLarge);
+    // 100 MB of repeated text packs into some 100 KB, and its values into gigabytes.
+    PutLe32(&totalAbsurd, xformat::kTotalSizeOffset, 100u * 1024u * 1024u);
+    EXPECT_EQ(ReadCode(totalAbsurd), XError::TooLarge);
 
     auto garbage = good;  // not a deflate stream at all
     for (std::size_t i = kBlock + 6; i < kBlock + 40; ++i)
