@@ -8,7 +8,8 @@ packages=(
     clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     zlib1g-dev libpng-dev libjpeg62-turbo-dev
-    qt6-base-dev qt6-base-dev-tools libgl-dev libgl1-mesa-dri
+    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins
+    libgl-dev libgl1-mesa-dri fonts-dejavu-core
     xvfb xauth xdotool imagemagick jwm
 )
 
@@ -25,4 +26,4 @@ sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
