@@ -101,7 +101,7 @@ XStatus XBinaryTokenizer::ReadGuid(XToken* token) {
     return {};
 }
 
-XStatus XBinaryTokenizer::StartList(bool floats, XToken* token) {
+XStatus XBinaryTokenizer::StartList(bool floats) {
     std::uint32_t count = 0;
     if (!Read32(&count))
         return XFail(XError::Truncated, "list count runs past the end" + Where());
@@ -112,7 +112,7 @@ XStatus XBinaryTokenizer::StartList(bool floats, XToken* token) {
     }
     listLeft_ = count;
     listIsFloat_ = floats;
-    return Next(token);
+    return {};
 }
 
 void XBinaryTokenizer::NextListItem(XToken* token) {
@@ -144,6 +144,17 @@ void XBinaryTokenizer::NextListItem(XToken* token) {
 
 XStatus XBinaryTokenizer::Next(XToken* token) {
     token->text.clear();
+    // Empty lists give no token; any number of them in a row is skipped here.
+    while (listLeft_ == 0 && data_.size() - pos_ >= xformat::kTokenSize) {
+        const std::uint16_t id = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+        if (id != static_cast<std::uint16_t>(Token::IntegerList) &&
+            id != static_cast<std::uint16_t>(Token::FloatList)) {
+            break;
+        }
+        pos_ += xformat::kTokenSize;
+        if (XStatus s = StartList(id == static_cast<std::uint16_t>(Token::FloatList)); !s.ok())
+            return s;
+    }
     if (listLeft_ > 0) {
         NextListItem(token);
         return {};
@@ -188,10 +199,6 @@ XStatus XBinaryTokenizer::Next(XToken* token) {
             return {};
         case Token::Guid:
             return ReadGuid(token);
-        case Token::IntegerList:
-            return StartList(false, token);
-        case Token::FloatList:
-            return StartList(true, token);
         case Token::OpenBrace:
             token->kind = XToken::Kind::OpenBrace;
             return {};

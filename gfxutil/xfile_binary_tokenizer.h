@@ -22,7 +22,7 @@ class XBinaryTokenizer final : public XTokenSource {
     bool Read32(std::uint32_t* value);
     XStatus ReadBytes(std::uint32_t count, std::string* out);
     XStatus ReadGuid(XToken* token);
-    XStatus StartList(bool floats, XToken* token);
+    XStatus StartList(bool floats);
     void NextListItem(XToken* token);
     std::string Where() const;
 

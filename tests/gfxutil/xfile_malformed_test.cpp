@@ -284,6 +284,16 @@ TEST(XFileMalformed, BinaryTokens) {
         w.Name("Frame").Token(Token::OpenBrace).Integers({1, 2, 3});
         EXPECT_EQ(ReadCode(w.bytes()), XError::Truncated);
     }
+    {  // a million empty lists in a row (6 MB) are skipped without a call each on the stack
+        xtest::BinaryWriter w;
+        w.Name("Header").Token(Token::OpenBrace);
+        for (int i = 0; i < 1000000; ++i)
+            w.Token(i % 2 == 0 ? Token::IntegerList : Token::FloatList).Dword(0);
+        w.Integers({1, 0, 1}).Token(Token::CloseBrace);
+        XFile file;
+        ASSERT_TRUE(ReadXFile(w.bytes(), &file).ok());
+        EXPECT_EQ(file.objects[0]->values.size(), 3u);
+    }
 }
 
 TEST(XFileMalformed, AbsurdCountsReadButDoNotConvert) {
