@@ -59,8 +59,8 @@ class Parser {
     }
 
     XStatus Take(XToken* token) {
-        if (XStatus s = Fill(1); !s.ok())
-            return s;
+        if (ahead_.empty())
+            return source_->Next(token);
         *token = std::move(ahead_.front());
         ahead_.pop_front();
         return {};
@@ -261,24 +261,21 @@ class Parser {
                 case Kind::Comma:
                     break;
                 case Kind::Integer: {
-                    XValue value;
+                    XValue& value = object->values.emplace_back();
                     value.kind = XValue::Kind::Integer;
                     value.integer = token.integer;
-                    object->values.push_back(std::move(value));
                     break;
                 }
                 case Kind::Float: {
-                    XValue value;
+                    XValue& value = object->values.emplace_back();
                     value.kind = XValue::Kind::Float;
                     value.number = token.number;
-                    object->values.push_back(std::move(value));
                     break;
                 }
                 case Kind::String: {
-                    XValue value;
+                    XValue& value = object->values.emplace_back();
                     value.kind = XValue::Kind::String;
                     value.text = std::move(token.text);
-                    object->values.push_back(std::move(value));
                     break;
                 }
                 case Kind::Name: {

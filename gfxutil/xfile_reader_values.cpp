@@ -16,18 +16,21 @@ constexpr int kMaxMemberDepth = 16;
 
 enum class PrimitiveKind { NotPrimitive, Integer, Float, String };
 
-PrimitiveKind KindOfType(const std::string& type) {
-    static const std::map<std::string, PrimitiveKind> kinds = {
-        {"WORD", PrimitiveKind::Integer},   {"DWORD", PrimitiveKind::Integer},
-        {"SWORD", PrimitiveKind::Integer},  {"SDWORD", PrimitiveKind::Integer},
-        {"CHAR", PrimitiveKind::Integer},   {"UCHAR", PrimitiveKind::Integer},
-        {"BYTE", PrimitiveKind::Integer},   {"FLOAT", PrimitiveKind::Float},
+PrimitiveKind KindOfType(std::string_view type) {
+    static constexpr std::pair<std::string_view, PrimitiveKind> kKinds[] = {
+        {"FLOAT", PrimitiveKind::Float},    {"DWORD", PrimitiveKind::Integer},
+        {"WORD", PrimitiveKind::Integer},   {"SWORD", PrimitiveKind::Integer},
+        {"SDWORD", PrimitiveKind::Integer}, {"CHAR", PrimitiveKind::Integer},
+        {"UCHAR", PrimitiveKind::Integer},  {"BYTE", PrimitiveKind::Integer},
         {"DOUBLE", PrimitiveKind::Float},   {"STRING", PrimitiveKind::String},
         {"LPSTR", PrimitiveKind::String},   {"CSTRING", PrimitiveKind::String},
         {"UNICODE", PrimitiveKind::String},
     };
-    const auto it = kinds.find(type);
-    return it == kinds.end() ? PrimitiveKind::NotPrimitive : it->second;
+    for (const auto& [name, kind] : kKinds) {
+        if (type == name)
+            return kind;
+    }
+    return PrimitiveKind::NotPrimitive;
 }
 
 // Walks one object's values along its template, recording the kind each value should have.
