@@ -15,6 +15,10 @@
 
 namespace tetrakon {
 
+// A DrawFrame result: the frame would look exactly like the one on screen, so the step
+// neither counts nor presents it. A success code.
+constexpr Result kFrameUnchanged = 1;
+
 // Creates the graphics interface; null when it cannot be created.
 using GraphicsApiFactory = std::function<std::unique_ptr<gfx::GraphicsApi>()>;
 

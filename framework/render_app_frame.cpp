@@ -34,6 +34,9 @@ Result RenderApp::StepFrame() {
     if (Failed(drawn)) {
         return drawn;
     }
+    if (drawn == kFrameUnchanged) {
+        return S_OK;
+    }
     RefreshFrameStats();
 
     if (device->Present() == gfx::D3DERR_DEVICELOST) {

@@ -71,6 +71,13 @@ TEST_F(FrameStepTest, HookFailuresEndTheStep) {
     EXPECT_TRUE(box.shown.empty());
 }
 
+TEST_F(FrameStepTest, AnUnchangedFrameIsNeitherCountedNorPresented) {
+    app->script["DrawFrame"] = {kFrameUnchanged};
+    AdvanceMs(10);
+    EXPECT_EQ(app->StepFrame(), S_OK);
+    EXPECT_EQ(Events(), (Calls{"UpdateFrame", "DrawFrame"}));
+}
+
 TEST_F(FrameStepTest, OnlyALostDeviceAtPresentMarksTheDeviceLost) {
     app->Device().presentResult = E_FAIL;
     AdvanceMs(10);

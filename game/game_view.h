@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "framework/render_app.h"
+#include "platform/input/input_devices.h"
+#include "puzzle/piece_table.h"
+#include "puzzle/puzzle_session.h"
+#include "scene/input_poll.h"
+#include "scene/scene_file.h"
+#include "scene/scene_mesh.h"
+#include "scene/scene_renderer.h"
+#include "scene/view_rotation.h"
+
+namespace tetrakon {
+
+// What the 3-D view needs from its host besides the windows.
+struct GameServices {
+    GraphicsApiFactory createGraphics;
+    MessageBox* messageBox = nullptr;
+    // Makes the keyboard and mouse; null or failing: the game runs without them.
+    std::function<std::unique_ptr<input::InputSystem>()> createInput;
+    // The window the keyboard is bound to in a window (the main frame) and full screen.
+    input::WindowHandle mainWindow = 0;
+    input::WindowHandle fullScreenWindow = 0;
+    // The cursor in device pixels of the drawing area; false when it cannot be told.
+    std::function<bool(float* x, float* y)> cursorPosition;
+    // Sets the main window's title (the counter of the Up and Down keys).
+    std::function<void(const std::string&)> setTitle;
+    ShuffleServices shuffle = SystemShuffleServices();
+};
+
+// The 3-D view without its windows: it owns the scene, the puzzle, the view rotation and
+// zoom, the input devices and the game settings, and implements the framework's hooks and
+// the menu commands. The Qt shell's view derives from it and adds the windows.
+class GameView : public RenderApp, private FrameAnimation {
+  public:
+    explicit GameView(GameServices services);
+    ~GameView() override;
+
+    Result SceneInit() override;
+    Result DeviceCreated() override;
+    Result DeviceReset() override;
+    Result UpdateFrame() override;
+    // Answers kFrameUnchanged, drawing nothing, when the frame would repeat the last one
+    // shown: no turn or shuffle runs and nothing that is drawn has changed.
+    Result DrawFrame() override;
+    Result DeviceLost() override;
+    Result DeviceDestroyed() override;
+    Result SceneShutdown() override;
+    Result ApplyWindowStyle() override;
+
+    // The menu commands.
+    void StartShuffle();
+    void UndoTurn();
+    void ReturnToStart();
+    void CentrePyramid();
+    // Reads a new background picture; an unreadable one turns the picture off.
+    void LoadPicture(const std::string& path);
+
+    // Every message of the view and full-screen windows passes here first.
+    void HandleViewMessage(const ViewMessage& message);
+    // The host's word that what is on screen was lost or changed (exposed, resized, a
+    // setting changed): the next frame is drawn.
+    void MarkFrameDirty() { ++sceneVersion_; }
+
+    bool CanUndo() const { return !session.history.empty(); }
+    bool ShuffleRunning() const { return session.shuffleInProgress(); }
+    gfx::Device* device3d() const { return device.get(); }
+
+    // The settings the presets dialog and the settings store edit.
+    std::int32_t NumberRandomRotate = 5;
+    std::uint32_t FastRandomRotate = 0;
+
+    SceneRenderer renderer;
+    ViewRotation viewRotation;
+    float zoomScale = 1.0f;
+    PuzzleSession session;
+
+  protected:
+    // The bookkeeping of what the last drawn frame showed.
+    struct FrameSignature {
+        Matrix world;
+        std::uint32_t colour = 0;
+        std::uint32_t picture = 0;
+        std::uint64_t version = 0;
+        bool operator==(const FrameSignature&) const = default;
+    };
+
+    void StepAnimations() override;
+    int PickTurnUnderCursor();
+    // Runs BindPieces and the quad and picture set-up.
+    Result LoadScene();
+
+    GameServices services_;
+    SceneFile root_;
+    SceneMesh hullMesh_{"CD3DFile_Mesh"};
+    SceneMesh turnTargetMesh_{"CD3DFile_Mesh"};
+    PieceTable pieces_;
+    std::unique_ptr<input::InputSystem> inputSystem_;
+    InputDevices input_;
+    InputPollState inputState_;
+    std::uint64_t sceneVersion_ = 0;
+    std::optional<FrameSignature> shown_;
+};
+
+}  // namespace tetrakon
