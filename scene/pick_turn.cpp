@@ -12,20 +12,17 @@ constexpr int kTargetGroups = 24;
 constexpr std::uint32_t kTrianglesPerGroup = 3;
 
 // The nearest hit over the group's three triangles; infinity when the ray misses them all.
-// The nearest one decides, not the first in subset order: near a corner a ray can pass a
-// triangle of the same group on the far side of the body before reaching the one in view,
-// and that must not make the visible target dead.
-float NearestHitInGroup(const Mesh& targets, int group, const PickRay& ray) {
-    float nearest = std::numeric_limits<float>::infinity();
+// The first of the group's triangles that the ray meets decides for the whole group, even
+// when a later one of the same group would lie nearer.
+float FirstHitInGroup(const Mesh& targets, int group, const PickRay& ray) {
     for (std::uint32_t k = 0; k < kTrianglesPerGroup; ++k) {
         const std::uint32_t subset = kTrianglesPerGroup * static_cast<std::uint32_t>(group) + k;
-        const std::optional<float> hit =
-            NearestHitInSubset(targets, subset, ray.origin, ray.direction);
-        if (hit && *hit < nearest) {
-            nearest = *hit;
+        if (const std::optional<float> hit =
+                NearestHitInSubset(targets, subset, ray.origin, ray.direction)) {
+            return *hit;
         }
     }
-    return nearest;
+    return std::numeric_limits<float>::infinity();
 }
 
 }  // namespace
@@ -60,7 +57,7 @@ int PickTurnAlongRay(const Mesh& hull, const Mesh& targets, const PickRay& ray) 
     }
     int code = kNoTurnPicked;
     for (int group = 0; group < kTargetGroups; ++group) {
-        if (NearestHitInGroup(targets, group, ray) < *body) {
+        if (FirstHitInGroup(targets, group, ray) < *body) {
             code = TargetGroupTurnCode(group);
         }
     }

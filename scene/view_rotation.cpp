@@ -102,18 +102,18 @@ void ViewRotation::HandleMessage(const ViewMessage& message) {
 }
 
 float ApplyWheel(float zoomScale, std::int32_t wheelDelta) {
-    // One step per call, tested before it is taken, so the scale runs on the grid
-    // 0.52, 0.60, ..., 1.08, 1.16. The limits sit half a step inside the grid's ends rather
-    // than at 0.6 and 1.1, so that float rounding of repeated steps can neither add nor lose
-    // a grid point.
+    // One step per call, with the limits tested before the step, so the scale runs on the
+    // grid 0.52, 0.60, ..., 1.08, 1.16. The limits are compared in double precision, as the
+    // game always has: 0.6 in float lies just above 0.6, so the step below it is taken.
     constexpr float kStep = 0.08f;
-    constexpr float kShrinkWhileAbove = 0.56f;
-    constexpr float kGrowWhileBelow = 1.12f;
     const float z = static_cast<float>(wheelDelta) * 0.01f;
-    if (z > 0.0f && zoomScale > kShrinkWhileAbove) {
+    if (z == 0.0f) {
+        return zoomScale;
+    }
+    if (static_cast<double>(zoomScale) > 0.6 && z > 0.0f) {
         zoomScale -= kStep;
     }
-    if (z < 0.0f && zoomScale < kGrowWhileBelow) {
+    if (static_cast<double>(zoomScale) < 1.1 && z < 0.0f) {
         zoomScale += kStep;
     }
     return zoomScale;

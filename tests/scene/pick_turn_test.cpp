@@ -65,7 +65,11 @@ TEST(PickTurnTest, TheFirstTriangleMetInAGroupDecidesAndTheLastGroupInFrontWins)
         {"target behind the body", true, {{0, 6}}, kNoTurnPicked},
         {"target exactly at the body", true, {{0, 5}}, kNoTurnPicked},
         {"third triangle decides when the first two miss", true, {{5, 4}}, 4},
-        {"a triangle in front takes its group, another behind", true, {{0, 6}, {1, 4}}, 1},
+        {"the first triangle met is behind: the group is passed over",
+         true,
+         {{0, 6}, {1, 4}},
+         kNoTurnPicked},
+        {"the first triangle met is in front: the group is taken", true, {{0, 4}, {1, 6}}, 1},
         {"every triangle of the group behind", true, {{0, 6}, {1, 7}, {2, 8}}, kNoTurnPicked},
         {"last group wins, though farther", true, {{3, 2}, {69, 4}}, 24},
         {"group behind does not undo one in front", true, {{3, 4}, {69, 6}}, 4},
@@ -147,22 +151,21 @@ class PickTurnOnModelsTest : public ::testing::Test {
 SceneMesh PickTurnOnModelsTest::hull_{"CD3DFile_Mesh"};
 SceneMesh PickTurnOnModelsTest::targets_{"CD3DFile_Mesh"};
 
-// Every target, seen square on, and again after further turns of the whole pyramid with a
-// zoom step: the same spot picks the target's own turn. The further turns are steep enough
-// for rays near a corner to cross a target of the same group behind the body first.
-TEST_F(PickTurnOnModelsTest, EveryTargetPicksItsGroupsTurnFromAnyViewOfIt) {
-    const Matrix zoom = MatrixScaling(1.08f, 1.08f, 1.08f);
-    const Vec3 furtherTurns[] = {{0.3f, -0.25f, -1}, {-0.35f, 0.2f, -1}, {0.1f, 0.4f, -1}};
+// Every target, seen square on, and again rolled about the line of sight and zoomed: the ray
+// follows the world matrix, so the same spot picks the target's own turn. (Seen at a glancing
+// angle a ray near a corner can meet a triangle of the same group behind the body first; the
+// first triangle met decides, and the group is then passed over.)
+TEST_F(PickTurnOnModelsTest, EveryTargetPicksItsGroupsTurnWhereverTheViewPutsIt) {
+    const Matrix rolledAndZoomed[] = {MatrixRotationZ(0.7f) * MatrixScaling(1.08f, 1.08f, 1.08f),
+                                      MatrixRotationZ(-2.1f) * MatrixScaling(0.52f, 0.52f, 0.52f),
+                                      MatrixRotationZ(3.0f) * MatrixScaling(1.16f, 1.16f, 1.16f)};
     for (std::uint32_t subset = 0; subset < 72; ++subset) {
         const Vec3 centre = Target(subset).Centroid();
         const Matrix faceOn = SquareOn(subset);
         const int expected = TargetGroupTurnCode(static_cast<int>(subset / 3));
         EXPECT_EQ(PickTurn(ClickOn(centre, faceOn)), expected) << "Plane" << subset + 1;
-        for (const Vec3& towards : furtherTurns) {
-            const Matrix turn =
-                MatrixRotationQuaternion(ViewRotation::AxisToAxis({0, 0, -1}, towards));
-            EXPECT_EQ(PickTurn(ClickOn(centre, faceOn * turn * zoom)), expected)
-                << "Plane" << subset + 1 << " turned towards " << towards.x << "," << towards.y;
+        for (const Matrix& view : rolledAndZoomed) {
+            EXPECT_EQ(PickTurn(ClickOn(centre, faceOn * view)), expected) << "Plane" << subset + 1;
         }
     }
 }
