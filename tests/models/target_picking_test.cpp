@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <vector>
-
-#include "gfxutil/ray.h"
 #include "resources/module_resources.h"
+#include "scene/pick_turn.h"
 #include "tests/models/model_test_support.h"
 
 namespace tetrakon::modeltest {
@@ -24,29 +21,8 @@ void LoadPickModels(PickModels* models) {
     ASSERT_EQ(models->targets.subsets.size(), 72u);
 }
 
-int GroupCode(int group) {
-    return 6 * (group / 6) + (group % 6) / 2 + 1 + 3 * (group % 2);
-}
-
-// The pick's choice over the models: the body's nearest hit, then the groups in order, each
-// decided by the first of its triangles that the ray meets; the last group in front wins.
 int PickedCode(const PickModels& models, Vec3 origin, Vec3 direction) {
-    const std::optional<float> body = NearestHit(models.hull, origin, direction);
-    if (!body)
-        return 0;
-    int code = 0;
-    for (int group = 0; group < 24; ++group) {
-        for (std::uint32_t k = 0; k < 3; ++k) {
-            const std::optional<float> t =
-                NearestHitInSubset(models.targets, 3 * group + k, origin, direction);
-            if (!t)
-                continue;
-            if (*t < *body)
-                code = GroupCode(group);
-            break;
-        }
-    }
-    return code;
+    return PickTurnAlongRay(models.hull, models.targets, {origin, direction});
 }
 
 Vec3 SubsetCentroid(const Mesh& mesh, std::uint32_t subset) {
@@ -66,9 +42,8 @@ Plane NearestFacePlane(Vec3 p) {
     return best;
 }
 
-// Every target can be clicked: a ray at its centre, straight on or slightly slanted, picks
-// the target's own turn. (Steeper rays near a vertex can meet a triangle of the same group
-// on the far side first, which passes the group over; the pick's group rule does that.)
+// Every target can be clicked: a ray at its centre, straight on or slanted, picks the
+// target's own turn.
 TEST(TargetPicking, EveryTargetPicksItsOwnTurn) {
     PickModels models;
     LoadPickModels(&models);
@@ -81,7 +56,7 @@ TEST(TargetPicking, EveryTargetPicksItsOwnTurn) {
         for (const Vec3& slant : slants) {
             const Vec3 direction = (normal + slant) * -1.0f;
             EXPECT_EQ(PickedCode(models, centre - direction * 40.0f, direction),
-                      GroupCode(static_cast<int>(plane / 3)))
+                      TargetGroupTurnCode(static_cast<int>(plane / 3)))
                 << "Plane" << plane + 1 << " slant " << slant.x << "," << slant.y << "," << slant.z;
         }
     }
