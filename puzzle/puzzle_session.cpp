@@ -31,10 +31,15 @@ void PuzzleSession::ReturnToStart(const ReturnToStartHooks& hooks) {
     }
 }
 
+void PuzzleSession::AdvanceTurnAnimation() {
+    turnHeldThisFrame_ = animator.turnInProgress;
+    animator.AdvanceTurnAnimation();
+}
+
 void PuzzleSession::ShuffleStep(int limit, bool fast) {
-    // A shuffle chosen during a user or undo turn waits for that turn to end, so that no
-    // frame turns two layers at once.
-    if (animator.turnInProgress) {
+    // A shuffle chosen during a user or undo turn waits until that turn has ended, so that
+    // no frame turns two layers at once.
+    if (turnHeldThisFrame_ || animator.turnInProgress) {
         return;
     }
     shuffle.ShuffleStep(limit, fast);

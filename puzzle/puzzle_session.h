@@ -27,7 +27,7 @@ struct ReturnToStartHooks {
 //
 // The pyramid is never left part-turned: return to start stops a running turn or shuffle
 // before reloading, and a shuffle started during a user or undo turn takes its first step
-// only once that turn has ended.
+// in the frame after the one that ends that turn.
 class PuzzleSession {
   public:
     explicit PuzzleSession(PieceTable& pieces, ShuffleServices services = SystemShuffleServices());
@@ -46,7 +46,7 @@ class PuzzleSession {
     void StartShuffle() { shuffle.StartShuffle(); }
 
     // Once per drawn frame, in this order.
-    void AdvanceTurnAnimation() { animator.AdvanceTurnAnimation(); }
+    void AdvanceTurnAnimation();
     void ShuffleStep(int limit, bool fast);
 
     bool turnInProgress() const { return animator.turnInProgress; }
@@ -55,6 +55,10 @@ class PuzzleSession {
     TurnHistory history;
     Shuffle shuffle;
     TurnAnimator animator;
+
+  private:
+    // A user or undo turn held the animation slot at the start of this frame.
+    bool turnHeldThisFrame_ = false;
 };
 
 }  // namespace tetrakon
