@@ -8,14 +8,24 @@ TurnAnimator::TurnAnimator(PieceTable& pieces, const bool* shuffleInProgress, Tu
     : pieces_(pieces), shuffleInProgress_(shuffleInProgress), history_(history) {}
 
 void TurnAnimator::StartTurn(TurnCode code) {
-    if (turnInProgress || (shuffleInProgress_ != nullptr && *shuffleInProgress_)) {
-        return;
-    }
-    currentTurn = code;
-    if (history_ != nullptr) {
+    if (PlayTurn(code) && history_ != nullptr) {
         history_->RecordTurn(code);
     }
+}
+
+bool TurnAnimator::PlayTurn(TurnCode code) {
+    const bool shuffling = shuffleInProgress_ != nullptr && *shuffleInProgress_;
+    if (turnInProgress || shuffling || !IsTurnCode(code)) {
+        return false;
+    }
+    currentTurn = code;
     turnInProgress = true;
+    return true;
+}
+
+void TurnAnimator::Stop() {
+    turnInProgress = false;
+    turnStepCounter = 0;
 }
 
 void TurnAnimator::AdvanceTurnAnimation() {

@@ -20,9 +20,18 @@ class TurnAnimator {
     // each StartTurn; `history` (may be null) receives every turn that starts.
     TurnAnimator(PieceTable& pieces, const bool* shuffleInProgress, TurnRecorder* history);
 
-    // Starts a user turn unless a turn or a shuffle is running: the code is recorded as
-    // the turn starts, and no frame moves until the next AdvanceTurnAnimation.
+    // Starts a user turn unless a turn or a shuffle is running or `code` is not a turn
+    // code: the code is recorded as the turn starts, and no frame moves until the next
+    // AdvanceTurnAnimation. Refusing non-codes keeps them out of the history, where
+    // taking them back would turn a real layer.
     void StartTurn(TurnCode code);
+
+    // Starts animating `code` without recording it (an undo turn). Refused, returning
+    // false, under the same conditions as StartTurn.
+    bool PlayTurn(TurnCode code);
+
+    // Abandons the running turn, if any, and leaves the slot idle with its counter at 0.
+    void Stop();
 
     // Once per drawn frame: one step of the running turn, or the end of it.
     void AdvanceTurnAnimation();
