@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/render_app.h"
@@ -36,7 +37,7 @@ struct GameServices {
 // The 3-D view without its windows: it owns the scene, the puzzle, the view rotation and
 // zoom, the input devices and the game settings, and implements the framework's hooks and
 // the menu commands. The Qt shell's view derives from it and adds the windows.
-class GameView : public RenderApp, private FrameAnimation {
+class GameView : public RenderApp, private FrameAnimation, private InputActions {
   public:
     explicit GameView(GameServices services);
     ~GameView() override;
@@ -75,10 +76,16 @@ class GameView : public RenderApp, private FrameAnimation {
     std::int32_t NumberRandomRotate = 5;
     std::uint32_t FastRandomRotate = 0;
 
+    // The scene graph the models load into, and the piece table bound to it.
+    SceneFile root;
+    SceneMesh hullMesh{"CD3DFile_Mesh"};
+    SceneMesh turnTargetMesh{"CD3DFile_Mesh"};
+    PieceTable pieces;
+    PuzzleSession session;
+
     SceneRenderer renderer;
     ViewRotation viewRotation;
     float zoomScale = 1.0f;
-    PuzzleSession session;
 
   protected:
     // The bookkeeping of what the last drawn frame showed.
@@ -90,19 +97,22 @@ class GameView : public RenderApp, private FrameAnimation {
         bool operator==(const FrameSignature&) const = default;
     };
 
+    // One step of the running turn, then of the running shuffle, once per drawn frame.
     void StepAnimations() override;
-    int PickTurnUnderCursor();
-    // Runs BindPieces and the quad and picture set-up.
-    Result LoadScene();
+
+    // What the input step asks of the view.
+    void SetTitle(const std::string& text) override;
+    std::int32_t PickTurn() override;
+    void StartTurn(std::int32_t code) override;
+    void UndoTurn() override { session.UndoTurn(); }
+    void ApplyWheel(std::int32_t wheelMotion) override;
+
+    // The current signature of what a frame would show.
+    FrameSignature Signature() const;
 
     GameServices services_;
-    SceneFile root_;
-    SceneMesh hullMesh_{"CD3DFile_Mesh"};
-    SceneMesh turnTargetMesh_{"CD3DFile_Mesh"};
-    PieceTable pieces_;
-    std::unique_ptr<input::InputSystem> inputSystem_;
     InputDevices input_;
-    InputPollState inputState_;
+    InputState inputState_;
     std::uint64_t sceneVersion_ = 0;
     std::optional<FrameSignature> shown_;
 };
