@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>

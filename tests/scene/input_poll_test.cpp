@@ -187,6 +187,10 @@ struct TitleCase {
     const char* title;
 };
 
+void PrintTo(const TitleCase& c, std::ostream* out) {
+    *out << c.title;
+}
+
 class TitleCounterTest : public InputPollTest, public ::testing::WithParamInterface<TitleCase> {};
 
 TEST_P(TitleCounterTest, ShowsTheCounterInTheTitle) {
