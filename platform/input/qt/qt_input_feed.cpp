@@ -1,0 +1,94 @@
+#include "platform/input/qt/qt_input_feed.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include "platform/input/qt/qt_key_scan_codes.h"
+
+namespace tetrakon::input {
+
+namespace {
+
+// Qt's buttons in the mouse state's order: left, right, middle, then the extra buttons.
+constexpr Qt::MouseButton kButtonOrder[8] = {
+    Qt::LeftButton,    Qt::RightButton,  Qt::MiddleButton, Qt::BackButton,
+    Qt::ForwardButton, Qt::ExtraButton3, Qt::ExtraButton4, Qt::ExtraButton5,
+};
+
+}  // namespace
+
+QtInputFeed::QtInputFeed() {
+    if (qGuiApp != nullptr) {
+        applicationActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
+        connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) { OnApplicationState(state); });
+    }
+}
+
+void QtInputFeed::Watch(QWindow* window) {
+    if (window != nullptr) {
+        window->installEventFilter(this);
+    }
+}
+
+bool QtInputFeed::eventFilter(QObject* /*watched*/, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            OnKey(*static_cast<QKeyEvent*>(event), true);
+            break;
+        case QEvent::KeyRelease:
+            OnKey(*static_cast<QKeyEvent*>(event), false);
+            break;
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            OnMouse(*static_cast<QMouseEvent*>(event));
+            break;
+        case QEvent::Wheel:
+            totals_.wheel += static_cast<QWheelEvent*>(event)->angleDelta().y();
+            break;
+        case QEvent::FocusOut:
+            ClearKeys();
+            break;
+        default:
+            break;
+    }
+    return false;
+}
+
+void QtInputFeed::OnKey(const QKeyEvent& event, bool down) {
+    // A held key repeats as release and press pairs; the key stays down throughout.
+    if (event.isAutoRepeat()) {
+        return;
+    }
+    if (const std::uint8_t code = ScanCodeOf(event)) {
+        keys_[code] = down ? kDown : 0;
+    }
+}
+
+void QtInputFeed::OnMouse(const QMouseEvent& event) {
+    // Global positions, so that moving from one watched window into another is motion too.
+    const QPoint position = event.globalPosition().toPoint();
+    if (lastPosition_) {
+        totals_.x += position.x() - lastPosition_->x();
+        totals_.y += position.y() - lastPosition_->y();
+    }
+    lastPosition_ = position;
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        buttons_[i] = event.buttons().testFlag(kButtonOrder[i]) ? kDown : 0;
+    }
+}
+
+void QtInputFeed::OnApplicationState(Qt::ApplicationState state) {
+    applicationActive_ = state == Qt::ApplicationActive;
+    // Keys released while another program is in front are never seen here.
+    if (!applicationActive_) {
+        ClearKeys();
+    }
+}
+
+}  // namespace tetrakon::input
