@@ -28,14 +28,13 @@ GameView::~GameView() = default;
 
 Result GameView::SceneInit() {
     if (services_.createInput) {
-        SetUpInput(services_.createInput(), services_.mainWindow, &input_);
+        SetUpInput(services_.createInput(), services_.windowedInputWindow, &input_);
     }
     return S_OK;
 }
 
 Result GameView::DeviceCreated() {
-    const Result bound =
-        BindPieces(device.get(), {&root, &hullMesh, &turnTargetMesh}, pieces);
+    const Result bound = BindPieces(device.get(), {&root, &hullMesh, &turnTargetMesh}, pieces);
     if (Failed(bound)) {
         return bound;
     }
@@ -111,7 +110,8 @@ Result GameView::SceneShutdown() {
 }
 
 Result GameView::ApplyWindowStyle() {
-    BindKeyboardWindow(input_, windowed ? services_.mainWindow : services_.fullScreenWindow);
+    BindKeyboardWindow(input_,
+                       windowed ? services_.windowedInputWindow : services_.fullScreenInputWindow);
     return S_OK;
 }
 
@@ -121,9 +121,10 @@ void GameView::StartShuffle() {
 
 void GameView::ReturnToStart() {
     session.ReturnToStart({
-        .reloadPieces = [this] {
-            BindPieces(device.get(), {&root, &hullMesh, &turnTargetMesh}, pieces);
-        },
+        .reloadPieces =
+            [this] {
+                BindPieces(device.get(), {&root, &hullMesh, &turnTargetMesh}, pieces);
+            },
         .resetView = [this] { viewRotation.Reset(); },
         .deviceLost = [this] { DeviceLost(); },
         .deviceReset = [this] { DeviceReset(); },

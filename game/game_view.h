@@ -24,9 +24,9 @@ struct GameServices {
     MessageBox* messageBox = nullptr;
     // Makes the keyboard and mouse; null or failing: the game runs without them.
     std::function<std::unique_ptr<input::InputSystem>()> createInput;
-    // The window the keyboard is bound to in a window (the main frame) and full screen.
-    input::WindowHandle mainWindow = 0;
-    input::WindowHandle fullScreenWindow = 0;
+    // The windows whose keyboard events the game reads, in a window and full screen.
+    input::WindowHandle windowedInputWindow = 0;
+    input::WindowHandle fullScreenInputWindow = 0;
     // The cursor in device pixels of the drawing area; false when it cannot be told.
     std::function<bool(float* x, float* y)> cursorPosition;
     // Sets the main window's title (the counter of the Up and Down keys).
@@ -56,7 +56,7 @@ class GameView : public RenderApp, private FrameAnimation, private InputActions 
 
     // The menu commands.
     void StartShuffle();
-    void UndoTurn();
+    void UndoTurn() override { session.UndoTurn(); }
     void ReturnToStart();
     void CentrePyramid();
     // Reads a new background picture; an unreadable one turns the picture off.
@@ -104,7 +104,6 @@ class GameView : public RenderApp, private FrameAnimation, private InputActions 
     void SetTitle(const std::string& text) override;
     std::int32_t PickTurn() override;
     void StartTurn(std::int32_t code) override;
-    void UndoTurn() override { session.UndoTurn(); }
     void ApplyWheel(std::int32_t wheelMotion) override;
 
     // The current signature of what a frame would show.
