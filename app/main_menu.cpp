@@ -37,8 +37,7 @@ const DropDown kMenu[] = {
 
 }  // namespace
 
-MainMenu::MainMenu(QMenuBar* bar, CommandHandler onCommand, EnablingRule isEnabled)
-    : QObject(bar) {
+MainMenu::MainMenu(QMenuBar* bar, CommandHandler onCommand, EnablingRule isEnabled) : QObject(bar) {
     for (const DropDown& dropDown : kMenu) {
         QMenu* menu = bar->addMenu(QString::fromUtf8(dropDown.title));
         std::vector<std::pair<int, QAction*>> items;

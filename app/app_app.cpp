@@ -1,0 +1,47 @@
+#include "app/app_app.h"
+
+#include "app/app_form.h"
+#include "app/app_frame_wnd.h"
+
+namespace tetrakon {
+
+namespace {
+
+// The pause after each frame step; it bounds the frame rate near 66 frames per second.
+constexpr int kIdlePauseMs = 15;
+
+}  // namespace
+
+CAppApp::CAppApp() {
+    idleTimer_.setSingleShot(true);
+    idleTimer_.setInterval(kIdlePauseMs);
+    connect(&idleTimer_, &QTimer::timeout, this, [this] { OnIdle(); });
+}
+
+CAppApp::~CAppApp() {
+    idleTimer_.stop();
+    frame_.reset();
+}
+
+bool CAppApp::InitInstance() {
+    frame_ = std::make_unique<CAppFrameWnd>(CAppFrameWnd::Hooks{});
+    CAppForm* form = frame_->form();
+    form->OnInitialUpdate();
+    frame_->show();
+    if (!form->IsActive()) {
+        return false;
+    }
+    frame_->setWindowTitle(CAppFrameWnd::Caption());
+    frame_->repaint();
+    idleTimer_.start();
+    return true;
+}
+
+void CAppApp::OnIdle() {
+    if (CAppForm* form = frame_ ? frame_->form() : nullptr) {
+        form->IdlePass();
+    }
+    idleTimer_.start();
+}
+
+}  // namespace tetrakon

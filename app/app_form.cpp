@@ -1,0 +1,253 @@
+#include "app/app_form.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "app/command_ids.h"
+#include "app/fullscreen_window.h"
+#include "app/help_file.h"
+#include "app/qt_message_box.h"
+#include "platform/gfx/gl/gl_graphics_api.h"
+#include "platform/gfx/gl/qt_window.h"
+#include "platform/input/qt/qt_input_system.h"
+
+namespace tetrakon {
+
+namespace {
+
+CAppForm* theForm = nullptr;
+
+std::int16_t Clamp16(double value) {
+    if (value < -32768.0) {
+        return -32768;
+    }
+    if (value > 32767.0) {
+        return 32767;
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+}  // namespace
+
+CAppForm::CAppForm(QWidget* mainFrame)
+    : QWidget(mainFrame), GameView(MakeServices()), mainFrame_(mainFrame), surface_(new QWindow) {
+    theForm = this;
+    // The drawing surface is a native OpenGL window; the adapter makes it one before the
+    // container gives it a native handle.
+    surfaceAdapter_ = std::make_unique<gfx::QtWindow>(surface_);
+    QWidget* container = QWidget::createWindowContainer(surface_, this);
+    container->setFocusPolicy(Qt::StrongFocus);
+    container->setMinimumSize(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(container);
+    surface_->installEventFilter(this);
+    setFocusProxy(container);
+}
+
+CAppForm::~CAppForm() {
+    // The display goes first, while the hooks and both windows still exist.
+    ShutDown();
+    if (theForm == this) {
+        theForm = nullptr;
+    }
+}
+
+CAppForm* CAppForm::Instance() {
+    return theForm;
+}
+
+GameServices CAppForm::MakeServices() {
+    static QtMessageBox messageBox;
+    GameServices services;
+    services.messageBox = &messageBox;
+    services.createGraphics = []() -> std::unique_ptr<gfx::GraphicsApi> {
+        std::unique_ptr<gfx::GlGraphicsApi> api;
+        if (Failed(gfx::GlGraphicsApi::Create(&api))) {
+            return nullptr;
+        }
+        return api;
+    };
+    services.createInput = [this]() -> std::unique_ptr<input::InputSystem> {
+        auto system = std::make_unique<input::QtInputSystem>();
+        system->Watch(surface_);
+        system->Watch(fullscreen_.get());
+        return system;
+    };
+    services.cursorPosition = [this](float* x, float* y) {
+        QWindow* window = IsWindowed() ? surface_ : static_cast<QWindow*>(fullscreen_.get());
+        if (window == nullptr) {
+            return false;
+        }
+        const QPointF local = window->mapFromGlobal(QCursor::pos()) * window->devicePixelRatio();
+        *x = static_cast<float>(local.x());
+        *y = static_cast<float>(local.y());
+        return true;
+    };
+    services.setTitle = [this](const std::string& text) {
+        mainFrame_->setWindowTitle(QString::fromStdString(text));
+    };
+    return services;
+}
+
+void CAppForm::OnInitialUpdate() {
+    fullscreen_ = std::make_unique<FullscreenWindow>(FullscreenWindow::Handlers{
+        .switchScreenMode = [this] { SwitchScreenMode(); },
+        .closeMainWindow = [this] { CloseMainFrame(); },
+    });
+    fullscreen_->installEventFilter(this);
+    fullscreenAdapter_ = std::make_unique<gfx::QtWindow>(fullscreen_.get());
+    services_.windowedInputWindow = input::WindowHandleOf(surface_);
+    services_.fullScreenInputWindow = input::WindowHandleOf(fullscreen_.get());
+    SetRenderWindow(surfaceAdapter_.get());
+    SetFocusWindow(fullscreenAdapter_.get());
+    StartUp();
+}
+
+bool CAppForm::IdlePass() {
+    if (mainFrame_->isMinimized() || !IsActive()) {
+        return false;
+    }
+    CheckFullScreenDevice();
+    StepFrame();
+    return true;
+}
+
+Result CAppForm::ApplyWindowStyle() {
+    if (fullscreen_ != nullptr) {
+        if (IsWindowed()) {
+            fullscreen_->hide();
+            SetRenderWindow(surfaceAdapter_.get());
+        } else {
+            fullscreen_->setScreen(mainFrame_->screen());
+            fullscreen_->showFullScreen();
+            fullscreen_->requestActivate();
+            SetRenderWindow(fullscreenAdapter_.get());
+        }
+    }
+    MarkFrameDirty();
+    return GameView::ApplyWindowStyle();
+}
+
+void CAppForm::OnCommand(int commandId) {
+    switch (commandId) {
+        case ID_FILE_SHUFFLE:
+            StartShuffle();
+            break;
+        case ID_EDIT_UNDO_TURN:
+            UndoTurn();
+            break;
+        case ID_EDIT_RETURN_TO_START:
+            ReturnToStart();
+            break;
+        case ID_EDIT_CENTRE:
+            CentrePyramid();
+            break;
+        case ID_TOGGLE_FULLSCREEN:
+            SwitchScreenMode();
+            break;
+        case ID_HELP_CONTENTS:
+            OpenHelp(this);
+            break;
+        default:
+            break;
+    }
+}
+
+bool CAppForm::IsCommandEnabled(int commandId) const {
+    switch (commandId) {
+        case ID_EDIT_UNDO_TURN:
+            return CanUndo();
+        case ID_SETTINGS_BACKGROUND_PICTURE:
+            return renderer.Picture != 0;
+        case ID_SETTINGS_PRESETS:
+            return !ShuffleRunning();
+        default:
+            return true;
+    }
+}
+
+void CAppForm::CloseMainFrame() {
+    mainFrame_->close();
+}
+
+void CAppForm::ForwardToViewRotation(QWindow* window, QEvent* event) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    ViewMessage message;
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (mouse->button() != Qt::RightButton) {
+                return;
+            }
+            message.kind = ViewMessageKind::RightButtonDown;
+            break;
+        case QEvent::MouseButtonRelease:
+            if (mouse->button() != Qt::RightButton) {
+                return;
+            }
+            message.kind = ViewMessageKind::RightButtonUp;
+            break;
+        case QEvent::MouseMove:
+            message.kind = ViewMessageKind::MouseMove;
+            break;
+        default:
+            return;
+    }
+    message.rightButtonHeld = (mouse->buttons() & Qt::RightButton) != 0;
+    const QPointF pixels = mouse->position() * window->devicePixelRatio();
+    message.x = Clamp16(pixels.x());
+    message.y = Clamp16(pixels.y());
+    HandleViewMessage(message);
+}
+
+bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
+    auto* window = qobject_cast<QWindow*>(watched);
+    if (window == nullptr || (window != surface_ && window != fullscreen_.get())) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+            ForwardToViewRotation(window, event);
+            break;
+        case QEvent::Expose:
+            // What was on screen may be gone: draw again, at once, as a paint does.
+            MarkFrameDirty();
+            if (window->isExposed()) {
+                IdlePass();
+            }
+            break;
+        case QEvent::Resize:
+            if (window == surface_) {
+                OnClientResize();
+                MarkFrameDirty();
+            }
+            break;
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_F1 && window == surface_) {
+                OnCommand(ID_HELP_CONTENTS);
+            }
+            // Alt+Enter in full screen: the main window's accelerator is not reachable
+            // from the full-screen window. In a window, the main window's action serves it.
+            if (window != surface_ && (key->modifiers() & Qt::AltModifier) != 0 &&
+                (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                !key->isAutoRepeat()) {
+                OnCommand(ID_TOGGLE_FULLSCREEN);
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tetrakon

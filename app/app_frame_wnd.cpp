@@ -1,0 +1,81 @@
+#include "app/app_frame_wnd.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+
+#include "app/app_form.h"
+#include "app/command_ids.h"
+#include "app/main_menu.h"
+
+namespace tetrakon {
+
+namespace {
+
+constexpr int kMinimumTrackingSize = 200;
+
+}  // namespace
+
+CAppFrameWnd::CAppFrameWnd(Hooks hooks) : hooks_(std::move(hooks)) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setMinimumSize(kMinimumTrackingSize, kMinimumTrackingSize);
+
+    form_ = new CAppForm(this);
+    setCentralWidget(form_);
+    menu_ = new MainMenu(
+        menuBar(), [this](int id) { OnCommand(id); },
+        [this](int id) { return form_->IsCommandEnabled(id); });
+
+    // Accelerator table 113: Alt+Enter switches between a window and full screen.
+    auto* toggle = new QAction(this);
+    toggle->setShortcuts(
+        {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
+    toggle->setShortcutContext(Qt::WindowShortcut);
+    connect(toggle, &QAction::triggered, this, [this] { OnCommand(ID_TOGGLE_FULLSCREEN); });
+    addAction(toggle);
+
+    if (hooks_.created) {
+        hooks_.created(*this);
+    }
+}
+
+CAppFrameWnd::~CAppFrameWnd() = default;
+
+QString CAppFrameWnd::Caption() {
+    return QStringLiteral("Головоломка \"Тетракон\" ");
+}
+
+void CAppFrameWnd::OnCommand(int commandId) {
+    if (commandId == ID_APP_EXIT) {
+        close();
+        return;
+    }
+    form_->OnCommand(commandId);
+}
+
+void CAppFrameWnd::closeEvent(QCloseEvent* event) {
+    if (hooks_.closing) {
+        hooks_.closing(*this);
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void CAppFrameWnd::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (hooks_.firstShown) {
+            hooks_.firstShown(*this);
+        }
+    }
+}
+
+void CAppFrameWnd::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
+        form_->MarkFrameDirty();
+    }
+}
+
+}  // namespace tetrakon
