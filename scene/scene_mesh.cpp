@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "gfxutil/xfile_mesh.h"
+#include "platform/gfx/texture_file.h"
 
 namespace tetrakon {
 
@@ -66,7 +67,7 @@ Result SceneMesh::LoadFromData(gfx::Device* device, const XDataObject& meshObjec
     }
 }
 
-Result SceneMesh::FinishLoad(gfx::Device* /*device*/, std::unique_ptr<Mesh> mesh) {
+Result SceneMesh::FinishLoad(gfx::Device* device, std::unique_ptr<Mesh> mesh) {
     // A mesh whose indices run outside its own arrays is never handed to a device.
     if (mesh == nullptr || Failed(ValidateMesh(*mesh))) {
         return E_FAIL;
@@ -89,11 +90,15 @@ Result SceneMesh::FinishLoad(gfx::Device* /*device*/, std::unique_ptr<Mesh> mesh
         textures_.clear();
         return E_OUTOFMEMORY;
     }
-    for (const Material& material : source_->materials) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const Material& material = source_->materials[i];
         materials_.push_back(SurfaceFrom(material));
+        // A texture file that cannot be loaded leaves that subset untextured; the mesh
+        // is still drawn.
+        if (device != nullptr && !material.textureFilename.empty()) {
+            gfx::LoadTextureFromFile(device, material.textureFilename, &textures_[i]);
+        }
     }
-    // Textures named by materials stay null: the scene library has no picture decoder,
-    // and none of the program's models names a texture file.
     materialCount_ = count;
     return S_OK;
 }

@@ -175,6 +175,36 @@ TEST(SceneMeshTest, AMergedFileHasOneSubsetPerMaterialInFileOrderWithFramesAppli
     }
 }
 
+// Material i of the file names the texture file textures[i].
+std::string MeshFileWithTextures(const std::vector<std::string>& textures) {
+    std::vector<MaterialSample> materials(textures.size());
+    std::string file = OneMeshFile(materials);
+    std::size_t at = 0;
+    for (const std::string& texture : textures) {
+        at = file.find("0.4;0.5;0.6;;\n", at) + 14;
+        file.insert(at, "TextureFilename {\n \"" + texture + "\";\n}\n");
+    }
+    return file;
+}
+
+TEST(SceneMeshTest, MaterialsLoadTheirTextureFilesAndAMissingOneStaysNull) {
+    gfx::FakeDevice device;
+    SceneMesh mesh("Textured");
+    const std::string file = MeshFileWithTextures(
+        {std::string(TETRAKON_TEST_DATA) + "/images/pngsuite/basn2c08.png", "missing.png"});
+    ASSERT_EQ(mesh.LoadFromMemory(&device, xtext::Bytes(file)), S_OK);
+    const gfx::Texture* first = mesh.texture(0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Width(), 32u);
+    EXPECT_EQ(mesh.texture(1), nullptr);
+
+    ASSERT_EQ(mesh.Restore(&device), S_OK);
+    EXPECT_EQ(mesh.Render(&device, true, true), S_OK);
+    EXPECT_EQ(device.log()->Matching("SetTexture"),
+              (std::vector<std::string>{"SetTexture 0 texture", "SetTexture 0 null"}));
+    EXPECT_EQ(device.log()->Matching("DrawSubset").size(), 2u);
+}
+
 TEST(SceneMeshTest, AnUnreadableFileLeavesTheMeshEmpty) {
     gfx::FakeDevice device;
     SceneMesh mesh("m");

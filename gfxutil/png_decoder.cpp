@@ -1,0 +1,143 @@
+// PNG decoding with libpng's classic interface. libpng reports errors by jumping back to
+// the setjmp in Decode; as with JPEG, all state lives in the caller's frame so that the
+// jump leaves nothing half-made behind. Every colour type and bit depth comes out as
+// 8-bit straight alpha: palettes expanded, gray copied to red, green and blue, tRNS turned
+// into alpha, 16-bit samples cut to their high byte. No gamma correction is applied, so
+// the stored samples come out as they are.
+//
+// Warnings (a bad CRC on an ancillary chunk, an empty or misplaced ancillary chunk) do
+// not fail a picture; a bad CRC on a critical chunk, damaged image data or a file that
+// ends early (even after the last row) does.
+
+#include <png.h>
+#include <bit>
+#include <csetjmp>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "gfxutil/picture.h"
+
+namespace tetrakon {
+
+namespace {
+
+// Ancillary chunks (text, ICC profiles) may not claim more memory than this.
+constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
+
+struct PngSource {
+    std::span<const std::uint8_t> bytes;
+    std::size_t position = 0;
+};
+
+struct PngJob {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    PngSource source;
+    std::vector<png_bytep> rows;
+    Result result = E_FAIL;
+};
+
+void ReadFromMemory(png_structp png, png_bytep data, std::size_t length) {
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (length > source->bytes.size() - source->position) {
+        png_error(png, "Read Error");
+    }
+    std::memcpy(data, source->bytes.data() + source->position, length);
+    source->position += length;
+}
+
+[[noreturn]] void JumpBack(png_structp png, png_const_charp /*message*/) {
+    png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// Asks libpng for 8-bit B, G, R, A bytes (A, R, G, B on big-endian machines), which are
+// the 0xAARRGGBB words of a Picture.
+void RequestArgb(png_structp png, png_infop info) {
+    png_set_expand(png);  // palette to RGB, gray below 8 bits to 8, tRNS to alpha
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    if ((png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) == 0 &&
+        !png_get_valid(png, info, PNG_INFO_tRNS)) {
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    }
+    if constexpr (std::endian::native == std::endian::little) {
+        png_set_bgr(png);
+    } else {
+        png_set_swap_alpha(png);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+}
+
+Result AllocateRows(Picture* picture, std::vector<png_bytep>* rows) noexcept {
+    try {
+        rows->resize(picture->height);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    for (std::uint32_t y = 0; y < picture->height; ++y) {
+        (*rows)[y] =
+            reinterpret_cast<png_bytep>(picture->pixels.data() + std::size_t{y} * picture->width);
+    }
+    return S_OK;
+}
+
+void Decode(PngJob* job, const PictureLimits& limits, Picture* out) {
+    if (setjmp(png_jmpbuf(job->png)) != 0) {
+        job->result = E_FAIL;
+        return;
+    }
+    png_set_read_fn(job->png, &job->source, ReadFromMemory);
+    png_set_chunk_malloc_max(job->png, kMaxChunkBytes);
+    png_read_info(job->png, job->info);
+    // The header is in; nothing of the image has been allocated yet.
+    job->result = AllocatePicture(png_get_image_width(job->png, job->info),
+                                  png_get_image_height(job->png, job->info), limits, out);
+    if (Succeeded(job->result)) {
+        job->result = AllocateRows(out, &job->rows);
+    }
+    if (Failed(job->result)) {
+        return;
+    }
+    job->result = E_FAIL;
+    RequestArgb(job->png, job->info);
+    if (png_get_rowbytes(job->png, job->info) != std::size_t{out->width} * 4) {
+        return;
+    }
+    png_read_image(job->png, job->rows.data());
+    // The rest of the file is read too: image data cut short after the last row, or a
+    // missing end chunk, marks a damaged file.
+    png_read_end(job->png, nullptr);
+    job->result = S_OK;
+}
+
+}  // namespace
+
+Result DecodePng(std::span<const std::uint8_t> bytes, const PictureLimits& limits, Picture* out) {
+    if (out == nullptr) {
+        return E_INVALIDARG;
+    }
+    *out = Picture{};
+    PngJob job;
+    job.source.bytes = bytes;
+    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpBack, IgnoreWarning);
+    if (job.png == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    job.info = png_create_info_struct(job.png);
+    if (job.info == nullptr) {
+        png_destroy_read_struct(&job.png, nullptr, nullptr);
+        return E_OUTOFMEMORY;
+    }
+    Decode(&job, limits, out);
+    png_destroy_read_struct(&job.png, &job.info, nullptr);
+    if (Failed(job.result)) {
+        *out = Picture{};
+    }
+    return job.result;
+}
+
+}  // namespace tetrakon

@@ -1,0 +1,150 @@
+// Picture decoding from bytes made here: exact pixels, size limits, the extra decoder.
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <string>
+#include <vector>
+
+#include "gfxutil/picture.h"
+#include "tests/gfxutil/picture_test_support.h"
+
+namespace tetrakon {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void PutBigEndian32(Bytes* out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out->push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+void PutPngChunk(Bytes* out, const char* type, const Bytes& data) {
+    PutBigEndian32(out, static_cast<std::uint32_t>(data.size()));
+    Bytes body(type, type + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    out->insert(out->end(), body.begin(), body.end());
+    PutBigEndian32(
+        out, static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+}
+
+// An 8-bit RGB PNG of the given rows (each already prefixed with its filter byte).
+Bytes RgbPng(std::uint32_t width, std::uint32_t height, const Bytes& filteredRows) {
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header;
+    PutBigEndian32(&header, width);
+    PutBigEndian32(&header, height);
+    header.insert(header.end(), {8, 2, 0, 0, 0});  // depth 8, RGB, no interlace
+    PutPngChunk(&png, "IHDR", header);
+    Bytes compressed(compressBound(static_cast<uLong>(filteredRows.size())));
+    uLongf size = static_cast<uLongf>(compressed.size());
+    compress(compressed.data(), &size, filteredRows.data(),
+             static_cast<uLong>(filteredRows.size()));
+    compressed.resize(size);
+    PutPngChunk(&png, "IDAT", compressed);
+    PutPngChunk(&png, "IEND", {});
+    return png;
+}
+
+// A JPEG that stops after its frame header: enough for the size to be read.
+Bytes JpegFrameHeader(std::uint16_t width, std::uint16_t height) {
+    return {0xFF,
+            0xD8,  // start of image
+            0xFF,
+            0xC0,
+            0x00,
+            0x11,
+            0x08,  // baseline frame, 8-bit
+            static_cast<std::uint8_t>(height >> 8),
+            static_cast<std::uint8_t>(height),
+            static_cast<std::uint8_t>(width >> 8),
+            static_cast<std::uint8_t>(width),
+            0x03,
+            0x01,
+            0x22,
+            0x00,
+            0x02,
+            0x11,
+            0x01,
+            0x03,
+            0x11,
+            0x01,
+            0xFF,
+            0xDA,
+            0x00,
+            0x0C,
+            0x03,
+            0x01,
+            0x00,
+            0x02,
+            0x11,
+            0x03,
+            0x11,
+            0x00,
+            0x3F,
+            0x00,
+            0xFF,
+            0xD9};
+}
+
+TEST(PictureDecodeTest, PngPixelsComeOutAsArgbWords) {
+    const Bytes png = RgbPng(2, 1, {0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60});
+    Picture picture;
+    ASSERT_EQ(DecodePicture(png, {}, &picture), S_OK);
+    EXPECT_EQ(picture.pixels, (std::vector<std::uint32_t>{0xFF102030, 0xFF405060}));
+}
+
+TEST(PictureDecodeTest, HeadersClaimingHugePicturesAreRefusedBeforeDecoding) {
+    Picture picture;
+    EXPECT_EQ(DecodePicture(RgbPng(100000, 100000, {0}), {}, &picture), E_OUTOFMEMORY);
+    EXPECT_EQ(DecodePicture(JpegFrameHeader(60000, 60000), {}, &picture), E_OUTOFMEMORY);
+    EXPECT_TRUE(picture.pixels.empty());
+}
+
+// 32 x 32 pictures against limits just at and just below their size.
+TEST(PictureDecodeTest, LimitsApplyToEachSideAndToThePixelCount) {
+    for (const std::string file : {"pngsuite/basn2c08.png", "jpeg/icc-after-SOF.jpg"}) {
+        SCOPED_TRACE(file);
+        const Bytes bytes = picturetest::LoadBytes(picturetest::ImagePath(file));
+        Picture picture;
+        ASSERT_EQ(DecodePicture(bytes, {}, &picture), S_OK);
+        const std::uint32_t side = picture.width;
+        const std::uint64_t count = std::uint64_t{side} * side;
+        EXPECT_EQ(DecodePicture(bytes, {side, count}, &picture), S_OK);
+        EXPECT_EQ(DecodePicture(bytes, {side - 1, count}, &picture), E_OUTOFMEMORY);
+        EXPECT_EQ(DecodePicture(bytes, {side, count - 1}, &picture), E_OUTOFMEMORY);
+    }
+}
+
+TEST(PictureDecodeTest, NonPicturesFail) {
+    Picture picture;
+    EXPECT_EQ(DecodePicture(Bytes{}, {}, &picture), E_FAIL);
+    EXPECT_EQ(DecodePicture(Bytes{'B', 'M', 0, 0}, {}, &picture), E_FAIL);
+    EXPECT_EQ(DecodePicture(Bytes{0xFF, 0xD8, 0xFF}, {}, &picture), E_FAIL);
+}
+
+struct ExtraDecoderCalls {
+    static inline int count = 0;
+    static Result Decode(std::span<const std::uint8_t> bytes, const PictureLimits&, Picture* out) {
+        ++count;
+        out->width = 1;  // half-made, to see that a failure clears it
+        return bytes.size() == 2 ? E_OUTOFMEMORY : E_FAIL;
+    }
+};
+
+TEST(PictureDecodeTest, OnlyOtherFormatsGoToTheExtraDecoderAndItsFailureLeavesNothing) {
+    SetExtraPictureDecoder(&ExtraDecoderCalls::Decode);
+    ExtraDecoderCalls::count = 0;
+    Picture picture;
+    EXPECT_EQ(DecodePicture(Bytes{'B', 'M'}, {}, &picture), E_OUTOFMEMORY);
+    EXPECT_EQ(picture.width, 0u);
+    EXPECT_EQ(ExtraDecoderCalls::count, 1);
+    EXPECT_EQ(DecodePicture(RgbPng(1, 1, {0, 1, 2, 3}), {}, &picture), S_OK);
+    EXPECT_EQ(DecodePicture(JpegFrameHeader(8, 8), {}, &picture), E_FAIL);
+    EXPECT_EQ(ExtraDecoderCalls::count, 1);
+    SetExtraPictureDecoder(nullptr);
+}
+
+}  // namespace
+}  // namespace tetrakon
