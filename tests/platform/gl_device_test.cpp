@@ -11,7 +11,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "platform/gfx/gl/fixed_function_lighting.h"
+#include "platform/gfx/fixed_function_lighting.h"
 #include "tests/platform/gl_test_window.h"
 
 namespace tetrakon::gfx {

@@ -5,10 +5,10 @@
 
 #include "platform/gfx/format_info.h"
 #include "platform/gfx/gl/gl_resources.h"
-#include "platform/gfx/gl/mesh_draw_data.h"
 #include "platform/gfx/gl/qt_window.h"
 #include "platform/gfx/gl/screen_modes.h"
 #include "platform/gfx/gl/vertex_attributes.h"
+#include "platform/gfx/mesh_draw_data.h"
 
 namespace tetrakon::gfx {
 
