@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "gfxutil/ascii.h"
+#include "gfxutil/xfile_frames.h"
 #include "gfxutil/xfile_token.h"
 
 namespace tetrakon {
@@ -361,61 +362,42 @@ XStatus MeshFromXObject(const XDataObject& meshObject, Mesh* out) {
 
 namespace {
 
-XStatus ReadFrameMatrix(const XDataObject& object, Matrix* out) {
-    if (object.values.size() < 16) {
-        return XStatus{XError::Syntax, "FrameTransformMatrix needs 16 numbers, has " +
-                                           std::to_string(object.values.size())};
-    }
-    for (int i = 0; i < 16; ++i) {
-        const XValue& value = object.values[static_cast<std::size_t>(i)];
-        if (value.kind == XValue::Kind::String) {
-            return XStatus{XError::Syntax, "FrameTransformMatrix holds a string"};
-        }
-        out->m[i / 4][i % 4] = value.AsFloat();
-    }
-    return {};
-}
+// Each mesh with the product of its frames' transforms, innermost first.
+class MeshCollector : public XFrameVisitor {
+  public:
+    explicit MeshCollector(std::vector<FramedMesh>* out) : out_(out) {}
 
-XStatus CollectFrom(const XDataObject& object, const Matrix& parentWorld,
-                    std::vector<FramedMesh>* out) {
-    if (EqualsIgnoringCase(object.templateName, "Mesh")) {
+    XStatus RootTransform(const Matrix& transform) override {
+        worlds_.front() = transform;
+        return {};
+    }
+    XStatus EnterFrame(const XDataObject&, const Matrix& transform) override {
+        worlds_.push_back(transform * worlds_.back());
+        return {};
+    }
+    XStatus VisitMesh(const XDataObject& mesh) override {
         FramedMesh framed;
-        if (XStatus s = MeshFromXObject(object, &framed.mesh); !s.ok())
+        if (XStatus s = MeshFromXObject(mesh, &framed.mesh); !s.ok())
             return s;
-        framed.world = parentWorld;
-        out->push_back(std::move(framed));
+        framed.world = worlds_.back();
+        out_->push_back(std::move(framed));
         return {};
     }
-    if (!EqualsIgnoringCase(object.templateName, "Frame"))
-        return {};
-    Matrix local;
-    for (const XChild& child : object.children) {
-        if (child.object &&
-            EqualsIgnoringCase(child.object->templateName, "FrameTransformMatrix")) {
-            if (XStatus s = ReadFrameMatrix(*child.object, &local); !s.ok())
-                return s;
-            break;
-        }
-    }
-    const Matrix world = local * parentWorld;
-    for (const XChild& child : object.children) {
-        if (!child.object)
-            continue;
-        if (XStatus s = CollectFrom(*child.object, world, out); !s.ok())
-            return s;
-    }
-    return {};
-}
+    void LeaveFrame() override { worlds_.pop_back(); }
+
+  private:
+    std::vector<FramedMesh>* out_;
+    std::vector<Matrix> worlds_{Matrix::Identity()};
+};
 
 }  // namespace
 
 XStatus CollectMeshes(const XFile& file, std::vector<FramedMesh>* out) {
     out->clear();
     std::vector<FramedMesh> meshes;
-    for (const auto& object : file.objects) {
-        if (XStatus s = CollectFrom(*object, Matrix::Identity(), &meshes); !s.ok())
-            return s;
-    }
+    MeshCollector collector(&meshes);
+    if (XStatus s = WalkFrames(file, &collector); !s.ok())
+        return s;
     *out = std::move(meshes);
     return {};
 }

@@ -15,8 +15,10 @@ namespace tetrakon {
 // entry (a default grey one when the list is missing) and its subsets are sorted.
 XStatus MeshFromXObject(const XDataObject& meshObject, Mesh* out);
 
-// Every Mesh of the file, each with the product of the FrameTransformMatrix values of the
-// frames around it (innermost first, as a child's matrix times its parent's), in file order.
+// Every Mesh the frame tree places (WalkFrames: a referenced mesh or frame once for each
+// place it is referred to), each with the product of the transforms of the frames around
+// it (innermost first, as a child's matrix times its parent's, the root's last), in file
+// order.
 struct FramedMesh {
     Mesh mesh;
     Matrix world;

@@ -1,65 +1,60 @@
 #include "scene/scene_file.h"
 
 #include <new>
+#include <vector>
 
-#include "gfxutil/ascii.h"
+#include "gfxutil/xfile_frames.h"
 
 namespace tetrakon {
 
 namespace {
 
-// Adds one object of the file under `parent`, dispatched on its template type. Type names
-// match without regard to case, as the reader resolves them.
-Result LoadObject(gfx::Device* device, const XDataObject& object, SceneFrame* parent) {
-    if (EqualsIgnoringCase(object.templateName, "Mesh")) {
+// Builds frames and meshes under the root as the walk meets them. Each frame goes to the
+// head of its parent's child list, so siblings end up in reverse file order; a frame holds
+// at most one mesh.
+class HierarchyBuilder : public XFrameVisitor {
+  public:
+    HierarchyBuilder(gfx::Device* device, SceneFrame* root) : device_(device), open_{root} {}
+
+    XStatus RootTransform(const Matrix& transform) override {
+        open_.front()->matrix = transform;
+        return {};
+    }
+
+    XStatus EnterFrame(const XDataObject& object, const Matrix& transform) override {
+        auto* frame = new (std::nothrow) SceneFrame(object.name.c_str());
+        if (frame == nullptr) {
+            return XStatus{XError::TooLarge, "out of memory"};
+        }
+        frame->matrix = transform;
+        SceneFrame* parent = open_.back();
+        frame->next = parent->child;
+        parent->child = frame;
+        open_.push_back(frame);
+        return {};
+    }
+
+    XStatus VisitMesh(const XDataObject& object) override {
+        SceneFrame* parent = open_.back();
         if (parent->mesh != nullptr) {
-            return E_FAIL;
+            return XStatus{XError::BadMesh, "a frame holds a second mesh"};
         }
         auto* mesh = new (std::nothrow) SceneMesh(object.name.c_str());
         if (mesh == nullptr) {
-            return E_OUTOFMEMORY;
+            return XStatus{XError::TooLarge, "out of memory"};
         }
         parent->mesh = mesh;
         // A mesh that fails to load stays attached, empty, and is not drawn.
-        mesh->LoadFromData(device, object);
-        return S_OK;
+        mesh->LoadFromData(device_, object);
+        return {};
     }
 
-    if (EqualsIgnoringCase(object.templateName, "FrameTransformMatrix")) {
-        if (object.values.size() < 16) {
-            return E_FAIL;
-        }
-        for (int row = 0; row < 4; ++row) {
-            for (int column = 0; column < 4; ++column) {
-                parent->matrix.m[row][column] =
-                    object.values[static_cast<std::size_t>(row * 4 + column)].AsFloat();
-            }
-        }
-        return S_OK;
-    }
+    void LeaveFrame() override { open_.pop_back(); }
 
-    if (EqualsIgnoringCase(object.templateName, "Frame")) {
-        auto* frame = new (std::nothrow) SceneFrame(object.name.c_str());
-        if (frame == nullptr) {
-            return E_OUTOFMEMORY;
-        }
-        frame->next = parent->child;
-        parent->child = frame;
-        for (const XChild& child : object.children) {
-            if (child.IsReference()) {
-                return E_FAIL;
-            }
-            const Result result = LoadObject(device, *child.object, frame);
-            if (Failed(result)) {
-                return result;
-            }
-        }
-        return S_OK;
-    }
-
-    // Materials, templates' other data and unknown objects carry nothing for the hierarchy.
-    return S_OK;
-}
+  private:
+    gfx::Device* device_;
+    std::vector<SceneFrame*> open_;
+};
 
 }  // namespace
 
@@ -73,12 +68,8 @@ Result SceneFile::LoadFromMemory(gfx::Device* device, std::span<const std::uint8
         if (!ReadXFile(data, &file).ok()) {
             return E_FAIL;
         }
-        for (const auto& object : file.objects) {
-            if (object == nullptr || Failed(LoadObject(device, *object, this))) {
-                return E_FAIL;
-            }
-        }
-        return S_OK;
+        HierarchyBuilder builder(device, this);
+        return WalkFrames(file, &builder).ok() ? S_OK : E_FAIL;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -17,9 +17,10 @@ class SceneFile : public SceneFrame {
     ~SceneFile() override;
 
     // Builds the hierarchy under this root from a model resource of the program.
+    // The frame tree is read as WalkFrames reads it, as the merged-mesh load does.
     // E_FILE_NOT_FOUND when there is no such resource, E_FAIL when the file cannot be read
-    // or its hierarchy is malformed (a frame with two meshes, a reference among a frame's
-    // children). Frames built before a failure stay attached.
+    // or its hierarchy is malformed (a frame with two meshes, a reference to something
+    // other than a frame or mesh). Frames built before a failure stay attached.
     Result LoadFromResource(gfx::Device* device, int resourceId, const char* typeName);
     // The same from the bytes of an X file in memory.
     Result LoadFromMemory(gfx::Device* device, std::span<const std::uint8_t> data);

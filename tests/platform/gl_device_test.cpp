@@ -10,8 +10,9 @@
 #include <QPixmap>
 #include <QScreen>
 #include <algorithm>
+#include <functional>
 
-#include "platform/gfx/gl/fixed_function_lighting.h"
+#include "platform/gfx/fixed_function_lighting.h"
 #include "tests/platform/gl_test_window.h"
 
 namespace tetrakon::gfx {
@@ -517,6 +518,37 @@ TEST_F(GlDeviceTest, ResetMovesPresentationToAnotherWindow) {
     ASSERT_EQ(device->Present(), S_OK);
     const QImage shown = GrabWhenShown(*other.window, 60, 45, 0x405060);
     EXPECT_EQ(shown.pixel(60, 45) & 0xFFFFFF, 0x405060u);
+}
+
+// Each parameter is checked before the device switches windows: a refused reset leaves it
+// presenting into the old window from the old back buffer.
+TEST_F(GlDeviceTest, ARefusedResetKeepsTheWindowAndTheBackBuffer) {
+    ASSERT_NE(device, nullptr);
+    TestWindow other(120, 90);
+    // Out of the way, so that the grab sees the first window.
+    other.window->hide();
+    const std::function<void(PresentParameters*)> spoilers[] = {
+        [](PresentParameters* p) { p->autoDepthStencilFormat = Format::D15S1; },
+        [](PresentParameters* p) { p->multiSampleQuality = 1; },
+        [](PresentParameters* p) {
+            p->backBufferWidth = 1u << 30;
+            p->backBufferHeight = 90;
+        },
+    };
+    for (const auto& spoil : spoilers) {
+        PresentParameters params = WindowedParameters(other.adapter.get());
+        spoil(&params);
+        EXPECT_EQ(device->Reset(params), D3DERR_INVALIDCALL);
+    }
+    SurfaceDesc desc;
+    ASSERT_EQ(device->GetBackBufferDesc(&desc), S_OK);
+    EXPECT_EQ(desc.width, 160u);
+    EXPECT_EQ(device->TestCooperativeLevel(), S_OK);
+    ASSERT_EQ(device->Clear(kClearTarget, 0xFF605040, 1.0f, 0), S_OK);
+    ExpectRgb(BackBufferPixel(*device, 159, 119), 0x605040);
+    ASSERT_EQ(device->Present(), S_OK);
+    const QImage shown = GrabWhenShown(*window.window, 80, 60, 0x605040);
+    EXPECT_EQ(shown.pixel(80, 60) & 0xFFFFFF, 0x605040u);
 }
 
 // A window that has no native window yet is given the interval before it is made. Once

@@ -3,7 +3,7 @@
 #include <QOpenGLExtraFunctions>
 #include <string>
 
-#include "platform/gfx/gl/draw_state.h"
+#include "platform/gfx/draw_state.h"
 
 namespace tetrakon::gfx {
 

@@ -2,13 +2,14 @@
 
 #include <QOpenGLContext>
 #include <cmath>
+#include <utility>
 
 #include "platform/gfx/format_info.h"
 #include "platform/gfx/gl/gl_resources.h"
-#include "platform/gfx/gl/mesh_draw_data.h"
 #include "platform/gfx/gl/qt_window.h"
 #include "platform/gfx/gl/screen_modes.h"
 #include "platform/gfx/gl/vertex_attributes.h"
+#include "platform/gfx/mesh_draw_data.h"
 
 namespace tetrakon::gfx {
 
@@ -110,17 +111,16 @@ GlDevice::~GlDevice() {
     }
 }
 
+// Everything is checked, and the new back buffer made, before the device changes: a
+// refused reset leaves it presenting into the same window from the same back buffer.
 Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
-    if (QWindow* requested = QWindowOf(params.deviceWindow);
-        requested != nullptr && requested != home_->window()) {
-        if (!home_->SetWindow(requested)) {
+    QWindow* window = home_->window();
+    if (params.deviceWindow != nullptr) {
+        window = QWindowOf(params.deviceWindow);
+        if (window == nullptr || window->surfaceType() != QSurface::OpenGLSurface) {
             return D3DERR_INVALIDCALL;
         }
-        everExposed_ = false;
-    } else if (params.deviceWindow != nullptr && requested == nullptr) {
-        return D3DERR_INVALIDCALL;
     }
-    QWindow* window = home_->window();
     PresentParameters resolved = params;
     if (resolved.windowed && resolved.backBufferFormat == Format::Unknown) {
         resolved.backBufferFormat = DesktopMode().format;
@@ -141,6 +141,7 @@ Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
     if (!home_->MakeCurrent()) {
         return D3DERR_DEVICELOST;
     }
+    QOpenGLExtraFunctions* gl = home_->gl();
     GlBackBuffer::Layout layout;
     layout.width = resolved.backBufferWidth;
     layout.height = resolved.backBufferHeight;
@@ -148,12 +149,25 @@ Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
     layout.depth =
         resolved.enableAutoDepthStencil ? resolved.autoDepthStencilFormat : Format::Unknown;
     layout.samples = resolved.multiSampleType;
-    if (!backBuffer_.Create(home_->gl(), layout)) {
-        // Without a back buffer the device is lost until a Reset succeeds.
-        backBuffer_.Destroy(home_->gl());
+    GlBackBuffer fresh;
+    if (!fresh.Create(gl, layout)) {
+        fresh.Destroy(gl);
+        // The old back buffer stays bound, so drawing never reaches the window, but the
+        // device is lost until a Reset succeeds.
         lost_ = true;
         return D3DERR_OUTOFVIDEOMEMORY;
     }
+    if (window != home_->window()) {
+        if (!home_->SetWindow(window)) {
+            if (home_->MakeCurrent()) {
+                fresh.Destroy(gl);
+            }
+            return D3DERR_INVALIDCALL;
+        }
+        everExposed_ = false;
+    }
+    std::swap(backBuffer_, fresh);
+    fresh.Destroy(gl);
     params_ = resolved;
     params_.backBufferCount = 1;
     state_ = DefaultDrawState(resolved.enableAutoDepthStencil);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/gfx/device.h"
-#include "platform/gfx/gl/draw_state.h"
+#include "platform/gfx/draw_state.h"
 #include "platform/gfx/gl/fixed_function_program.h"
 #include "platform/gfx/gl/gl_adapter_facts.h"
 #include "platform/gfx/gl/gl_back_buffer.h"

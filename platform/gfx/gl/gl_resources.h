@@ -8,7 +8,7 @@
 
 #include "platform/gfx/device.h"
 #include "platform/gfx/gl/gl_context_home.h"
-#include "platform/gfx/gl/mesh_draw_data.h"
+#include "platform/gfx/mesh_draw_data.h"
 
 namespace tetrakon::gfx {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/gfx/gl/mesh_draw_data.h"
+#include "platform/gfx/mesh_draw_data.h"
 
 namespace tetrakon::gfx {
 

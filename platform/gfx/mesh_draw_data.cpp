@@ -1,4 +1,4 @@
-#include "platform/gfx/gl/mesh_draw_data.h"
+#include "platform/gfx/mesh_draw_data.h"
 
 namespace tetrakon::gfx {
 

@@ -1,4 +1,4 @@
-#include "platform/gfx/gl/fixed_function_lighting.h"
+#include "platform/gfx/fixed_function_lighting.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The lighting reference against values worked out by hand.
 
-#include "platform/gfx/gl/fixed_function_lighting.h"
+#include "platform/gfx/fixed_function_lighting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/gfx/gl/draw_state.h"
+#include "platform/gfx/draw_state.h"
 
 namespace tetrakon::gfx {
 

@@ -8,7 +8,7 @@
 
 #include "gfxutil/matrix.h"
 #include "platform/gfx/device.h"
-#include "platform/gfx/gl/fixed_function_lighting.h"
+#include "platform/gfx/fixed_function_lighting.h"
 
 namespace tetrakon::gfx {
 
