@@ -1,9 +1,8 @@
 #include "gfxutil/xfile_frames.h"
 
-#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "gfxutil/ascii.h"
 #include "gfxutil/xfile_reader_parser.h"
@@ -74,25 +73,17 @@ class FrameWalk {
     }
 
   private:
-    // A Frame or Mesh where it is written or referred to; other objects place nothing.
+    // A Frame or Mesh where it is written; other objects place nothing.
     XStatus Place(const XDataObject& object) {
-        const bool frame = IsType(object, "Frame");
-        if (!frame && !IsType(object, "Mesh"))
-            return {};
-        if (referenceDepth_ > 0 && ++placedByReference_ > kMaxReferencedPlacements) {
-            return XStatus{XError::TooLarge, "references place more than " +
-                                                 std::to_string(kMaxReferencedPlacements) +
-                                                 " frames and meshes"};
-        }
-        return frame ? Frame(object) : visitor_->VisitMesh(object);
+        if (IsType(object, "Frame"))
+            return Frame(object);
+        if (IsType(object, "Mesh"))
+            return visitor_->VisitMesh(object);
+        return {};
     }
 
     XStatus Frame(const XDataObject& frame) {
-        if (std::find(open_.begin(), open_.end(), &frame) != open_.end()) {
-            return Malformed("Frame " + PrintableXName(frame.name) +
-                             " would be placed inside itself");
-        }
-        if (open_.size() >= static_cast<std::size_t>(kMaxXObjectDepth)) {
+        if (depth_ >= kMaxXObjectDepth) {
             return XStatus{XError::TooLarge,
                            "frames nested deeper than " + std::to_string(kMaxXObjectDepth)};
         }
@@ -103,38 +94,23 @@ class FrameWalk {
             return s;
         if (XStatus s = visitor_->EnterFrame(frame, transform); !s.ok())
             return s;
-        open_.push_back(&frame);
+        ++depth_;
         for (const XChild& child : frame.children) {
-            if (XStatus s = Child(frame, child); !s.ok())
+            if (child.IsReference()) {
+                return Malformed("Frame " + PrintableXName(frame.name) + " refers to '" +
+                                 PrintableXName(child.referenceName) +
+                                 "': a frame's children must be written out");
+            }
+            if (XStatus s = Place(*child.object); !s.ok())
                 return s;
         }
-        open_.pop_back();
+        --depth_;
         visitor_->LeaveFrame();
         return {};
     }
 
-    XStatus Child(const XDataObject& frame, const XChild& child) {
-        if (!child.IsReference())
-            return Place(*child.object);
-        const XDataObject* target = child.resolved;
-        if (target == nullptr) {
-            return Malformed("Frame " + PrintableXName(frame.name) + " refers to '" +
-                             PrintableXName(child.referenceName) + "', which is not in the file");
-        }
-        if (!IsType(*target, "Frame") && !IsType(*target, "Mesh")) {
-            return Malformed("Frame " + PrintableXName(frame.name) + " refers to a " +
-                             PrintableXName(target->templateName) + ", not a frame or mesh");
-        }
-        ++referenceDepth_;
-        const XStatus placed = Place(*target);
-        --referenceDepth_;
-        return placed;
-    }
-
     XFrameVisitor* visitor_;
-    std::vector<const XDataObject*> open_;
-    int referenceDepth_ = 0;  // references being followed around the current object
-    std::size_t placedByReference_ = 0;
+    int depth_ = 0;
 };
 
 }  // namespace

@@ -9,13 +9,9 @@
 //   last one counts, as if each had replaced the one before; a frame without one has the
 //   identity. The file's top level is the body of the root frame: a FrameTransformMatrix
 //   there is the root's.
-// - A reference among a frame's children places the named Frame or Mesh there, as if it
-//   were written out in that place (the format's way of using one mesh in several frames).
-//   A reference to anything else, or to nothing in the file, makes the file unreadable, as
-//   does a frame that would end up inside itself.
+// - A reference among a frame's children makes the file unreadable: the game's loaders
+//   have always wanted a frame's children written out in place.
 // - Nested objects of any other type (materials, animation data, ...) place nothing.
-
-#include <cstddef>
 
 #include "gfxutil/matrix.h"
 #include "gfxutil/xfile.h"
@@ -37,14 +33,9 @@ class XFrameVisitor {
     virtual void LeaveFrame() = 0;
 };
 
-// The frame tree of `file` as read above. Fails (Syntax) on a malformed transform or
-// reference, and (TooLarge) when references place more than kMaxReferencedPlacements frames
-// and meshes or nest frames deeper than the reader nests objects.
+// The frame tree of `file` as read above. Fails (Syntax) on a malformed transform or a
+// reference among a frame's children, and (TooLarge) on frames nested deeper than the
+// reader nests objects.
 XStatus WalkFrames(const XFile& file, XFrameVisitor* visitor);
-
-// Far beyond what the game's models or any exporter's files refer to; it bounds the work of
-// a file whose references each repeat what another places, which would otherwise grow
-// exponentially with the file.
-constexpr std::size_t kMaxReferencedPlacements = 1u << 14;
 
 }  // namespace tetrakon

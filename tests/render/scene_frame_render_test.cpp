@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/gfx/gl/fixed_function_lighting.h"
+#include "platform/gfx/fixed_function_lighting.h"
 #include "puzzle/bind_pieces.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
