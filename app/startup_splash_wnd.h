@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPoint>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+namespace tetrakon {
+
+// The start-up picture: a borderless window showing bitmap 1002, centred on the screen's
+// work area, that goes away after 3.5 s or at the first key press, mouse button press or
+// mouse move anywhere in the program, whichever comes first. When it goes it hands over to
+// the main window. At most one exists at a time.
+class CStartupSplashWnd : public QWidget {
+  public:
+    static constexpr int kShowMilliseconds = 3500;
+
+    // The picture window now on screen, if any.
+    static CStartupSplashWnd* Current();
+
+    // Hides the picture: destroys the window (the object deletes itself) and runs the
+    // hand-over to the main window.
+    void HidePicture();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    friend bool ShowStartupPicture(QWidget*, std::function<void()>);
+
+    CStartupSplashWnd(const QPixmap& bitmap, QWidget* mainWindow, std::function<void()> onHidden);
+    ~CStartupSplashWnd() override;
+
+    bool IsUserInput(const QEvent& event) const;
+
+    QPixmap bitmap_;
+    QTimer timer_;
+    QPointer<QWidget> mainWindow_;
+    std::function<void()> onHidden_;
+    QPoint cursorAtShow_;
+    bool hidden_ = false;
+};
+
+// Whether the start-up picture may be shown in this process; set once at start-up from the
+// command line (see StartupPictureAllowed). On at first.
+void SetStartupPictureAllowed(bool allowed);
+
+// Shows the start-up picture over `mainWindow` (which need not be visible yet) and paints
+// it at once, so it is on screen during the rest of the start-up. When the picture goes,
+// `onHidden` runs; without one, the main window is shown, activated and repainted. Returns
+// false, doing nothing, when the picture is not allowed, one is already up, or bitmap 1002
+// cannot be loaded.
+bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden = {});
+
+}  // namespace tetrakon

@@ -1,0 +1,40 @@
+#include "app/startup_switches.h"
+
+#include <string_view>
+
+namespace tetrakon {
+
+namespace {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool StartupPictureAllowed(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument.empty() || (argument[0] != '-' && argument[0] != '/')) {
+            continue;
+        }
+        const std::string_view flag = argument.substr(1);
+        if (EqualsIgnoringCase(flag, "Embedding") || EqualsIgnoringCase(flag, "Automation")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace tetrakon
