@@ -1,5 +1,9 @@
 #include "app/app_form.h"
 
+#include "app/about_dialog.h"
+#include "app/background_choosers.h"
+#include "app/pre_setting_dlg.h"
+
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,6 +17,7 @@
 #include "platform/gfx/gl/gl_graphics_api.h"
 #include "platform/gfx/gl/qt_window.h"
 #include "platform/input/qt/qt_input_system.h"
+#include "platform/sound/qt/qt_sound_player.h"
 
 namespace tetrakon {
 
@@ -76,6 +81,9 @@ GameServices CAppForm::MakeServices() {
         system->Watch(surface_);
         system->Watch(fullscreen_.get());
         return system;
+    };
+    services.createSound = []() -> std::unique_ptr<sound::SoundPlayer> {
+        return std::make_unique<sound::QtSoundPlayer>();
     };
     services.cursorPosition = [this](float* x, float* y) {
         QWindow* window = IsWindowed() ? surface_ : static_cast<QWindow*>(fullscreen_.get());
@@ -151,6 +159,29 @@ void CAppForm::OnCommand(int commandId) {
             break;
         case ID_HELP_CONTENTS:
             OpenHelp(this);
+            break;
+        case ID_SETTINGS_BACKGROUND_COLOUR:
+            if (const auto colour = ChooseBackgroundColour(mainFrame_)) {
+                renderer.BackgroundColour = *colour;
+            }
+            break;
+        case ID_SETTINGS_BACKGROUND_PICTURE:
+            if (const auto path = ChooseBackgroundPicture(mainFrame_)) {
+                renderer.PathImage = *path;
+                LoadPicture(*path);
+            }
+            break;
+        case ID_SETTINGS_PRESETS: {
+            PresetValues values{renderer.Picture, FastRandomRotate, NumberRandomRotate};
+            if (RunPresetsDialog(mainFrame_, &values)) {
+                renderer.Picture = values.picture;
+                FastRandomRotate = values.fastRandomRotate;
+                NumberRandomRotate = values.numberRandomRotate;
+            }
+            break;
+        }
+        case ID_HELP_ABOUT:
+            ShowAboutBox(mainFrame_);
             break;
         default:
             break;

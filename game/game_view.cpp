@@ -30,6 +30,12 @@ Result GameView::SceneInit() {
     if (services_.createInput) {
         SetUpInput(services_.createInput(), services_.windowedInputWindow, &input_);
     }
+    if (services_.createSound) {
+        soundPlayer_ = services_.createSound();
+        if (soundPlayer_ != nullptr && Succeeded(soundPlayer_->InitSound())) {
+            soundPlayer_->CreateClipFromResource("BOUNCE", "WAVE", &soundClip_);
+        }
+    }
     return S_OK;
 }
 
@@ -59,6 +65,7 @@ Result GameView::DeviceReset() {
 Result GameView::UpdateFrame() {
     PollInput(input_, &inputState_, *this);
     renderer.UpdateFrame(device.get(), viewRotation.rotation(), zoomScale);
+    soundRepeat_.Step(inputState_.f5, elapsedTime, soundClip_.get());
     return S_OK;
 }
 
@@ -106,6 +113,8 @@ Result GameView::SceneShutdown() {
     turnTargetMesh.Destroy();
     renderer.DeviceDestroyed();
     ReleaseInput(&input_);
+    soundClip_.reset();
+    soundPlayer_.reset();
     return S_OK;
 }
 

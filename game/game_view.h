@@ -8,12 +8,14 @@
 
 #include "framework/render_app.h"
 #include "platform/input/input_devices.h"
+#include "platform/sound/sound.h"
 #include "puzzle/piece_table.h"
 #include "puzzle/puzzle_session.h"
 #include "scene/input_poll.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
 #include "scene/scene_renderer.h"
+#include "scene/sound_repeat.h"
 #include "scene/view_rotation.h"
 
 namespace tetrakon {
@@ -24,6 +26,8 @@ struct GameServices {
     MessageBox* messageBox = nullptr;
     // Makes the keyboard and mouse; null or failing: the game runs without them.
     std::function<std::unique_ptr<input::InputSystem>()> createInput;
+    // Makes the sound service; null or failing: the game runs silently.
+    std::function<std::unique_ptr<sound::SoundPlayer>()> createSound;
     // The windows whose keyboard events the game reads, in a window and full screen.
     input::WindowHandle windowedInputWindow = 0;
     input::WindowHandle fullScreenInputWindow = 0;
@@ -112,6 +116,9 @@ class GameView : public RenderApp, private FrameAnimation, private InputActions 
     GameServices services_;
     InputDevices input_;
     InputState inputState_;
+    std::unique_ptr<sound::SoundPlayer> soundPlayer_;
+    std::unique_ptr<sound::SoundClip> soundClip_;
+    SoundRepeat soundRepeat_;
     std::uint64_t sceneVersion_ = 0;
     std::optional<FrameSignature> shown_;
 };
