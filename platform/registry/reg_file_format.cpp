@@ -186,7 +186,8 @@ bool ParseHexData(std::string_view text, LineReader* lines, RegValue* value) {
         if (!continues) {
             return true;
         }
-        if (!lines->Next(&text)) {
+        // A continuation line is never empty: one that is marks a cut-off file.
+        if (!lines->Next(&text) || TrimLeft(TrimRight(text)).empty()) {
             return false;
         }
     }
