@@ -14,9 +14,15 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
-// True when the two rectangles share at least one pixel.
+inline bool IsEmpty(const PixelRect& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+// True when the two rectangles share at least one pixel; an empty or inverted rectangle
+// shares none.
 inline bool Overlaps(const PixelRect& a, const PixelRect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    return !IsEmpty(a) && !IsEmpty(b) && a.left < b.right && b.left < a.right && a.top < b.bottom &&
+           b.top < a.bottom;
 }
 
 }  // namespace tetrakon

@@ -88,7 +88,7 @@ void SettingsStore::RestoreWindowPlacement(GameSettings* settings,
     rect.bottom = ReadNumber(*key, "Bottom", defaultWindowRect.bottom);
     const bool onSomeScreen = std::any_of(screens.begin(), screens.end(),
                                           [&](const PixelRect& s) { return Overlaps(rect, s); });
-    if (!screens.empty() && !onSomeScreen) {
+    if (IsEmpty(rect) || (!screens.empty() && !onSomeScreen)) {
         rect = defaultWindowRect;
     }
     if (frame != nullptr) {

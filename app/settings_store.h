@@ -35,8 +35,9 @@ class SettingsStore {
 
     // Reads the window rectangle (defaulting each side to `defaultWindowRect`) and shows
     // `frame`, when there is one, restored at it; only the first call does anything.
-    // A stored rectangle that overlaps none of `screens` (the screen it was on is gone)
-    // is replaced by `defaultWindowRect`; with no screens listed it is kept.
+    // A stored rectangle that is empty, or overlaps none of `screens` (the screen it was on
+    // is gone), is replaced by `defaultWindowRect`; with no screens listed, only an empty
+    // one is.
     void RestoreWindowPlacement(GameSettings* settings, const PixelRect& defaultWindowRect,
                                 std::span<const PixelRect> screens, FramePlacement* frame);
 
