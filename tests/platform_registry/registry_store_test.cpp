@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -59,6 +61,34 @@ class RegistryStoreTest : public ::testing::Test {
     TemporaryDirectory dir_;
     RegistryStore store_{dir_.Path()};
 };
+
+// Sets an environment variable for one scope, restoring the old value after.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnvironment() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(RegistryStore, ConfigDirectoryFollowsXdgAndIgnoresRelativePaths) {
+    const ScopedEnvironment home("HOME", "/home/u");
+    const std::pair<const char*, const char*> cases[] = {{"/xdg/config", "/xdg/config"},
+                                                         {"relative/config", "/home/u/.config"},
+                                                         {"", "/home/u/.config"},
+                                                         {nullptr, "/home/u/.config"}};
+    for (const auto& [xdg, expected] : cases) {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", xdg);
+        EXPECT_EQ(RegistryStore::DefaultConfigDirectory(), expected) << (xdg ? xdg : "unset");
+    }
+}
 
 TEST_F(RegistryStoreTest, ValuesOfEveryTypeSurviveAReopen) {
     struct Row {
