@@ -31,3 +31,18 @@ if [ "$status" -ne 0 ]; then
     exit "$status"
 fi
 echo "fuzz_xfile_reader: no crash in 60 seconds"
+
+# The registry file parser for 30 seconds, seeded with a file of every value kind.
+registry_fuzzer="$build_dir/tests/fuzz/fuzz_registry_parser"
+mkdir -p "$work/registry"
+printf '%s\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Tetrakon]' '"Left"=dword:0000000a' \
+    '"PathImage"="C:\\a \"b\""' '"Other"=hex:01,02,\' '  ff' '@=hex(7):61,00' >"$work/registry/seed.reg"
+"$registry_fuzzer" "$work/registry" -max_total_time=30 -rss_limit_mb=2048 \
+    -artifact_prefix="$work/artifacts/" -print_final_stats=1 || status=$?
+if [ "$status" -ne 0 ]; then
+    mkdir -p "$build_dir/fuzz-artifacts"
+    cp "$work"/artifacts/* "$build_dir/fuzz-artifacts/" 2>/dev/null || true
+    echo "fuzz_registry_parser failed (exit $status); inputs kept in $build_dir/fuzz-artifacts" >&2
+    exit "$status"
+fi
+echo "fuzz_registry_parser: no crash in 30 seconds"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/registry/registry_contents.h"
+
+namespace tetrakon {
+
+// A registry file larger than this is taken as corrupt without being read further.
+constexpr std::size_t kMaxRegFileBytes = 8 * 1024 * 1024;
+
+// Reads a registry file in the REGEDIT4 text format:
+//
+//   REGEDIT4
+//
+//   [HKEY_CURRENT_USER\Software\Tetrakon]
+//   "Left"=dword:0000000a
+//   "PathImage"="C:\\path with \"quotes\""
+//   "Other"=hex:01,02,ff
+//   "Typed"=hex(7):61,00,00
+//
+// Strings are stored with their terminator; quoted names and strings escape only the
+// backslash and the double quote. Hex data may continue over lines ending in a backslash.
+// Lines starting with ';' are comments. Returns false, with `contents` unspecified, for
+// anything else: the caller then treats the whole file as unreadable.
+bool ParseRegFile(std::string_view text, RegistryContents* contents);
+
+// Writes `contents` in the same format. Strings that the quoted form cannot carry
+// exactly (control characters, inner terminators, a missing terminator, bytes that are
+// not UTF-8) are written as hex(1) data, so every value reads back byte for byte.
+std::string FormatRegFile(const RegistryContents& contents);
+
+}  // namespace tetrakon

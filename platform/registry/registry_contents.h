@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/registry/registry_types.h"
+
+namespace tetrakon {
+
+struct RegNamedValue {
+    std::string name;  // empty for the key's default value
+    RegValue value;
+};
+
+// One key and its values in the order they were first set. Names are matched without
+// regard to the case of ASCII letters, as the platform's registry does.
+class RegKeyEntry {
+  public:
+    explicit RegKeyEntry(std::string path = {}) : path_(std::move(path)) {}
+
+    const std::string& Path() const { return path_; }
+    const std::vector<RegNamedValue>& Values() const { return values_; }
+
+    const RegValue* Find(std::string_view name) const;
+    // Replaces a value of the same name in place, or appends a new one.
+    void Set(std::string_view name, RegValue value);
+
+  private:
+    std::string path_;
+    std::vector<RegNamedValue> values_;
+    std::unordered_map<std::string, std::size_t> index_;  // folded name -> position
+};
+
+// Every key of one registry file, in file order.
+class RegistryContents {
+  public:
+    const std::vector<RegKeyEntry>& Keys() const { return keys_; }
+
+    const RegKeyEntry* FindKey(std::string_view path) const;
+    // The key of that path, appended empty when missing.
+    RegKeyEntry& Key(std::string_view path);
+
+  private:
+    std::vector<RegKeyEntry> keys_;
+    std::unordered_map<std::string, std::size_t> index_;
+};
+
+// The case-folded form under which names and paths are looked up.
+std::string FoldRegName(std::string_view name);
+
+}  // namespace tetrakon

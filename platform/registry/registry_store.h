@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/registry/registry_file.h"
+#include "platform/registry/registry_key.h"
+#include "platform/registry/registry_types.h"
+
+namespace tetrakon {
+
+// The per-user registry, kept in one file Tetrakon/registry.reg under the user's
+// configuration directory. Only the current user's root exists.
+class RegistryStore {
+  public:
+    explicit RegistryStore(const std::string& configDirectory);
+
+    // $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config: the directory
+    // Qt calls the generic configuration location. Empty when neither is known.
+    static std::string DefaultConfigDirectory();
+
+    // RegCreateKeyExA: opens `subKey` (for example "Software\\Tetrakon") with full access,
+    // creating the store's directory when missing, and reads the key's values. A missing,
+    // unreadable or corrupt file gives a key with no values. ERROR_ACCESS_DENIED when the
+    // directory is unknown or cannot be created, ERROR_INVALID_PARAMETER for an empty or malformed
+    // path.
+    RegStatus CreateKey(RegRoot root, std::string_view subKey,
+                        std::unique_ptr<RegistryKey>* key) const;
+
+    const std::string& FilePath() const { return files_.file; }
+
+  private:
+    RegistryFiles files_;
+    bool located_;  // false without a configuration directory: no key opens
+};
+
+}  // namespace tetrakon

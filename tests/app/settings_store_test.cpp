@@ -1,0 +1,199 @@
+#include "app/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/registry_values.h"
+#include "platform/registry/registry_file.h"
+#include "tests/fakes/temporary_directory.h"
+
+namespace tetrakon {
+namespace {
+
+class FakeFrame : public FramePlacement {
+  public:
+    void GetPlacement(PixelRect* normalRect, std::int32_t* showCommand) const override {
+        *normalRect = normal;
+        *showCommand = show;
+    }
+    void SetPlacementRestored(const PixelRect& normalRect) override {
+        restoredAt.push_back(normalRect);
+    }
+
+    PixelRect normal;
+    std::int32_t show = 1;
+    std::vector<PixelRect> restoredAt;
+};
+
+const PixelRect kPrimary{0, 0, 1280, 1024};
+const PixelRect kSecondary{1280, 0, 2560, 1024};
+const PixelRect kDefault = DefaultWindowRect(1280, 1024);
+
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    // Stores values as someone else (an earlier run) did.
+    void StoreDwords(const std::vector<std::pair<const char*, std::uint32_t>>& values) {
+        auto key = OpenKey();
+        for (const auto& [name, value] : values) {
+            WriteRegDword(key.get(), name, value);
+        }
+        ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    }
+    void StoreString(const char* name, const std::string& text) {
+        auto key = OpenKey();
+        WriteRegString(key.get(), name, text.c_str());
+        ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    }
+    std::unique_ptr<RegistryKey> OpenKey() {
+        std::unique_ptr<RegistryKey> key;
+        EXPECT_EQ(registry_.CreateKey(RegRoot::CurrentUser, "Software\\Tetrakon", &key),
+                  ERROR_SUCCESS);
+        return key;
+    }
+    // The settings a new run reads.
+    GameSettings LoadInNewRun() {
+        GameSettings settings;
+        SettingsStore(registry_).LoadSettings(&settings);
+        return settings;
+    }
+    const RegKeyEntry* StoredKey() {
+        contents_ = LoadRegistryFile(RegistryFiles(dir_.Path() + "/Tetrakon"));
+        return contents_.FindKey("HKEY_CURRENT_USER\\Software\\Tetrakon");
+    }
+
+    TemporaryDirectory dir_;
+    RegistryStore registry_{dir_.Path()};
+    RegistryContents contents_;
+};
+
+TEST(DefaultWindowRect, Is532By400CentredWithTruncatedHalves) {
+    EXPECT_EQ(DefaultWindowRect(1280, 1024), (PixelRect{374, 312, 906, 712}));
+    EXPECT_EQ(DefaultWindowRect(1279, 1023), (PixelRect{373, 311, 905, 711}));
+}
+
+TEST_F(SettingsStoreTest, FirstStartUsesDefaultsAndCloseWritesAllNineValuesInOrder) {
+    GameSettings settings;
+    SettingsStore store(registry_);
+    store.LoadSettings(&settings);
+    EXPECT_FALSE(settings.Picture);
+    EXPECT_EQ(settings.PathImage, "bg.jpg");
+    EXPECT_EQ(settings.NumberRandomRotate, 5);
+    EXPECT_FALSE(settings.FastRandomRotate);
+    FakeFrame frame;
+    const PixelRect screens[] = {kPrimary};
+    store.RestoreWindowPlacement(&settings, kDefault, screens, &frame);
+    EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
+    EXPECT_FALSE(std::filesystem::exists(registry_.FilePath()));  // reading writes nothing
+
+    frame.normal = PixelRect{10, 20, 600, 500};
+    store.SaveSettings(&settings, &frame);
+    const RegKeyEntry* key = StoredKey();
+    ASSERT_NE(key, nullptr);
+    const auto dword = [](std::uint32_t v) {
+        return RegValue{REG_DWORD, {static_cast<std::uint8_t>(v), 0, 0, 0}};
+    };
+    const std::vector<std::pair<std::string, RegValue>> expected = {
+        {"ShowCmd", dword(1)},
+        {"Left", dword(10)},
+        {"Top", dword(20)},
+        {"Right", RegValue{REG_DWORD, {0x58, 0x02, 0, 0}}},
+        {"Bottom", RegValue{REG_DWORD, {0xF4, 0x01, 0, 0}}},
+        {"Picture", dword(0)},
+        {"FastRandomRotate", dword(0)},
+        {"NumberRandomRotate", dword(5)},
+        {"PathImage", RegValue{REG_SZ, {'b', 'g', '.', 'j', 'p', 'g', 0}}},
+    };
+    ASSERT_EQ(key->Values().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(key->Values()[i].name, expected[i].first);
+        EXPECT_EQ(key->Values()[i].value, expected[i].second) << expected[i].first;
+    }
+}
+
+TEST_F(SettingsStoreTest, StoredPathAndShuffleCountAreTakenAsTheyAre) {
+    struct Case {
+        std::string storedPath;
+        std::int32_t storedNumber;
+        std::string expectedPath;
+    };
+    const Case cases[] = {
+        {std::string(511, 'p'), 0, std::string(511, 'p')},
+        {std::string(512, 'p'), -3, "bg.jpg"},
+        {"/home/пользователь/фон.png", 40, "/home/пользователь/фон.png"},
+    };
+    for (const Case& c : cases) {
+        StoreString("PathImage", c.storedPath);
+        StoreDwords({{"NumberRandomRotate", static_cast<std::uint32_t>(c.storedNumber)}});
+        const GameSettings settings = LoadInNewRun();
+        EXPECT_EQ(settings.PathImage, c.expectedPath) << c.storedPath.size();
+        EXPECT_EQ(settings.NumberRandomRotate, c.storedNumber);
+    }
+}
+
+TEST_F(SettingsStoreTest, StoredFlagsAreOnWhenTheirLowestByteIsNonZero) {
+    const std::pair<std::uint32_t, bool> cases[] = {
+        {0, false}, {1, true}, {2, true}, {0x100, false}, {0xFFFFFFFFu, true}};
+    for (const auto& [stored, on] : cases) {
+        StoreDwords({{"Picture", stored}, {"FastRandomRotate", stored}});
+        const GameSettings settings = LoadInNewRun();
+        EXPECT_EQ(settings.Picture, on) << stored;
+        EXPECT_EQ(settings.FastRandomRotate, on) << stored;
+    }
+}
+
+TEST_F(SettingsStoreTest, RectangleOffEveryScreenOpensAtTheDefault) {
+    const std::pair<PixelRect, PixelRect> cases[] = {
+        {{1400, 100, 1900, 500}, {1400, 100, 1900, 500}},  // on the second screen
+        {{-500, -300, 10, 20}, {-500, -300, 10, 20}},      // partly visible
+        {{2600, 0, 3100, 400}, kDefault},                  // the screen is gone
+        {{-900, 100, -300, 500}, kDefault},
+        {{500, 500, 400, 400}, kDefault},  // inverted: covers nothing
+    };
+    const PixelRect screens[] = {kPrimary, kSecondary};
+    for (const auto& [stored, expected] : cases) {
+        StoreDwords({{"Left", static_cast<std::uint32_t>(stored.left)},
+                     {"Top", static_cast<std::uint32_t>(stored.top)},
+                     {"Right", static_cast<std::uint32_t>(stored.right)},
+                     {"Bottom", static_cast<std::uint32_t>(stored.bottom)}});
+        GameSettings settings;
+        FakeFrame frame;
+        SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &frame);
+        EXPECT_EQ(settings.WindowRect, expected) << stored.left;
+        EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{expected}) << stored.left;
+    }
+}
+
+TEST_F(SettingsStoreTest, MaximisedFrameReopensRestoredAtItsNormalRectangle) {
+    GameSettings settings;
+    FakeFrame maximised;
+    maximised.normal = PixelRect{100, 50, 700, 550};
+    maximised.show = 3;
+    SettingsStore(registry_).SaveSettings(&settings, &maximised);
+
+    FakeFrame next;
+    const PixelRect screens[] = {kPrimary};
+    SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &next);
+    EXPECT_EQ(next.restoredAt, std::vector<PixelRect>{maximised.normal});
+    std::uint32_t showCommand = 0;
+    ReadRegDword(OpenKey().get(), "ShowCmd", &showCommand, 0);
+    EXPECT_EQ(showCommand, 3u);
+}
+
+TEST_F(SettingsStoreTest, EachRunReadsOnlyOnce) {
+    SettingsStore store(registry_);
+    GameSettings settings;
+    FakeFrame frame;
+    store.LoadSettings(&settings);
+    store.RestoreWindowPlacement(&settings, kDefault, {}, &frame);
+    StoreDwords({{"NumberRandomRotate", 9}, {"Left", 1}});
+    store.LoadSettings(&settings);
+    store.RestoreWindowPlacement(&settings, kDefault, {}, &frame);
+    EXPECT_EQ(settings.NumberRandomRotate, 5);
+    EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
+}
+
+}  // namespace
+}  // namespace tetrakon

@@ -1,0 +1,147 @@
+#include "platform/registry/reg_file_format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tetrakon {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr const char* kKey = "HKEY_CURRENT_USER\\Software\\Tetrakon";
+
+RegValue Bytes(RegType type, std::string bytes) {
+    return RegValue{type, std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
+}
+
+RegValue Text(const std::string& text) {
+    return Bytes(REG_SZ, text + std::string(1, '\0'));
+}
+
+TEST(RegFileFormat, WritesTheRegedit4Layout) {
+    RegistryContents contents;
+    RegKeyEntry& key = contents.Key(kKey);
+    key.Set("Left", Bytes(REG_DWORD, std::string("\x0a\0\0\0", 4)));
+    key.Set("PathImage", Text("C:\\path with \"quotes\""));
+    key.Set("Other", Bytes(REG_BINARY, "\x01\x02\xff"));
+    key.Set("", Bytes(7, std::string("a\0\0", 3)));
+    EXPECT_EQ(FormatRegFile(contents),
+              "REGEDIT4\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"
+              "\"Left\"=dword:0000000a\n"
+              "\"PathImage\"=\"C:\\\\path with \\\"quotes\\\"\"\n"
+              "\"Other\"=hex:01,02,ff\n"
+              "@=hex(7):61,00,00\n\n");
+}
+
+TEST(RegFileFormat, EveryValueReadsBackByteForByte) {
+    const std::vector<RegNamedValue> values = {
+        {"Number", Bytes(REG_DWORD, std::string("\x78\x56\x34\x12", 4))},
+        {"Escapes \\ \"", Text("\\\\server\\\"x\"\\")},
+        {"Cyrillic", Text("C:/Картинки/фон.jpg")},
+        {"Empty", Text("")},
+        {"Tab", Text("a\tb")},
+        {"Newline", Text("line\nnext\r")},
+        {"Inner terminator", Bytes(REG_SZ, std::string("a\0b\0", 4))},
+        {"No terminator", Bytes(REG_SZ, "abc")},
+        {"Not UTF-8", Text("\xC0\xAF\xFF")},
+        {"Short number", Bytes(REG_DWORD, "\x01")},
+        {"Long binary", Bytes(REG_BINARY, std::string(300, '\x5a'))},
+        {"No bytes", Bytes(REG_BINARY, "")},
+        {"Quad word", Bytes(0xb, std::string("\1\2\3\4\5\6\7\x08", 8))},
+    };
+    RegistryContents written;
+    for (const RegNamedValue& value : values) {
+        written.Key(kKey).Set(value.name, value.value);
+    }
+    written.Key("HKEY_CURRENT_USER\\Software\\Other").Set("x", Text("y"));
+
+    RegistryContents read;
+    ASSERT_TRUE(ParseRegFile(FormatRegFile(written), &read)) << FormatRegFile(written);
+    ASSERT_EQ(read.Keys().size(), 2u);
+    const RegKeyEntry* key = read.FindKey(kKey);
+    ASSERT_NE(key, nullptr);
+    ASSERT_EQ(key->Values().size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(key->Values()[i].name, values[i].name);
+        EXPECT_EQ(key->Values()[i].value, values[i].value) << values[i].name;
+    }
+}
+
+TEST(RegFileFormat, AcceptsWhatOtherEditorsWrite) {
+    struct Case {
+        const char* text;
+        RegValue expected;
+    };
+    const Case cases[] = {
+        {"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\r\n\"V\"=dword:0000000A\r\n",
+         Bytes(REG_DWORD, std::string("\x0a\0\0\0", 4))},
+        {"\xEF\xBB\xBFREGEDIT4\n[hkey_current_user\\software\\tetrakon]\n\"v\"=DWORD:ff\n",
+         Bytes(REG_DWORD, std::string("\xff\0\0\0", 4))},
+        {"REGEDIT4\n; comment\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n  \"V\" = \"x\"  \n",
+         Text("x")},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"V\"=hex:01,02,\\\n  03,\\\n  04\n",
+         Bytes(REG_BINARY, "\x01\x02\x03\x04")},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"V\"=\"old\"\n\"v\"=hex(2):41,0\n",
+         Bytes(2, std::string("A\0", 2))},
+    };
+    for (const Case& c : cases) {
+        RegistryContents contents;
+        ASSERT_TRUE(ParseRegFile(c.text, &contents)) << c.text;
+        const RegKeyEntry* key = contents.FindKey(kKey);
+        ASSERT_NE(key, nullptr) << c.text;
+        const RegValue* value = key->Find("V");
+        ASSERT_NE(value, nullptr) << c.text;
+        EXPECT_EQ(*value, c.expected) << c.text;
+    }
+}
+
+TEST(RegFileFormat, RejectsBrokenFiles) {
+    const std::string key = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n";
+    const std::string cases[] = {
+        "",
+        "Windows Registry Editor Version 5.00\n",
+        "REGEDIT4\n\"V\"=dword:1\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\n",
+        "REGEDIT4\n[]\n",
+        "REGEDIT4\n[-HKEY_CURRENT_USER\\Software\\Tetrakon]\n",
+        key + "\"V\"=\"unterminated\n",
+        key + "\"V\"=\"bad \\n escape\"\n",
+        key + "\"V\"=\"x\" trailing\n",
+        key + "\"V\"=\"nul \0 inside\"\n"s,
+        key + "\"V\"\n",
+        key + "V=dword:1\n",
+        key + "\"V\"=-\n",
+        key + "\"V\"=qword:1\n",
+        key + "\"V\"=dword:\n",
+        key + "\"V\"=dword:123456789\n",
+        key + "\"V\"=dword:12g4\n",
+        key + "\"V\"=hex:1,,2\n",
+        key + "\"V\"=hex:123\n",
+        key + "\"V\"=hex(:01\n",
+        key + "\"V\"=hex(1ffffffff):01\n",
+        key + "\"V\"=hex:01,\\\n",
+        key + "\"V\"=\"" + std::string(kMaxRegValueBytes, 'a') + "\"\n",
+        key + "\"" + std::string(kMaxRegNameLength + 1, 'n') + "\"=dword:1\n",
+    };
+    for (const std::string& text : cases) {
+        RegistryContents contents;
+        EXPECT_FALSE(ParseRegFile(text, &contents)) << text.substr(0, 120);
+    }
+}
+
+TEST(RegFileFormat, RejectsDataOverTheValueLimit) {
+    std::string text = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"V\"=hex:00";
+    for (std::size_t i = 1; i <= kMaxRegValueBytes; ++i) {
+        text += ",00";
+    }
+    RegistryContents contents;
+    EXPECT_FALSE(ParseRegFile(text, &contents));
+    text.resize(text.size() - 3);  // exactly at the limit
+    EXPECT_TRUE(ParseRegFile(text, &contents));
+}
+
+}  // namespace
+}  // namespace tetrakon

@@ -1,0 +1,257 @@
+#include "platform/registry/registry_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/registry/reg_file_format.h"
+#include "tests/fakes/temporary_directory.h"
+
+namespace tetrakon {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr const char* kSubKey = "Software\\Tetrakon";
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class RegistryStoreTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<RegistryKey> Open() const {
+        std::unique_ptr<RegistryKey> key;
+        EXPECT_EQ(store_.CreateKey(RegRoot::CurrentUser, kSubKey, &key), ERROR_SUCCESS);
+        return key;
+    }
+
+    static void Set(RegistryKey* key, const char* name, RegType type, const std::string& bytes) {
+        ASSERT_EQ(key->SetValue(name, type, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                static_cast<std::uint32_t>(bytes.size())),
+                  ERROR_SUCCESS);
+    }
+
+    // The stored bytes, or "<missing>".
+    static std::string Get(const RegistryKey& key, const char* name, RegType* type = nullptr) {
+        std::vector<std::uint8_t> data(4096);
+        auto size = static_cast<std::uint32_t>(data.size());
+        if (key.QueryValue(name, type, data.data(), &size) != ERROR_SUCCESS) {
+            return "<missing>";
+        }
+        return std::string(data.begin(), data.begin() + size);
+    }
+
+    TemporaryDirectory dir_;
+    RegistryStore store_{dir_.Path()};
+};
+
+// Sets an environment variable for one scope, restoring the old value after.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnvironment() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(RegistryStore, ConfigDirectoryFollowsXdgAndIgnoresRelativePaths) {
+    const ScopedEnvironment home("HOME", "/home/u");
+    const std::pair<const char*, const char*> cases[] = {{"/xdg/config", "/xdg/config"},
+                                                         {"relative/config", "/home/u/.config"},
+                                                         {"", "/home/u/.config"},
+                                                         {nullptr, "/home/u/.config"}};
+    for (const auto& [xdg, expected] : cases) {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", xdg);
+        EXPECT_EQ(RegistryStore::DefaultConfigDirectory(), expected) << (xdg ? xdg : "unset");
+    }
+}
+
+TEST_F(RegistryStoreTest, ValuesOfEveryTypeSurviveAReopen) {
+    struct Row {
+        const char* name;
+        RegType type;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {"Left", REG_DWORD, std::string("\x0a\0\0\0", 4)},
+        {"PathImage", REG_SZ, "C:\\path with \"quotes\"\0"s},
+        {"Имя", REG_SZ, "/home/пользователь/фон.jpg\0"s},
+        {"Other", REG_BINARY, "\x01\x02\xff"},
+    };
+    auto key = Open();
+    for (const Row& row : rows) {
+        Set(key.get(), row.name, row.type, row.bytes);
+    }
+    ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    EXPECT_NE(ReadAll(store_.FilePath()).find("\n\"Left\"=dword:0000000a\n"), std::string::npos);
+
+    auto reopened = Open();
+    for (const Row& row : rows) {
+        RegType type = REG_NONE;
+        EXPECT_EQ(Get(*reopened, row.name, &type), row.bytes) << row.name;
+        EXPECT_EQ(type, row.type) << row.name;
+    }
+}
+
+TEST_F(RegistryStoreTest, QueryReportsTheSizeNeeded) {
+    auto key = Open();
+    Set(key.get(), "Text", REG_SZ, std::string("abcdef\0", 7));
+    std::uint8_t buffer[6] = {};
+    std::uint32_t size = sizeof buffer;
+    EXPECT_EQ(key->QueryValue("Text", nullptr, buffer, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 7u);
+    size = 0;
+    EXPECT_EQ(key->QueryValue("TEXT", nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 7u);
+    EXPECT_EQ(key->QueryValue("Missing", nullptr, buffer, &size), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryStoreTest, OnlyAChangedKeyIsWrittenAndTheMissingDirectoryIsMade) {
+    RegistryStore nested(dir_.Path() + "/a/b");
+    std::unique_ptr<RegistryKey> key;
+    ASSERT_EQ(nested.CreateKey(RegRoot::CurrentUser, kSubKey, &key), ERROR_SUCCESS);
+    ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    EXPECT_FALSE(std::filesystem::exists(nested.FilePath()));
+
+    ASSERT_EQ(nested.CreateKey(RegRoot::CurrentUser, kSubKey, &key), ERROR_SUCCESS);
+    Set(key.get(), "Top", REG_DWORD, std::string(4, '\0'));
+    ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    EXPECT_EQ(nested.FilePath(), dir_.Path() + "/a/b/Tetrakon/registry.reg");
+    EXPECT_TRUE(std::filesystem::exists(nested.FilePath()));
+}
+
+TEST_F(RegistryStoreTest, NoKeyOpensWhereTheDirectoryCannotBeMade) {
+    WriteAll(dir_.Path() + "/file", "x");
+    RegistryStore blocked(dir_.Path() + "/file");
+    std::unique_ptr<RegistryKey> key;
+    EXPECT_EQ(blocked.CreateKey(RegRoot::CurrentUser, kSubKey, &key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(key, nullptr);
+}
+
+TEST_F(RegistryStoreTest, KeepsOtherKeysAndValuesOfTheFile) {
+    const std::string before =
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Someone]\n\"A\"=\"b\"\n\n"
+        "[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Extra\"=hex(7):61,00,00\n\"Left\"=dword:1\n";
+    WriteAll(store_.FilePath(), before);
+    auto key = Open();
+    Set(key.get(), "Left", REG_DWORD, std::string("\x02\0\0\0", 4));
+    ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    EXPECT_EQ(ReadAll(store_.FilePath()),
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Someone]\n\"A\"=\"b\"\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Extra\"=hex(7):61,00,00\n"
+              "\"Left\"=dword:00000002\n\n");
+}
+
+TEST_F(RegistryStoreTest, BrokenFileGivesNoValuesAndIsKeptBesideTheCleanOne) {
+    const std::string broken[] = {
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n\"PathImage\"=\"C:"
+        "\\pa",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n\x01\x02\x03",
+        std::string("\0\0\0\xff\xfe", 5),
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n; " +
+            std::string(kMaxRegFileBytes, 'x'),
+    };
+    for (const std::string& bytes : broken) {
+        WriteAll(store_.FilePath(), bytes);
+        auto key = Open();
+        EXPECT_EQ(Get(*key, "Left"), "<missing>");
+        Set(key.get(), "Top", REG_DWORD, std::string("\x07\0\0\0", 4));
+        ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+
+        EXPECT_EQ(
+            ReadAll(store_.FilePath()),
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Top\"=dword:00000007\n\n");
+        EXPECT_TRUE(ReadAll(store_.FilePath() + ".bad") == bytes) << bytes.substr(0, 60);
+    }
+}
+
+TEST_F(RegistryStoreTest, UnreadableFileIsMovedAsideBeforeTheCleanOneIsWritten) {
+    std::filesystem::create_directories(store_.FilePath() + "/inside");
+    auto key = Open();
+    Set(key.get(), "Top", REG_DWORD, std::string(4, '\0'));
+    ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    EXPECT_TRUE(std::filesystem::is_directory(store_.FilePath() + ".bad/inside"));
+    EXPECT_NE(Get(*Open(), "Top"), "<missing>");
+}
+
+TEST_F(RegistryStoreTest, KeysClosedTogetherKeepEachOthersValues) {
+    RegistryStore other(dir_.Path());
+    auto first = Open();
+    std::unique_ptr<RegistryKey> second;
+    ASSERT_EQ(other.CreateKey(RegRoot::CurrentUser, kSubKey, &second), ERROR_SUCCESS);
+    Set(first.get(), "First", REG_DWORD, std::string("\x01\0\0\0", 4));
+    Set(second.get(), "Second", REG_DWORD, std::string("\x02\0\0\0", 4));
+    ASSERT_EQ(first->Close(), ERROR_SUCCESS);
+    ASSERT_EQ(second->Close(), ERROR_SUCCESS);
+    auto key = Open();
+    EXPECT_EQ(Get(*key, "First"), std::string("\x01\0\0\0", 4));
+    EXPECT_EQ(Get(*key, "Second"), std::string("\x02\0\0\0", 4));
+}
+
+// Processes that write new values at the same moment, again and again: the lock and the
+// re-read before each write must keep every value, and the file must stay whole.
+TEST_F(RegistryStoreTest, ProcessesWritingAtOnceLoseNothing) {
+    constexpr int kProcesses = 4;
+    constexpr int kRounds = 25;
+    const auto name = [](int process, int round) {
+        return "P" + std::to_string(process) + "R" + std::to_string(round);
+    };
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool ok = true;
+            for (int round = 0; round < kRounds && ok; ++round) {
+                std::unique_ptr<RegistryKey> key;
+                const std::uint8_t value = 1;
+                ok =
+                    store_.CreateKey(RegRoot::CurrentUser, kSubKey, &key) == ERROR_SUCCESS &&
+                    key->SetValue(name(p, round).c_str(), REG_BINARY, &value, 1) == ERROR_SUCCESS &&
+                    key->Close() == ERROR_SUCCESS;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    RegistryContents contents;
+    ASSERT_TRUE(ParseRegFile(ReadAll(store_.FilePath()), &contents));
+    auto key = Open();
+    for (int p = 0; p < kProcesses; ++p) {
+        for (int round = 0; round < kRounds; ++round) {
+            EXPECT_EQ(Get(*key, name(p, round).c_str()), "\x01") << name(p, round);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tetrakon
