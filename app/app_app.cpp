@@ -2,6 +2,7 @@
 
 #include "app/app_form.h"
 #include "app/app_frame_wnd.h"
+#include "app/startup_splash_wnd.h"
 
 namespace tetrakon {
 
@@ -24,7 +25,15 @@ CAppApp::~CAppApp() {
 }
 
 bool CAppApp::InitInstance() {
-    frame_ = std::make_unique<CAppFrameWnd>(CAppFrameWnd::Hooks{});
+    frame_ = std::make_unique<CAppFrameWnd>(CAppFrameWnd::Hooks{
+        .created =
+            [this](CAppFrameWnd& frame) {
+                settings_.LoadSettings(*frame.form());
+                ShowStartupPicture(&frame);
+            },
+        .firstShown = [this](CAppFrameWnd& frame) { settings_.RestoreWindowPlacement(frame); },
+        .closing = [this](CAppFrameWnd& frame) { settings_.SaveSettings(*frame.form(), frame); },
+    });
     CAppForm* form = frame_->form();
     form->OnInitialUpdate();
     frame_->show();

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/app_settings.h"
+
 namespace tetrakon {
 
 class CAppFrameWnd;
@@ -25,6 +27,7 @@ class CAppApp : public QObject {
   private:
     void OnIdle();
 
+    AppSettings settings_;
     std::unique_ptr<CAppFrameWnd> frame_;
     QTimer idleTimer_;
 };

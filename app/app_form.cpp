@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -252,6 +253,15 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
             MarkFrameDirty();
             if (window->isExposed()) {
                 IdlePass();
+            }
+            break;
+        case QEvent::Close:
+            // A fatal display error asks the drawing window to close: the program ends
+            // through the main window, after the frame step that reported it.
+            if (window == surface_) {
+                event->ignore();
+                QTimer::singleShot(0, mainFrame_, [this] { CloseMainFrame(); });
+                return true;
             }
             break;
         case QEvent::Resize:

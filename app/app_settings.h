@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/qt_frame_placement.h"
+#include "app/settings_store.h"
+#include "platform/registry/registry_store.h"
+
+class QMainWindow;
+
+namespace tetrakon {
+
+class GameView;
+
+// The settings of the per-user registry key, between the store and the running game: read
+// into the view before its display starts, the window placement at the first showing, and
+// everything written back when the main window closes.
+class AppSettings {
+  public:
+    AppSettings();
+
+    void LoadSettings(GameView& view);
+    void RestoreWindowPlacement(QMainWindow& frame);
+    void SaveSettings(const GameView& view, QMainWindow& frame);
+
+  private:
+    // The frame's placement, owned by the frame.
+    QtFramePlacement* Placement(QMainWindow& frame);
+
+    RegistryStore registry_;
+    SettingsStore store_;
+    GameSettings settings_;
+    QtFramePlacement* placement_ = nullptr;
+};
+
+}  // namespace tetrakon

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QMainWindow>
+#include <optional>
+
+#include "app/frame_placement.h"
+
+namespace tetrakon {
+
+// The main window's placement in outer-frame pixels, decorations included, as the stored
+// rectangles mean it.
+class QtFramePlacement : public QObject, public FramePlacement {
+  public:
+    explicit QtFramePlacement(QMainWindow* frame);
+
+    void GetPlacement(PixelRect* normalRect, std::int32_t* showCommand) const override;
+    void SetPlacementRestored(const PixelRect& normalRect) override;
+
+  protected:
+    // Until the window manager has framed the window its decorations are unknown; the
+    // placement is applied again once they are.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Apply(const PixelRect& outer);
+
+    QMainWindow* frame_;  // the parent: this goes with it
+    std::optional<PixelRect> pending_;
+};
+
+}  // namespace tetrakon
