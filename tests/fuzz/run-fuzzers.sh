@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs every fuzzer of a TETRAKON_FUZZ=ON build for about a minute each, seeded with the
-# X test files. Usage: tests/fuzz/run-fuzzers.sh BUILD_DIR. Exits non-zero on a crash.
+# Runs every fuzzer of a TETRAKON_FUZZ=ON build for 45 seconds each, seeded with the test
+# files: the X reader with the X files, the picture decoders with the JPEG and PNG files.
+# Usage: tests/fuzz/run-fuzzers.sh BUILD_DIR. Exits non-zero on a crash.
 set -eu
 
 if [ $# -ne 1 ]; then
@@ -9,25 +10,36 @@ if [ $# -ne 1 ]; then
 fi
 build_dir=$1
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-fuzzer="$build_dir/tests/fuzz/fuzz_xfile_reader"
-if [ ! -x "$fuzzer" ]; then
-    echo "$fuzzer not found: configure with -DTETRAKON_FUZZ=ON and build the 'fuzzers' target" >&2
-    exit 2
-fi
+seconds=45
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tetrakon-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/corpus" "$work/artifacts"
-cp "$source_dir"/tests/data/xfiles/*.x "$source_dir"/tests/data/xfiles/*.X "$work/corpus/"
 
-status=0
-"$fuzzer" "$work/corpus" -max_total_time=60 -rss_limit_mb=2048 -max_len=65536 \
-    -artifact_prefix="$work/artifacts/" -print_final_stats=1 || status=$?
+# run_fuzzer NAME SEED_FILE...
+run_fuzzer() {
+    name=$1
+    shift
+    fuzzer="$build_dir/tests/fuzz/$name"
+    if [ ! -x "$fuzzer" ]; then
+        echo "$fuzzer not found: configure with -DTETRAKON_FUZZ=ON and build the 'fuzzers' target" >&2
+        exit 2
+    fi
+    mkdir -p "$work/$name/corpus" "$work/$name/artifacts"
+    cp "$@" "$work/$name/corpus/"
+    status=0
+    "$fuzzer" "$work/$name/corpus" -max_total_time=$seconds -rss_limit_mb=2048 \
+        -max_len=65536 -artifact_prefix="$work/$name/artifacts/" -print_final_stats=1 ||
+        status=$?
+    if [ "$status" -ne 0 ]; then
+        mkdir -p "$build_dir/fuzz-artifacts"
+        cp "$work/$name"/artifacts/* "$build_dir/fuzz-artifacts/" 2>/dev/null || true
+        echo "$name failed (exit $status); inputs kept in $build_dir/fuzz-artifacts" >&2
+        exit "$status"
+    fi
+    echo "$name: no crash in $seconds seconds"
+}
 
-if [ "$status" -ne 0 ]; then
-    mkdir -p "$build_dir/fuzz-artifacts"
-    cp "$work"/artifacts/* "$build_dir/fuzz-artifacts/" 2>/dev/null || true
-    echo "fuzz_xfile_reader failed (exit $status); inputs kept in $build_dir/fuzz-artifacts" >&2
-    exit "$status"
-fi
-echo "fuzz_xfile_reader: no crash in 60 seconds"
+data="$source_dir/tests/data"
+run_fuzzer fuzz_xfile_reader "$data"/xfiles/*.x "$data"/xfiles/*.X
+run_fuzzer fuzz_picture_decoders "$data"/images/pngsuite/*.png "$data"/images/png/*.png \
+    "$data"/images/jpeg/*.jpg
