@@ -80,10 +80,11 @@ void ReadRows(jpeg_decompress_struct* info, Picture* picture, JSAMPLE* cmykRow) 
         const JDIMENSION first = info->output_scanline;
         if (cmykRow != nullptr) {
             JSAMPROW rows[1] = {cmykRow};
-            if (jpeg_read_scanlines(info, rows, 1) == 1) {
-                ConvertCmykRow(cmykRow, info->saw_Adobe_marker, width,
-                               picture->pixels.data() + std::size_t{first} * width);
+            if (jpeg_read_scanlines(info, rows, 1) != 1) {
+                return;  // jpeg_finish_decompress then reports the missing rows
             }
+            ConvertCmykRow(cmykRow, info->saw_Adobe_marker, width,
+                           picture->pixels.data() + std::size_t{first} * width);
             continue;
         }
         JSAMPROW rows[kRowsPerRead];
@@ -92,7 +93,9 @@ void ReadRows(jpeg_decompress_struct* info, Picture* picture, JSAMPLE* cmykRow) 
             rows[i] =
                 reinterpret_cast<JSAMPROW>(picture->pixels.data() + std::size_t{first + i} * width);
         }
-        jpeg_read_scanlines(info, rows, wanted);
+        if (jpeg_read_scanlines(info, rows, wanted) == 0) {
+            return;
+        }
     }
 }
 

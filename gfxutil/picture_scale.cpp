@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "gfxutil/picture.h"
 
@@ -62,15 +63,24 @@ Result ScalePictureToFit(const Picture& source, std::uint32_t maxWidth, std::uin
         }
         return S_OK;
     }
+    std::vector<Span> columns;
+    try {
+        columns.resize(width);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    for (std::uint32_t x = 0; x < width; ++x) {
+        columns[x] = Covered(x, source.width, width);
+    }
     const Result allocated = AllocatePicture(width, height, noLimits, out);
     if (Failed(allocated)) {
         return allocated;
     }
     for (std::uint32_t y = 0; y < height; ++y) {
         const Span rows = Covered(y, source.height, height);
+        std::uint32_t* target = out->pixels.data() + std::size_t{y} * width;
         for (std::uint32_t x = 0; x < width; ++x) {
-            out->pixels[std::size_t{y} * width + x] =
-                AverageOf(source, Covered(x, source.width, width), rows);
+            target[x] = AverageOf(source, columns[x], rows);
         }
     }
     return S_OK;
