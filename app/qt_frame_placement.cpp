@@ -1,6 +1,5 @@
 #include "app/qt_frame_placement.h"
 
-#include <QEvent>
 #include <QWindow>
 
 namespace tetrakon {
@@ -10,6 +9,8 @@ namespace {
 constexpr std::int32_t kShowNormal = 1;
 constexpr std::int32_t kShowMinimized = 2;
 constexpr std::int32_t kShowMaximized = 3;
+// How long to wait for the window manager's frame: 200 checks 10 ms apart.
+constexpr int kFramedChecks = 200;
 
 QMargins FrameMargins(const QMainWindow& frame) {
     const QWindow* window = frame.windowHandle();
@@ -18,7 +19,10 @@ QMargins FrameMargins(const QMainWindow& frame) {
 
 }  // namespace
 
-QtFramePlacement::QtFramePlacement(QMainWindow* frame) : QObject(frame), frame_(frame) {}
+QtFramePlacement::QtFramePlacement(QMainWindow* frame) : QObject(frame), frame_(frame) {
+    framedCheck_.setInterval(10);
+    connect(&framedCheck_, &QTimer::timeout, this, [this] { ApplyOnceFramed(); });
+}
 
 void QtFramePlacement::GetPlacement(PixelRect* normalRect, std::int32_t* showCommand) const {
     if (frame_ == nullptr) {
@@ -42,7 +46,8 @@ void QtFramePlacement::SetPlacementRestored(const PixelRect& normalRect) {
     Apply(normalRect);
     if (FrameMargins(*frame_).isNull()) {
         pending_ = normalRect;
-        frame_->installEventFilter(this);
+        framedChecksLeft_ = kFramedChecks;
+        framedCheck_.start();
     }
 }
 
@@ -54,17 +59,21 @@ void QtFramePlacement::Apply(const PixelRect& outer) {
     frame_->setGeometry(client);
 }
 
-bool QtFramePlacement::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == frame_ && pending_ &&
-        (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
-         event->type() == QEvent::Show) &&
-        !FrameMargins(*frame_).isNull()) {
+void QtFramePlacement::ApplyOnceFramed() {
+    if (!pending_ || frame_ == nullptr) {
+        framedCheck_.stop();
+        return;
+    }
+    if (!FrameMargins(*frame_).isNull()) {
         const PixelRect outer = *pending_;
         pending_.reset();
-        frame_->removeEventFilter(this);
+        framedCheck_.stop();
         Apply(outer);
+    } else if (--framedChecksLeft_ <= 0) {
+        // No window manager frames it: the rectangle is the window's own.
+        pending_.reset();
+        framedCheck_.stop();
     }
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace tetrakon

@@ -1,5 +1,7 @@
 #include "platform/gfx/gl/qt_window.h"
 
+#include <cmath>
+
 #include "platform/gfx/gl/gl_context_format.h"
 
 namespace tetrakon::gfx {
@@ -38,7 +40,11 @@ Rect QtWindow::GetClientRect() const {
     if (window == nullptr) {
         return {};
     }
-    return {0, 0, window->width(), window->height()};
+    // In device pixels, the size of what the window shows, so that a back buffer of this
+    // size is drawn one to one even on a screen that scales by 2.
+    const qreal ratio = window->devicePixelRatio();
+    return {0, 0, static_cast<std::int32_t>(std::lround(window->width() * ratio)),
+            static_cast<std::int32_t>(std::lround(window->height() * ratio))};
 }
 
 void QtWindow::MoveAndShow(const Rect& bounds) {

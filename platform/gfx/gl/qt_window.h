@@ -18,6 +18,7 @@ class QtWindow : public Window {
     QWindow* window() const { return window_.data(); }
 
     Rect GetWindowRect() const override;
+    // In device pixels; the outer rectangle is in the screen's own (logical) pixels.
     Rect GetClientRect() const override;
     void MoveAndShow(const Rect& bounds) override;
     // Qt cannot confine the pointer to a window. The request is kept (cursorClipped) but
