@@ -1,0 +1,86 @@
+// Cost of one frame of the game with the real OpenGL device at 532 x 379: the per-frame
+// update (world matrix, lights) and the frame drawing (clear, 58 frames of the pyramid,
+// no picture), then the present. Needs an X display (run under xvfb-run);
+// the GL driver's own threads may add to the wall time.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QWindow>
+
+#include "platform/gfx/gl/gl_device.h"
+#include "platform/gfx/gl/gl_graphics_api.h"
+#include "platform/gfx/gl/qt_window.h"
+#include "puzzle/bind_pieces.h"
+#include "scene/scene_file.h"
+#include "scene/scene_mesh.h"
+#include "scene/scene_renderer.h"
+
+namespace tetrakon {
+namespace {
+
+struct NoAnimation : FrameAnimation {
+    void StepAnimations() override {}
+};
+
+void BM_UpdateAndDrawFrame(benchmark::State& state) {
+    QWindow window;
+    gfx::QtWindow adapter(&window);
+    window.resize(532, 379);
+    window.show();
+    std::unique_ptr<gfx::GlGraphicsApi> api;
+    std::unique_ptr<gfx::Device> device;
+    gfx::PresentParameters params;
+    params.backBufferFormat = gfx::Format::X8R8G8B8;
+    params.deviceWindow = &adapter;
+    params.enableAutoDepthStencil = true;
+    params.autoDepthStencilFormat = gfx::Format::D24S8;
+    params.presentationInterval = gfx::kPresentIntervalImmediate;
+    if (Failed(gfx::GlGraphicsApi::Create(&api)) ||
+        Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &adapter,
+                                 gfx::kCreateHardwareVertexProcessing, params, &device))) {
+        state.SkipWithError("no OpenGL device on this display");
+        return;
+    }
+    SceneFile root;
+    SceneMesh hull("CD3DFile_Mesh");
+    SceneMesh targets("CD3DFile_Mesh");
+    PieceTable pieces;
+    SceneRenderer renderer;
+    if (Failed(BindPieces(device.get(), {&root, &hull, &targets}, pieces)) ||
+        Failed(renderer.DeviceCreated(device.get()))) {
+        state.SkipWithError("the models did not load");
+        return;
+    }
+    gfx::SurfaceDesc size;
+    device->GetBackBufferDesc(&size);
+    renderer.DeviceReset(device.get(), size.width, size.height);
+    root.RestoreAll(device.get());
+
+    NoAnimation animation;
+    float angle = 0;
+    for (auto _ : state) {
+        angle += 0.01f;
+        renderer.UpdateFrame(device.get(), MatrixRotationY(angle), 1.0f);
+        renderer.DrawFrame(device.get(), root, animation);
+        device->Present();
+    }
+    renderer.DeviceDestroyed();
+    root.DestroyAll();
+    hull.Destroy();
+    targets.Destroy();
+    device->Release();
+}
+BENCHMARK(BM_UpdateAndDrawFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tetrakon
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
