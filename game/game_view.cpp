@@ -108,10 +108,8 @@ Result GameView::DeviceDestroyed() {
 }
 
 Result GameView::SceneShutdown() {
-    root.DestroyAll();
-    hullMesh.Destroy();
-    turnTargetMesh.Destroy();
-    renderer.DeviceDestroyed();
+    // The scene objects are the view's own members: emptying them is all that is left.
+    DeviceDestroyed();
     ReleaseInput(&input_);
     soundClip_.reset();
     soundPlayer_.reset();
