@@ -12,6 +12,7 @@ packages=(
     qt6-multimedia-dev qt6-translations-l10n pulseaudio pulseaudio-utils sox
     libgl-dev libgl1-mesa-dri fonts-dejavu-core
     xvfb xauth xdotool imagemagick jwm
+    fp-utils dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
