@@ -252,7 +252,12 @@ scenario_f5_sound() {
     start_app -Embedding
     wait_main
     wait_pyramid
-    sleep 1 # the monitor delivers data only after a moment
+    # The monitor delivers data only after a moment: wait for the recording to flow.
+    local deadline=$((SECONDS + 10))
+    while [ "$(stat -c %s "$SD/sound.s16")" -lt 8820 ]; do
+        [ $SECONDS -ge $deadline ] && fail "the sink's monitor delivered nothing"
+        sleep 0.1
+    done
     activate
     click_at 40 300 # into the view's background: see keys_without_click
     sleep 0.2
