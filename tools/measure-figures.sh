@@ -229,7 +229,8 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
         echo "| CPU idle | ${idle_cpu} % | ${kidle} % | $(ratio "$idle_cpu" "$kidle") |"
         echo
         echo "kubrick measured the same way: median of $runs starts to its window mapped; VmHWM just"
-        echo "before closing, without play; 10 s idle after a click has ended its opening demo."
+        echo "before closing, without play; 10 s \"idle\" after a click into its opening demo, which"
+        echo "should end the demo (not checked: a high figure means its scene still animates)."
         echo "kubrick is a KDE program (KXmlGui), so its start includes loading the KDE frameworks."
     else
         echo
