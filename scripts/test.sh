@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Set up, build and run every test: the unit and display tests (under Xvfb), the Debian
-# package (built and checked, not installed), the same tests built with address and
-# undefined-behaviour sanitizers, and the fuzzers for a bounded time. Exits non-zero on
-# the first failing stage.
+# Set up, build and run every test: the unit and display tests (under Xvfb), the built
+# program driven end to end (tests/e2e), the Debian package (built and checked, not
+# installed), the same tests built with address and undefined-behaviour sanitizers, and the
+# fuzzers for a bounded time. Exits non-zero on the first failing stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,6 +14,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== end-to-end"
+tests/e2e/run.sh build
 
 echo "== package"
 tools/check-package.sh build

@@ -1,0 +1,186 @@
+# Helpers for the end-to-end scenarios: starting the program, finding its windows, real X
+# input through xdotool and screenshots read with ImageMagick. Sourced by run.sh; every
+# scenario runs in its own subshell with `set -e`, its own folder ($SD) and its own
+# settings folder, so `fail` ends only that scenario.
+
+CAPTION='Головоломка "Тетракон" '
+BACKGROUND=AACCAA
+RED=DF0000
+YELLOW=DFDF00
+
+# Places inside the main window, in pixels from its top-left corner (the menu bar is the
+# window's first 19 rows; the 3-D view fills the rest). They hold for the 532 x 400
+# window of a first start.
+MENU_FILE=26
+MENU_EDIT=110
+MENU_SETTINGS=210
+ITEM1=29 ITEM2=51 ITEM3=73 ITEM_EXIT=53
+TIP=(254 119)        # a sticker just below the apex: turns the tip layer
+APEX_AREA=186,40,160,100  # x,y,w,h around the tip layer
+LOWER_AREA=0,150,532,230  # the pyramid's lower two layers and the background
+
+fail() {
+    echo "  $*"
+    exit 1
+}
+
+note() {
+    echo "  $*"
+}
+
+# Starts the program with the scenario's own settings; extra arguments go to it.
+start_app() {
+    XDG_CONFIG_HOME="$SD/config" "$APP" "$@" >>"$SD/app.log" 2>&1 &
+    APP_PID=$!
+    echo "$APP_PID" >>"$SD/pids"
+}
+
+# Waits up to $1 seconds (default 15) for the main window; sets W, OX, OY (its client
+# origin on the screen) and WW, WH (its client size).
+wait_main() {
+    local deadline=$((SECONDS + ${1:-15}))
+    W=""
+    while [ -z "$W" ]; do
+        W=$(xdotool search --onlyvisible --name "^${CAPTION}\$" 2>/dev/null | head -1) || true
+        [ -n "$W" ] && break
+        [ $SECONDS -ge $deadline ] && fail "no main window captioned '$CAPTION'"
+        kill -0 "$APP_PID" 2>/dev/null || fail "the program ended at start-up"
+        sleep 0.1
+    done
+    read_origin
+}
+
+read_origin() {
+    local info
+    info=$(xwininfo -id "$W")
+    OX=$(awk '/Absolute upper-left X/ { print $4 }' <<<"$info")
+    OY=$(awk '/Absolute upper-left Y/ { print $4 }' <<<"$info")
+    WW=$(awk '/Width:/ { print $2 }' <<<"$info")
+    WH=$(awk '/Height:/ { print $2 }' <<<"$info")
+}
+
+# The window manager's frame around the main window as "x y w h" on the screen.
+frame_rect() {
+    local parent
+    parent=$(xwininfo -id "$W" -children | awk '/Parent window id/ { print $4 }')
+    xwininfo -id "$parent" |
+        awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+             /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'
+}
+
+# Closes the main window as the window manager's close key does and waits for the end.
+close_app() {
+    xdotool windowactivate --sync "$W" >/dev/null 2>&1 || true
+    xdotool key alt+F4
+    wait_exit 15
+}
+
+wait_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$APP_PID" 2>/dev/null; do
+        [ $SECONDS -ge $deadline ] && fail "the program did not end within $1 s"
+        sleep 0.1
+    done
+}
+
+activate() {
+    xdotool windowactivate --sync "$W" >/dev/null 2>&1 || true
+}
+
+# Input is read once a frame, so a button is held long enough for a frame to see it.
+press() {
+    xdotool mousedown "$1"
+    sleep 0.1
+    xdotool mouseup "$1"
+}
+
+# Moves to (x, y) inside the main window and presses button $3 (default 1).
+click_at() {
+    xdotool mousemove $((OX + $1)) $((OY + $2))
+    sleep 0.05
+    press "${3:-1}"
+}
+
+# Opens the drop-down menu whose title is at x = $1 and chooses the item at y = $2.
+menu() {
+    click_at "$1" 8
+    sleep 0.4
+    click_at $(($1 + 40)) "$2"
+}
+
+shot() {
+    import -window root "$SD/$1.png"
+}
+
+# Converts "x,y,w,h" inside the main window to an ImageMagick crop on the screen.
+crop() {
+    local x y w h
+    IFS=, read -r x y w h <<<"$1"
+    echo "${w}x${h}+$((OX + x))+$((OY + y))"
+}
+
+# Number of pixels of area $3 (whole screen if empty) that differ between shots $1 and $2
+# by more than a small tolerance.
+diff_px() {
+    local a="$SD/$1.png" b="$SD/$2.png"
+    if [ -n "${3:-}" ]; then
+        a="$a[$(crop "$3")]" b="$b[$(crop "$3")]"
+    fi
+    compare -metric AE -fuzz 6% "$a" "$b" null: 2>&1 || true
+}
+
+# Number of pixels of area $2 of shot $1 within 20% of colour $3 (hex RRGGBB).
+count_colour() {
+    convert "$SD/$1.png" -crop "$(crop "$2")" +repage -alpha off -fuzz 20% \
+        -fill white -opaque "#$3" -fill black +opaque white \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+# Number of pixels of area $2 of shot $1 that are not the background colour.
+count_not_background() {
+    convert "$SD/$1.png" -crop "$(crop "$2")" +repage -alpha off -fuzz 4% \
+        -fill black -opaque "#$BACKGROUND" -fill white +opaque black \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+# Colour of the screen pixel (x, y) of shot $1 as RRGGBB.
+pixel() {
+    convert "$SD/$1.png" -format "%[hex:p{$2,$3}]" info: | cut -c1-6
+}
+
+# Takes shots until the view shows the pyramid (red and yellow in its middle), up to $1 s.
+wait_pyramid() {
+    local deadline=$((SECONDS + ${1:-10}))
+    while :; do
+        shot pyramid
+        if [ "$(count_colour pyramid 166,80,200,250 $RED)" -gt 2000 ] &&
+            [ "$(count_colour pyramid 166,80,200,250 $YELLOW)" -gt 2000 ]; then
+            return 0
+        fi
+        [ $SECONDS -ge $deadline ] && fail "no pyramid drawn in the view"
+        sleep 0.2
+    done
+}
+
+# Writes the settings file a run starts from: pairs of value name and REGEDIT4 data.
+write_settings() {
+    mkdir -p "$SD/config/Tetrakon"
+    {
+        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n'
+        while [ $# -ge 2 ]; do
+            printf '"%s"=%s\n' "$1" "$2"
+            shift 2
+        done
+    } >"$SD/config/Tetrakon/registry.reg"
+}
+
+# Onsets in a raw 44.1 kHz mono s16 recording: 10 ms windows whose peak passes 0.1 of full
+# scale after at least 40 ms of quiet, in seconds, one a line.
+sound_onsets() {
+    sox -t raw -r 44100 -e signed -b 16 -c 1 "$1" -t dat - |
+        awk '!/^;/ { w = int($1 * 100); a = ($2 < 0 ? -$2 : $2); if (a > peak[w]) peak[w] = a;
+                     if (w > last) last = w }
+             END { quiet = 4; for (w = 0; w <= last; w++) {
+                       if (peak[w] > 0.1 && quiet >= 4) printf "%.2f\n", w / 100;
+                       quiet = (peak[w] < 0.01) ? quiet + 1 : 0 } }'
+}

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# End-to-end tests of the built program: starts a private X server (Xvfb) with a small
+# window manager (jwm), drives the game with real X input (xdotool) and checks what it
+# draws on screenshots (ImageMagick). Each scenario prints PASS or FAIL; the shots of a
+# failed one are kept in BUILD_DIR/e2e-artifacts/<scenario>/. The last line is
+# "N passed, M failed"; the exit status is non-zero when anything failed.
+#   tests/e2e/run.sh BUILD_DIR [SCENARIO...]
+set -uo pipefail
+
+build=$(realpath "${1:?usage: run.sh BUILD_DIR [SCENARIO...]}")
+shift
+here=$(dirname "$(realpath "$0")")
+APP="$build/app/tetrakon"
+[ -x "$APP" ] || { echo "no program at $APP: build the tetrakon target first" >&2; exit 2; }
+for tool in Xvfb jwm xdotool xwininfo import convert compare pulseaudio parec pactl sox; do
+    command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh" >&2; exit 2; }
+done
+
+source "$here/lib.sh"
+source "$here/scenarios.sh"
+
+WORK=$(mktemp -d)
+artifacts="$build/e2e-artifacts"
+rm -rf "$artifacts"
+server_pids=()
+cleanup() {
+    local pid
+    for pid in "${server_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# A display number nobody uses.
+display=90
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+server_pids+=($!)
+export DISPLAY=":$display"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; cat "$WORK/xvfb.log" >&2; exit 2; }
+jwm -f "$here/jwmrc" >"$WORK/jwm.log" 2>&1 &
+server_pids+=($!)
+sleep 0.5
+
+# No sound server unless a scenario starts its own: the program must run silently then.
+mkdir -m 700 "$WORK/runtime"
+export XDG_RUNTIME_DIR="$WORK/runtime" PULSE_SERVER="unix:$WORK/no-sound-server"
+export QT_QPA_PLATFORM=xcb
+export APP WORK
+
+selected=("$@")
+[ ${#selected[@]} -eq 0 ] && selected=("${SCENARIOS[@]}")
+
+passed=0
+failed=0
+for name in "${selected[@]}"; do
+    SD="$WORK/$name"
+    mkdir -p "$SD/config"
+    xdotool mousemove 0 0
+    started=$SECONDS
+    (
+        set -e
+        trap 'echo "  failed command: $BASH_COMMAND"' ERR
+        cd "$SD"
+        "scenario_$name"
+    ) >"$SD/out" 2>&1
+    status=$?
+    # Whatever the scenario left running goes now.
+    if [ -f "$SD/pids" ]; then
+        while read -r pid; do
+            kill "$pid" 2>/dev/null && sleep 0.3 && kill -9 "$pid" 2>/dev/null
+        done <"$SD/pids"
+    fi
+    if [ $status -eq 0 ]; then
+        passed=$((passed + 1))
+        echo "PASS $name ($((SECONDS - started)) s)"
+        cat "$SD/out"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $name ($((SECONDS - started)) s)"
+        cat "$SD/out"
+        mkdir -p "$artifacts/$name"
+        cp "$SD"/*.png "$SD/app.log" "$SD/out" "$artifacts/$name/" 2>/dev/null || true
+    fi
+done
+
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]

@@ -1,0 +1,319 @@
+# The end-to-end scenarios, run in this order by run.sh. Each starts the program with its
+# own empty settings unless it writes some first.
+
+SCENARIOS=(startup_picture first_frame click_turn_and_undo shuffle_and_undo view_commands
+    full_screen dialogs keys_without_click f5_sound settings_and_placement)
+
+scenario_startup_picture() {
+    start_app
+    local deadline=$((SECONDS + 5)) seen=""
+    while [ $SECONDS -lt $deadline ]; do
+        if xwininfo -root -tree | grep -q ' 288x218+'; then
+            seen=yes
+            break
+        fi
+        sleep 0.05
+    done
+    [ -n "$seen" ] || fail "no 288 x 218 start-up picture appeared"
+    shot picture
+    wait_main
+    # It goes by itself after 3.5 s.
+    sleep 4
+    ! xwininfo -root -tree | grep -q ' 288x218+' || fail "the start-up picture stayed"
+    close_app
+
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    ! xwininfo -root -tree | grep -q ' 288x218+' || fail "start-up picture shown with -Embedding"
+}
+
+scenario_first_frame() {
+    # Started without a sound server (run.sh points PULSE_SERVER at nothing).
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    [ "$(xdotool getwindowname "$W")" = "$CAPTION" ] || fail "caption is '$(xdotool getwindowname "$W")'"
+    local corner
+    for corner in "2 21" "$((WW - 3)) 21" "2 $((WH - 3))" "$((WW - 3)) $((WH - 3))"; do
+        set -- $corner
+        [ "$(pixel pyramid $((OX + $1)) $((OY + $2)))" = "$BACKGROUND" ] ||
+            fail "view corner ($1, $2) is $(pixel pyramid $((OX + $1)) $((OY + $2))), not $BACKGROUND"
+    done
+    kill -0 "$APP_PID" || fail "the program ended"
+}
+
+scenario_click_turn_and_undo() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    shot before
+    click_at "${TIP[@]}"
+    sleep 0.6
+    shot turned
+    local near far back
+    near=$(diff_px before turned "$APEX_AREA")
+    far=$(diff_px before turned "$LOWER_AREA")
+    note "a click on the tip changed $near pixels near the apex and $far below it"
+    [ "$near" -gt 500 ] || fail "the tip did not turn"
+    [ "$far" -lt 20 ] || fail "the click changed the picture away from the tip"
+    press 2
+    sleep 0.6
+    shot undone
+    back=$(diff_px before undone)
+    note "after the middle click $back pixels differ from the start"
+    [ "$back" -lt 20 ] || fail "the middle click did not turn the tip back"
+}
+
+scenario_shuffle_and_undo() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    shot solved
+    menu $MENU_FILE $ITEM1
+    sleep 1.5 # 5 turns of 7 frames each
+    shot shuffled
+    local changed back
+    changed=$(diff_px solved shuffled)
+    note "the shuffle changed $changed pixels"
+    [ "$changed" -gt 1000 ] || fail "the shuffle did not change the picture"
+    xdotool mousemove $((OX + 40)) $((OY + 300)) # over the background
+    for _ in 1 2 3 4 5; do
+        press 2
+        sleep 0.35
+    done
+    sleep 0.4
+    shot undone
+    back=$(diff_px solved undone)
+    note "after five middle clicks $back pixels differ from the solved picture"
+    [ "$back" -lt 20 ] || fail "five undos did not bring back the solved pyramid"
+}
+
+scenario_view_commands() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    shot start
+    # Return to start after two turns.
+    click_at "${TIP[@]}"
+    sleep 0.5
+    click_at "${TIP[@]}"
+    sleep 0.5
+    shot two_turns
+    [ "$(diff_px start two_turns)" -gt 500 ] || fail "the two clicks turned nothing"
+    menu $MENU_EDIT $ITEM2
+    sleep 0.6
+    shot returned
+    [ "$(diff_px start returned)" -lt 20 ] || fail "return to start did not restore the solved picture"
+
+    # A right-drag turns the whole pyramid; centring undoes it.
+    xdotool mousemove $((OX + 200)) $((OY + 200))
+    xdotool mousedown 3
+    local x
+    for x in 220 240 260 280 300; do
+        xdotool mousemove $((OX + x)) $((OY + 210))
+        sleep 0.05
+    done
+    xdotool mouseup 3
+    sleep 0.4
+    shot dragged
+    local moved
+    moved=$(diff_px start dragged)
+    note "the right-drag changed $moved pixels"
+    [ "$moved" -gt 1000 ] || fail "the right-drag did not turn the pyramid"
+    menu $MENU_EDIT $ITEM3
+    sleep 0.5
+    shot centred
+    [ "$(diff_px start centred)" -lt 20 ] || fail "centring did not restore the unrotated view"
+
+    # The wheel: away from the user makes it smaller, towards the user larger again.
+    local view=0,20,532,380 before smaller larger
+    before=$(count_not_background centred $view)
+    xdotool mousemove $((OX + 40)) $((OY + 300))
+    for _ in 1 2 3; do
+        xdotool click 4
+        sleep 0.1
+    done
+    sleep 0.3
+    shot smaller
+    smaller=$(count_not_background smaller $view)
+    for _ in 1 2 3 4 5 6; do
+        xdotool click 5
+        sleep 0.1
+    done
+    sleep 0.3
+    shot larger
+    larger=$(count_not_background larger $view)
+    note "pyramid pixels: $before at first, $smaller after 3 wheel steps away, $larger after 6 back"
+    [ "$smaller" -lt $((before * 9 / 10)) ] || fail "the wheel did not make the pyramid smaller"
+    [ "$larger" -gt $((before * 11 / 10)) ] || fail "the wheel did not make the pyramid larger"
+}
+
+scenario_full_screen() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    shot windowed
+    local size
+    size=$(xdotool getdisplaygeometry | tr ' ' x)
+    local pass
+    for pass in alt_return escape; do
+        activate
+        xdotool key alt+Return
+        sleep 1
+        shot "full_$pass"
+        local w h x y
+        read -r w h <<<"$(xdotool getdisplaygeometry)"
+        # The scene covers the screen: background at every corner, where the task bar was.
+        for x in 1 $((w - 2)); do
+            for y in 1 $((h - 2)); do
+                [ "$(pixel "full_$pass" $x $y)" = "$BACKGROUND" ] ||
+                    fail "screen corner ($x, $y) is $(pixel "full_$pass" $x $y) in full screen"
+            done
+        done
+        [ "$(count_colour "full_$pass" "$((-OX + w / 4)),$((-OY + h / 4)),$((w / 2)),$((h / 2))" $RED)" -gt 20000 ] ||
+            fail "no large pyramid in full screen"
+        if [ $pass = alt_return ]; then
+            xdotool key alt+Return
+        else
+            xdotool key Escape
+        fi
+        sleep 1
+        shot "back_$pass"
+        [ "$(diff_px windowed "back_$pass")" -lt 20 ] || fail "$pass did not return to the window"
+    done
+    note "full screen $size covered by the scene; Alt+Enter and Escape both return"
+}
+
+scenario_dialogs() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    menu $MENU_SETTINGS $ITEM3
+    sleep 1
+    [ "$(xdotool getactivewindow getwindowname)" = "Предварительные настройки" ] ||
+        fail "presets dialog not in front (active: '$(xdotool getactivewindow getwindowname)')"
+    shot presets
+    xdotool key Escape
+    sleep 0.5
+    ! xdotool search --onlyvisible --name '^Предварительные настройки$' >/dev/null ||
+        fail "Escape did not close the presets dialog"
+    menu $MENU_SETTINGS $ITEM1
+    sleep 1
+    local chooser
+    chooser=$(xdotool getactivewindow getwindowname)
+    [ "$chooser" != "$CAPTION" ] || fail "no colour chooser opened"
+    note "colour chooser: '$chooser'"
+    shot colour
+    xdotool key Escape
+    sleep 0.5
+    [ "$(xdotool getactivewindow getwindowname)" = "$CAPTION" ] || fail "Escape did not close the colour chooser"
+    shot after
+    [ "$(pixel after $((OX + 2)) $((OY + 21)))" = "$BACKGROUND" ] || fail "the cancelled chooser changed the background"
+}
+
+# The keyboard is the game's as soon as its window is in front, as for a player who starts
+# it and presses a key without clicking into the view first: holding Up puts a number
+# into the caption.
+scenario_keys_without_click() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    xdotool keydown Up
+    sleep 0.4
+    xdotool keyup Up
+    sleep 0.2
+    local title
+    title=$(xdotool getwindowname "$W")
+    note "caption after holding Up: '$title'"
+    [[ $title =~ ^0\.0[0-9]+$ ]] || fail "the held Up key was not seen before a click into the view"
+}
+
+scenario_f5_sound() {
+    local pulse="$SD/pulse"
+    mkdir -m 700 "$pulse"
+    export XDG_RUNTIME_DIR="$pulse" PULSE_SERVER="unix:$pulse/pulse/native"
+    HOME="$pulse" pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=stderr \
+        -L module-native-protocol-unix -L "module-null-sink sink_name=nul" \
+        -L module-always-sink 2>"$SD/pulse.log" &
+    echo $! >>"$SD/pids"
+    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    pactl info >/dev/null 2>&1 || fail "the private sound server did not start"
+    parec --latency-msec=20 -d nul.monitor --format=s16le --rate=44100 --channels=1 \
+        >"$SD/sound.s16" &
+    local recorder=$!
+    echo $recorder >>"$SD/pids"
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    # The monitor delivers data only after a moment: wait for the recording to flow.
+    local deadline=$((SECONDS + 10))
+    while [ "$(stat -c %s "$SD/sound.s16")" -lt 8820 ]; do
+        [ $SECONDS -ge $deadline ] && fail "the sink's monitor delivered nothing"
+        sleep 0.1
+    done
+    activate
+    click_at 40 300 # into the view's background: see keys_without_click
+    sleep 0.2
+    xdotool keydown F5
+    sleep 1.2
+    xdotool keyup F5
+    sleep 1
+    close_app
+    kill "$recorder"
+    wait "$recorder" 2>/dev/null || true
+    local onsets count
+    onsets=$(sound_onsets "$SD/sound.s16")
+    note "sound onsets (s):" $onsets
+    count=$(grep -c . <<<"$onsets" || true)
+    [ "$count" -eq 3 ] || fail "expected 3 sounds while F5 was held 1.2 s, heard $count"
+    awk 'NR > 1 { gap = $1 - prev; if (gap < 0.4 || gap > 0.62) bad = 1 }
+         { prev = $1 } END { exit bad }' <<<"$onsets" || fail "the sounds are not 0.5 s apart"
+}
+
+scenario_settings_and_placement() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    sleep 0.5
+    local x y w h sw sh
+    read -r sw sh <<<"$(xdotool getdisplaygeometry)"
+    read -r x y w h <<<"$(frame_rect)"
+    note "first start: frame ${w}x${h} at ($x, $y) on a ${sw}x${sh} screen"
+    [ "$w $h $x $y" = "532 400 $((sw / 2 - 266)) $((sh / 2 - 200))" ] ||
+        fail "first start: expected a 532 x 400 frame centred at ($((sw / 2 - 266)), $((sh / 2 - 200)))"
+    # A first move by the player must stay where it was put.
+    xdotool windowmove "$W" 100 80
+    sleep 0.5
+    read -r x y w h <<<"$(frame_rect)"
+    read_origin
+    [ "$OX $OY" = "100 80" ] || fail "moved to (100, 80), the window is at ($OX, $OY)"
+    close_app
+    local reg="$SD/config/Tetrakon/registry.reg" value
+    [ -f "$reg" ] || fail "no settings written at close"
+    for value in ShowCmd Left Top Right Bottom Picture FastRandomRotate NumberRandomRotate PathImage; do
+        grep -q "^\"$value\"=" "$reg" || fail "value $value not written"
+    done
+    dword() { printf '%d' "0x$(sed -n "s/^\"$1\"=dword://p" "$reg")"; }
+    note "written: Left $(dword Left) Top $(dword Top) Right $(dword Right) Bottom $(dword Bottom)"
+    [ "$(dword Left) $(dword Top) $(dword Right) $(dword Bottom)" = "$x $y $((x + w)) $((y + h))" ] ||
+        fail "written rectangle differs from the frame at close ($x, $y, ${w}x${h})"
+    grep -q '^"NumberRandomRotate"=dword:00000005$' "$reg" || fail "NumberRandomRotate not 5"
+    grep -q '^"PathImage"="bg.jpg"$' "$reg" || fail "PathImage not bg.jpg"
+
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    sleep 0.5
+    local x2 y2 w2 h2
+    read -r x2 y2 w2 h2 <<<"$(frame_rect)"
+    note "second start: frame ${w2}x${h2} at ($x2, $y2)"
+    [ "$x2 $y2 $w2 $h2" = "$x $y $w $h" ] || fail "the second start did not open where the first closed"
+    close_app
+}

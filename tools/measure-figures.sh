@@ -1,0 +1,243 @@
+#!/usr/bin/env bash
+# Measures the built program from outside and writes a Markdown report: launch time to the
+# first drawn frame, peak memory, CPU while idle and while a slow shuffle runs, the mean
+# frame interval of that shuffle, and the Google Benchmark figures. When the Debian puzzle
+# game kubrick is installed (or installable here as root) it is measured the same way.
+#   tools/measure-figures.sh BUILD_DIR [REPORT]   (REPORT defaults to BUILD_DIR/figures.md)
+set -uo pipefail
+
+build=$(realpath "${1:?usage: measure-figures.sh BUILD_DIR [REPORT]}")
+report=${2:-$build/figures.md}
+app="$build/app/tetrakon"
+[ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
+caption='Головоломка "Тетракон" '
+runs=3
+hz=$(getconf CLK_TCK)
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=90
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=":$display"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+jwm -f "$(dirname "$(realpath "$0")")/../tests/e2e/jwmrc" >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" PULSE_SERVER="unix:$work/no-sound-server"
+export QT_QPA_PLATFORM=xcb
+
+now_ms() { date +%s%3N; }
+
+# CPU ticks (user + system) of process $1.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# CPU use of process $1 over $2 seconds, as a percentage of one core.
+cpu_percent() {
+    local before after
+    before=$(cpu_ticks "$1")
+    sleep "$2"
+    after=$(cpu_ticks "$1")
+    awk -v t=$((after - before)) -v hz="$hz" -v s="$2" 'BEGIN { printf "%.1f", 100 * t / hz / s }'
+}
+
+peak_kib() { awk '/VmHWM/ { print $2 }' "/proc/$1/status"; }
+
+# Waits for a visible window matching the xdotool search options given; prints the id of
+# the largest such window (a program's inner widgets may carry its name too).
+wait_window() {
+    local found="" deadline=$((SECONDS + 60))
+    while [ $SECONDS -lt $deadline ]; do
+        found=$(xdotool search --onlyvisible "$@" 2>/dev/null) && [ -n "$found" ] && break
+        sleep 0.02
+    done
+    local w best=0 best_w=""
+    for w in $found; do
+        local area
+        area=$(xwininfo -id "$w" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w * h }')
+        [ "$area" -gt "$best" ] && best=$area best_w=$w
+    done
+    echo "$best_w"
+}
+
+# Number of red (the pyramid's red face) pixels in window $1.
+red_pixels() {
+    import -window "$1" "$work/w.png" 2>/dev/null || { echo 0; return; }
+    convert "$work/w.png" -alpha off -fuzz 20% -fill white -opaque '#DF0000' \
+        -fill black +opaque white -format '%[fx:round(mean*w*h)]' info: 2>/dev/null || echo 0
+}
+
+close_window() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+    xdotool key alt+F4
+    for _ in $(seq 150); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
+    kill "$2" 2>/dev/null || true
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# --- Tetrakon
+mapped=() drawn=()
+for run in $(seq $runs); do
+    cfg="$work/cfg$run"
+    mkdir -p "$cfg"
+    start=$(now_ms)
+    XDG_CONFIG_HOME="$cfg" "$app" -Embedding >/dev/null 2>&1 &
+    pid=$!
+    w=$(wait_window --name "^${caption}\$")
+    [ -n "$w" ] || { echo "the program showed no window within 60 s" >&2; exit 1; }
+    mapped+=($(($(now_ms) - start)))
+    for _ in $(seq 200); do
+        [ "$(red_pixels "$w")" -gt 2000 ] && break
+        sleep 0.01
+    done
+    drawn+=($(($(now_ms) - start)))
+    if [ "$run" -eq 1 ]; then
+        sleep 2
+        idle_cpu=$(cpu_percent "$pid" 10)
+    fi
+    if [ "$run" -lt $runs ]; then close_window "$w" "$pid"; fi
+done
+mapped_ms=$(printf '%s\n' "${mapped[@]}" | median)
+drawn_ms=$(printf '%s\n' "${drawn[@]}" | median)
+close_window "$w" "$pid"
+
+# Slow shuffle of 100 turns, started from the File menu.
+turns=100
+cfg="$work/cfg-shuffle"
+mkdir -p "$cfg/Tetrakon"
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"NumberRandomRotate"=dword:%08x\n"FastRandomRotate"=dword:00000000\n' \
+    $turns >"$cfg/Tetrakon/registry.reg"
+XDG_CONFIG_HOME="$cfg" "$app" -Embedding >/dev/null 2>&1 &
+pid=$!
+w=$(wait_window --name "^${caption}\$")
+sleep 2
+xdotool windowactivate --sync "$w" >/dev/null 2>&1
+eval "$(xwininfo -id "$w" | awk '/Absolute upper-left X/ { print "ox=" $4 } /Absolute upper-left Y/ { print "oy=" $4 }')"
+xdotool mousemove $((ox + 26)) $((oy + 8)) mousedown 1; sleep 0.1; xdotool mouseup 1
+sleep 0.4
+xdotool mousemove $((ox + 66)) $((oy + 29)) mousedown 1; sleep 0.05
+shuffle_start=$(now_ms)
+xdotool mouseup 1
+xdotool mousemove $((ox + 40)) $((oy + 300))
+shuffle_cpu=$(cpu_percent "$pid" 5)
+# The shuffle has ended when the picture stops changing (two shots 0.25 s apart agree).
+import -window "$w" "$work/a.png"
+shuffle_ms=""
+for _ in $(seq 240); do
+    sleep 0.25
+    t=$(now_ms)
+    import -window "$w" "$work/b.png"
+    if [ "$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1)" = 0 ]; then
+        shuffle_ms=$((t - 250 - shuffle_start))
+        break
+    fi
+    mv "$work/b.png" "$work/a.png"
+done
+peak=$(peak_kib "$pid")
+close_window "$w" "$pid"
+# A slow shuffle turn takes six drawn frames (five 24-degree steps and the frame that
+# draws the next turn).
+frames=$((turns * 6))
+frame_ms=$(awk -v d="${shuffle_ms:-0}" -v f=$frames 'BEGIN { printf "%.1f", d / f }')
+
+# --- kubrick, when it is here
+kubrick=""
+export PATH="$PATH:/usr/games"
+if ! command -v kubrick >/dev/null && [ "$(id -u)" -eq 0 ] &&
+    apt-cache policy kubrick 2>/dev/null | grep -q 'Candidate: [0-9]'; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq kubrick >/dev/null 2>&1 || true
+fi
+if command -v kubrick >/dev/null; then
+    kmapped=()
+    for run in $(seq $runs); do
+        home="$work/khome$run"
+        mkdir -p "$home"
+        start=$(now_ms)
+        HOME="$home" XDG_CONFIG_HOME="$home/.config" kubrick >/dev/null 2>&1 &
+        kpid=$!
+        kw=$(wait_window --classname '^kubrick$')
+        [ -n "$kw" ] || { echo "kubrick showed no window within 60 s" >&2; kill "$kpid"; break; }
+        kmapped+=($(($(now_ms) - start)))
+        if [ "$run" -eq 1 ]; then
+            sleep 2
+            # It opens on an animated demo; a click into the scene ends it.
+            eval "$(xwininfo -id "$kw" | awk '/Absolute upper-left X/ { print "kx=" $4 } /Absolute upper-left Y/ { print "ky=" $4 }')"
+            xdotool mousemove $((kx + 200)) $((ky + 200)) mousedown 1
+            sleep 0.1
+            xdotool mouseup 1 mousemove 0 0
+            sleep 1
+            kidle=$(cpu_percent "$kpid" 10)
+        fi
+        kpeak=$(peak_kib "$kpid")
+        close_window "$kw" "$kpid"
+    done
+    kmapped_ms=$(printf '%s\n' "${kmapped[@]}" | median)
+    [ -n "${kidle:-}" ] && kubrick=yes
+fi
+
+# --- benchmarks
+benches=""
+for b in pick_bench puzzle_bench picture_bench xfile_bench; do
+    exe="$build/tests/bench/$b"
+    [ -x "$exe" ] || continue
+    benches+=$(printf '\n### %s\n\n```\n%s\n```\n' "$b" \
+        "$("$exe" --benchmark_min_time=0.2 --benchmark_color=false 2>/dev/null |
+            grep -v '^\*\*\*' | sed -n '/^---/,$p')")
+done
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+
+{
+    echo "# Tetrakon figures"
+    echo
+    echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores ($(uname -m)), Xvfb 1024x768x24"
+    echo "with Mesa llvmpipe (software OpenGL) and jwm; program \`$app\`; no sound server."
+    echo
+    echo "| Figure | Tetrakon | How |"
+    echo "|---|---|---|"
+    echo "| launch to main window mapped | ${mapped_ms} ms | median of $runs starts with -Embedding (no start-up picture), exec to the captioned window visible (xdotool, 20 ms polls) |"
+    echo "| launch to first drawn pyramid | ${drawn_ms} ms | same starts, exec to a window shot showing > 2000 red pixels (polls ~50-100 ms apart, each a screenshot) |"
+    echo "| peak memory | $((peak / 1024)) MiB | VmHWM of /proc/PID/status just before closing, after a 100-turn shuffle |"
+    echo "| CPU idle | ${idle_cpu} % of one core | utime+stime over 10 s, window shown and untouched |"
+    echo "| CPU during slow shuffle | ${shuffle_cpu} % of one core | first 5 s of a $turns-turn slow shuffle started from the File menu |"
+    echo "| slow shuffle duration | ${shuffle_ms:-not seen to end} ms | menu click to the picture no longer changing (shots 0.25 s apart) |"
+    echo "| mean frame interval | ${frame_ms} ms | shuffle duration / ($turns turns x 6 frames) |"
+    echo
+    echo "The median and spread of single frame intervals cannot be seen honestly from outside:"
+    echo "a screenshot takes longer than a frame and the program keeps no frame log. Only the"
+    echo "mean over the shuffle is given; per-frame figures need a frame-time log in the program."
+    if [ -n "$kubrick" ]; then
+        echo
+        echo "## Compared with kubrick ($(dpkg-query -W -f='${Version}' kubrick 2>/dev/null))"
+        echo
+        echo "| Figure | Tetrakon | kubrick | Tetrakon / kubrick |"
+        echo "|---|---|---|---|"
+        echo "| launch to window mapped | ${mapped_ms} ms | ${kmapped_ms} ms | $(ratio "$mapped_ms" "$kmapped_ms") |"
+        echo "| peak memory | $((peak / 1024)) MiB | $((kpeak / 1024)) MiB | $(ratio "$peak" "$kpeak") |"
+        echo "| CPU idle | ${idle_cpu} % | ${kidle} % | $(ratio "$idle_cpu" "$kidle") |"
+        echo
+        echo "kubrick measured the same way: median of $runs starts to its window mapped; VmHWM just"
+        echo "before closing, without play; 10 s \"idle\" after a click into its opening demo, which"
+        echo "should end the demo (not checked: a high figure means its scene still animates)."
+        echo "kubrick is a KDE program (KXmlGui), so its start includes loading the KDE frameworks."
+    else
+        echo
+        echo "kubrick is not installed here, so there is no comparison."
+    fi
+    echo
+    echo "## Benchmarks (Google Benchmark)"
+    echo "$benches"
+} >"$report"
+cat "$report"
