@@ -81,6 +81,9 @@ GameServices CAppForm::MakeServices() {
         auto system = std::make_unique<input::QtInputSystem>();
         system->Watch(surface_);
         system->Watch(fullscreen_.get());
+        // The main window has the keyboard focus until the player clicks into the view.
+        mainFrame_->winId();
+        system->WatchKeys(mainFrame_->windowHandle());
         return system;
     };
     services.createSound = []() -> std::unique_ptr<sound::SoundPlayer> {

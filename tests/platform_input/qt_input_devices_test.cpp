@@ -93,6 +93,19 @@ TEST_F(QtInputTest, LosingFocusReleasesTheKeys) {
     EXPECT_EQ(ReadKeys()[scan::kF5], 0);
 }
 
+TEST_F(QtInputTest, AWindowWatchedForKeysFeedsTheKeyboardOnly) {
+    QWindow mainWindow;
+    system.WatchKeys(&mainWindow);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(&mainWindow, &press);
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&mainWindow, &click);
+
+    EXPECT_EQ(ReadKeys()[scan::kUp], kDown);
+    EXPECT_EQ(ReadMouse().buttons[0], 0);
+}
+
 struct KeyCase {
     int key;
     Qt::KeyboardModifiers modifiers;

@@ -1,5 +1,7 @@
 #include "platform/input/qt/qt_input_feed.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -34,7 +36,18 @@ void QtInputFeed::Watch(QWindow* window) {
     }
 }
 
-bool QtInputFeed::eventFilter(QObject* /*watched*/, QEvent* event) {
+void QtInputFeed::WatchKeys(QWindow* window) {
+    if (window != nullptr) {
+        keysOnly_.push_back(window);
+        window->installEventFilter(this);
+    }
+}
+
+bool QtInputFeed::eventFilter(QObject* watched, QEvent* event) {
+    const bool keysOnly = std::find(keysOnly_.begin(), keysOnly_.end(), watched) != keysOnly_.end();
+    if (keysOnly && event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return false;
+    }
     switch (event->type()) {
         case QEvent::KeyPress:
             OnKey(*static_cast<QKeyEvent*>(event), true);

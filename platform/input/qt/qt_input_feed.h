@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/input/input_devices.h"
 
@@ -30,6 +31,9 @@ class QtInputFeed : public QObject {
 
     // Feeds the devices with `window`'s key, mouse, wheel and focus events.
     void Watch(QWindow* window);
+    // Feeds the keyboard with `window`'s key events only: the keyboard is read whenever the
+    // program is in front, also while the focus is on a window that is not drawn into.
+    void WatchKeys(QWindow* window);
 
     // Whether this program is the active one, as Qt last announced.
     bool applicationActive() const { return applicationActive_; }
@@ -53,6 +57,7 @@ class QtInputFeed : public QObject {
     MouseTotals totals_;
     // Global cursor position of the last mouse event, in screen pixels.
     std::optional<QPoint> lastPosition_;
+    std::vector<const QObject*> keysOnly_;
 };
 
 }  // namespace tetrakon::input

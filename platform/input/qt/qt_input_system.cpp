@@ -15,6 +15,10 @@ void QtInputSystem::Watch(QWindow* window) {
     feed_->Watch(window);
 }
 
+void QtInputSystem::WatchKeys(QWindow* window) {
+    feed_->WatchKeys(window);
+}
+
 Result QtInputSystem::CreateKeyboard(std::unique_ptr<Keyboard>* out) {
     *out = std::make_unique<QtKeyboard>(feed_);
     return S_OK;

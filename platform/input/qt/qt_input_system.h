@@ -19,6 +19,8 @@ class QtInputSystem : public InputSystem {
 
     // Lets `window`'s events feed the devices; the window stays its owner's.
     void Watch(QWindow* window);
+    // Lets `window`'s key events feed the keyboard, and nothing else of it.
+    void WatchKeys(QWindow* window);
 
     Result CreateKeyboard(std::unique_ptr<Keyboard>* out) override;
     Result CreateMouse(std::unique_ptr<Mouse>* out) override;
