@@ -260,24 +260,15 @@ class Parser {
                 case Kind::Semicolon:
                 case Kind::Comma:
                     break;
-                case Kind::Integer: {
-                    XValue& value = object->values.emplace_back();
-                    value.kind = XValue::Kind::Integer;
-                    value.integer = token.integer;
+                case Kind::Integer:
+                    object->values.push_back(XValue::Integer(token.integer));
                     break;
-                }
-                case Kind::Float: {
-                    XValue& value = object->values.emplace_back();
-                    value.kind = XValue::Kind::Float;
-                    value.number = token.number;
+                case Kind::Float:
+                    object->values.push_back(XValue::Float(token.number));
                     break;
-                }
-                case Kind::String: {
-                    XValue& value = object->values.emplace_back();
-                    value.kind = XValue::Kind::String;
-                    value.text = std::move(token.text);
+                case Kind::String:
+                    object->values.push_back(XValue::String(std::move(token.text)));
                     break;
-                }
                 case Kind::Name: {
                     XChild child;
                     child.object = std::make_unique<XDataObject>();

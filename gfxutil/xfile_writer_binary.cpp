@@ -218,7 +218,7 @@ class TokenWriter {
         while (i < slots.size()) {
             const XSlotType type = slots[i].type;
             if (type == XSlotType::String) {
-                const std::string& text = object.values[i].text;
+                const std::string& text = object.values[i].text();
                 if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
                     return WriteFailure("string too long");
                 }
@@ -246,12 +246,12 @@ class TokenWriter {
                     std::memcpy(&bits, &number, sizeof bits);
                     PutU32(bits);
                 } else {
-                    if (value.integer < std::numeric_limits<std::int32_t>::min() ||
-                        value.integer > std::numeric_limits<std::uint32_t>::max()) {
+                    if (value.integer() < std::numeric_limits<std::int32_t>::min() ||
+                        value.integer() > std::numeric_limits<std::uint32_t>::max()) {
                         return WriteFailure("an integer does not fit 32 bits in " +
                                             object.templateName);
                     }
-                    PutU32(static_cast<std::uint32_t>(value.integer));
+                    PutU32(static_cast<std::uint32_t>(value.integer()));
                 }
             }
         }

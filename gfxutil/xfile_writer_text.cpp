@@ -201,17 +201,17 @@ class TextWriter {
     XStatus AppendValue(const XValue& value, XSlotType type) {
         switch (type) {
             case XSlotType::String:
-                if (value.text.find('"') != std::string::npos) {
+                if (value.text().find('"') != std::string::npos) {
                     return WriteFailure("a string holds a double quote");
                 }
-                text_ += '"' + value.text + '"';
+                text_ += '"' + value.text() + '"';
                 return {};
             case XSlotType::Integer: {
-                if (value.integer < std::numeric_limits<std::int32_t>::min() ||
-                    value.integer > std::numeric_limits<std::uint32_t>::max()) {
+                if (value.integer() < std::numeric_limits<std::int32_t>::min() ||
+                    value.integer() > std::numeric_limits<std::uint32_t>::max()) {
                     return WriteFailure("an integer does not fit 32 bits");
                 }
-                text_ += std::to_string(value.integer);
+                text_ += std::to_string(value.integer());
                 return {};
             }
             case XSlotType::Float: {

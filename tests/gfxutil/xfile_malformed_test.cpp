@@ -192,7 +192,7 @@ TEST(XFileMalformed, TemplatesThatHoldNoValuesCannotStallTheReader) {
     XFile file;
     ASSERT_TRUE(xtest::ReadText(text, &file).ok());
     EXPECT_EQ(file.objects.size(), 2000u);
-    EXPECT_EQ(file.objects[0]->values[0].kind, XValue::Kind::Integer);
+    EXPECT_EQ(file.objects[0]->values[0].kind(), XValue::Kind::Integer);
 }
 
 TEST(XFileMalformed, NestingIsLimited) {
