@@ -11,7 +11,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins
     qt6-multimedia-dev qt6-translations-l10n pulseaudio pulseaudio-utils sox
     libgl-dev libgl1-mesa-dri fonts-dejavu-core
-    xvfb xauth xdotool imagemagick jwm
+    xvfb xauth xdotool imagemagick jwm valgrind
 )
 
 missing=()
