@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_container.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_container.h"
 
 namespace tetrakon {
 namespace {

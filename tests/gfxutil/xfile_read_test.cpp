@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_templates.h"
 #include "xfile_test_support.h"
 
 namespace tetrakon {

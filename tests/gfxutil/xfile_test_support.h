@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_format.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_format.h"
 
 namespace tetrakon::xtest {
 

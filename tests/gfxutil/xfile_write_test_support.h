@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 #include "tests/gfxutil/xfile_test_support.h"
 
 namespace tetrakon::xwritetest {

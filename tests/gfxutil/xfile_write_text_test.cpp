@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 #include "tests/gfxutil/xfile_write_test_support.h"
 
 namespace tetrakon {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile_templates.h"
 
 namespace tetrakon::modelgen {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "gfxutil/ascii.h"
 #include "gfxutil/mesh.h"
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 
 namespace tetrakon {
 namespace {

@@ -1,4 +1,4 @@
-#include "gfxutil/xfile_reader_parser.h"
+#include "gfxutil/xfile/xfile_reader_parser.h"
 
 #include <deque>
 #include <string>

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "gfxutil/xfile_reader_passes.h"
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile_reader_passes.h"
+#include "gfxutil/xfile/xfile_templates.h"
 
 namespace tetrakon {
 namespace {

@@ -1,11 +1,11 @@
-#include "gfxutil/xfile_writer_layout.h"
+#include "gfxutil/xfile/xfile_writer_layout.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <utility>
 
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile_templates.h"
 
 namespace tetrakon {
 namespace {

@@ -2,13 +2,13 @@
 #include <fstream>
 #include <string>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_binary_tokenizer.h"
-#include "gfxutil/xfile_container.h"
-#include "gfxutil/xfile_format.h"
-#include "gfxutil/xfile_reader_parser.h"
-#include "gfxutil/xfile_reader_passes.h"
-#include "gfxutil/xfile_text_tokenizer.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_binary_tokenizer.h"
+#include "gfxutil/xfile/xfile_container.h"
+#include "gfxutil/xfile/xfile_format.h"
+#include "gfxutil/xfile/xfile_reader_parser.h"
+#include "gfxutil/xfile/xfile_reader_passes.h"
+#include "gfxutil/xfile/xfile_text_tokenizer.h"
 
 namespace tetrakon {
 namespace {

@@ -1,4 +1,4 @@
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 
 #include <cmath>
 #include <cstdint>
@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "gfxutil/ascii.h"
-#include "gfxutil/xfile_frames.h"
-#include "gfxutil/xfile_token.h"
+#include "gfxutil/xfile/xfile_frames.h"
+#include "gfxutil/xfile/xfile_token.h"
 
 namespace tetrakon {
 namespace {

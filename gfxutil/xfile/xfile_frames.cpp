@@ -1,12 +1,12 @@
-#include "gfxutil/xfile_frames.h"
+#include "gfxutil/xfile/xfile_frames.h"
 
 #include <iterator>
 #include <memory>
 #include <string>
 
 #include "gfxutil/ascii.h"
-#include "gfxutil/xfile_reader_parser.h"
-#include "gfxutil/xfile_token.h"
+#include "gfxutil/xfile/xfile_reader_parser.h"
+#include "gfxutil/xfile/xfile_token.h"
 
 namespace tetrakon {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_token.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_token.h"
 
 namespace tetrakon {
 

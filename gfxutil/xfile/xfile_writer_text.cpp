@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_templates.h"
-#include "gfxutil/xfile_writer_layout.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_templates.h"
+#include "gfxutil/xfile/xfile_writer_layout.h"
 
 namespace tetrakon {
 namespace {
