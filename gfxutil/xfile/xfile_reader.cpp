@@ -76,10 +76,10 @@ XStatus ReadXFile(std::span<const std::uint8_t> data, XFile* out) {
     XStatus status;
     if (encoding == XEncoding::Text || encoding == XEncoding::CompressedText) {
         XTextTokenizer tokenizer(body);
-        status = ParseXTokens(&tokenizer, &file);
+        status = ParseXTokens(&tokenizer, body.size(), &file);
     } else {
         XBinaryTokenizer tokenizer(body, file.header.floatBits);
-        status = ParseXTokens(&tokenizer, &file);
+        status = ParseXTokens(&tokenizer, body.size(), &file);
     }
     if (!status.ok())
         return status;

@@ -103,7 +103,7 @@ const std::vector<XTemplate>& StandardXTemplates() {
             reinterpret_cast<const std::uint8_t*>(kStandardTemplates),
             sizeof kStandardTemplates - 1);
         XTextTokenizer tokenizer(text);
-        ParseXTokens(&tokenizer, &parsed);
+        ParseXTokens(&tokenizer, text.size(), &parsed);
         return std::move(parsed.templates);
     }();
     return templates;
