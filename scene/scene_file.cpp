@@ -3,7 +3,7 @@
 #include <new>
 #include <vector>
 
-#include "gfxutil/xfile_frames.h"
+#include "gfxutil/xfile/xfile_frames.h"
 
 namespace tetrakon {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 #include "scene/scene_frame.h"
 
 namespace tetrakon {

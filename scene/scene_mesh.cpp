@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 #include "platform/gfx/texture_file.h"
 
 namespace tetrakon {

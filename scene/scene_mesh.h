@@ -7,7 +7,7 @@
 
 #include "gfxutil/mesh.h"
 #include "gfxutil/result.h"
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 #include "platform/gfx/device.h"
 #include "scene/scene_name.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_container.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_container.h"
 
 namespace tetrakon {
 namespace {
@@ -27,17 +27,11 @@ const std::vector<std::uint8_t>& LargestFile() {
 }
 
 XValue Float(double value) {
-    XValue v;
-    v.kind = XValue::Kind::Float;
-    v.number = value;
-    return v;
+    return XValue::Float(value);
 }
 
 XValue Integer(std::int64_t value) {
-    XValue v;
-    v.kind = XValue::Kind::Integer;
-    v.integer = value;
-    return v;
+    return XValue::Integer(value);
 }
 
 // A framed mesh of scattered vertices, large enough that its compressed form is about

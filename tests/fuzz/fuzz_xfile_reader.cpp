@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 
 namespace {
 

@@ -17,17 +17,18 @@ seconds=${FUZZ_SECONDS:-40}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tetrakon-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# run_fuzzer NAME SEED_FILE...
+. "$source_dir/tests/fuzz/seeds.sh"
+
+# run_fuzzer NAME
 run_fuzzer() {
     name=$1
-    shift
     fuzzer="$build_dir/tests/fuzz/$name"
     if [ ! -x "$fuzzer" ]; then
         echo "$fuzzer not found: configure with -DTETRAKON_FUZZ=ON and build the 'fuzzers' target" >&2
         exit 2
     fi
     mkdir -p "$work/$name/corpus" "$work/$name/artifacts"
-    cp "$@" "$work/$name/corpus/"
+    fuzz_seeds "$name" "$source_dir" "$work/$name/corpus"
     status=0
     "$fuzzer" "$work/$name/corpus" -max_total_time=$seconds -rss_limit_mb=2048 \
         -max_len=65536 -artifact_prefix="$work/$name/artifacts/" -print_final_stats=1 ||
@@ -41,11 +42,6 @@ run_fuzzer() {
     echo "$name: no crash in $seconds seconds"
 }
 
-data="$source_dir/tests/data"
-run_fuzzer fuzz_xfile_reader "$data"/xfiles/*.x "$data"/xfiles/*.X
-run_fuzzer fuzz_picture_decoders "$data"/images/pngsuite/*.png "$data"/images/png/*.png \
-    "$data"/images/jpeg/*.jpg
-
-printf '%s\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Tetrakon]' '"Left"=dword:0000000a' \
-    '"PathImage"="C:\\a \"b\""' '"Other"=hex:01,02,\' '  ff' '@=hex(7):61,00' >"$work/seed.reg"
-run_fuzzer fuzz_registry_parser "$work/seed.reg"
+for name in $FUZZERS; do
+    run_fuzzer "$name"
+done

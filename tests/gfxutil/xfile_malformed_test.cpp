@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 #include "xfile_test_support.h"
 
 namespace tetrakon {
@@ -192,7 +192,28 @@ TEST(XFileMalformed, TemplatesThatHoldNoValuesCannotStallTheReader) {
     XFile file;
     ASSERT_TRUE(xtest::ReadText(text, &file).ok());
     EXPECT_EQ(file.objects.size(), 2000u);
-    EXPECT_EQ(file.objects[0]->values[0].kind, XValue::Kind::Integer);
+    EXPECT_EQ(file.objects[0]->values[0].kind(), XValue::Kind::Integer);
+}
+
+TEST(XFileMalformed, TheTreeTakesAtMostABoundedMultipleOfTheFileInMemory) {
+    // 100,000 repetitions of three bytes: a tiny child object, reference or string takes
+    // far more memory than its text, a number at most eight times its text.
+    const struct {
+        const char* item;
+        XError expected;
+    } cases[] = {
+        {"B{}", XError::TooLarge},
+        {"{a}", XError::TooLarge},
+        {"\"a\"", XError::TooLarge},
+        {"12,", XError::None},
+    };
+    for (const auto& c : cases) {
+        std::string text = "xof 0303txt 0032\nA {\n";
+        for (int i = 0; i < 100000; ++i)
+            text += c.item;
+        text += "0;\n}\n";
+        EXPECT_EQ(TextCode(text), c.expected) << c.item;
+    }
 }
 
 TEST(XFileMalformed, NestingIsLimited) {

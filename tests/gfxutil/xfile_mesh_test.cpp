@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 #include "xfile_test_support.h"
 
 namespace tetrakon {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_templates.h"
 #include "xfile_test_support.h"
 
 namespace tetrakon {
@@ -120,8 +120,8 @@ TEST(XFileRead, CubeFacts) {
         ASSERT_EQ(file.objects.size(), 3u);
         EXPECT_EQ(file.objects[0]->templateName, "AnimTicksPerSecond");
         ASSERT_EQ(file.objects[0]->values.size(), 1u);
-        EXPECT_EQ(file.objects[0]->values[0].kind, XValue::Kind::Integer);
-        EXPECT_EQ(file.objects[0]->values[0].integer, 24);
+        EXPECT_EQ(file.objects[0]->values[0].kind(), XValue::Kind::Integer);
+        EXPECT_EQ(file.objects[0]->values[0].integer(), 24);
         EXPECT_EQ(file.objects[1]->templateName, "Material");
         EXPECT_EQ(file.objects[1]->name, "Material");
         const XDataObject& root = *file.objects[2];
@@ -147,8 +147,8 @@ TEST(XFileRead, CubeFacts) {
         EXPECT_EQ(v[73], 12);
         EXPECT_EQ((std::vector<double>{v[74], v[75], v[76], v[77]}),
                   (std::vector<double>{3, 0, 2, 1}));
-        EXPECT_EQ(mesh->values[1].kind, XValue::Kind::Float);
-        EXPECT_EQ(mesh->values[74].kind, XValue::Kind::Integer);
+        EXPECT_EQ(mesh->values[1].kind(), XValue::Kind::Float);
+        EXPECT_EQ(mesh->values[74].kind(), XValue::Kind::Integer);
         const XDataObject* list = ChildOfType(*mesh, "MeshMaterialList");
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(Numbers(*list), (std::vector<double>{1, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -161,7 +161,7 @@ TEST(XFileRead, CubeFacts) {
             EXPECT_NE(ChildOfType(*mesh, extra), nullptr) << extra;
         }
         const XDataObject* skin = ChildOfType(*mesh, "SkinWeights");
-        EXPECT_EQ(skin->values[0].text, "Cube");
+        EXPECT_EQ(skin->values[0].text(), "Cube");
         EXPECT_EQ(skin->values.size(), 1u + 1u + 24u + 24u + 16u);
     }
 }
@@ -183,7 +183,7 @@ TEST(XFileRead, MayaExportKeepsBackslashesAndUnnamedMaterial) {
     EXPECT_EQ(materials[0]->name, "");
     const XDataObject* texture = ChildOfType(*materials[0], "TextureFileName");
     ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->values[0].text, ".\\\\test.png");
+    EXPECT_EQ(texture->values[0].text(), ".\\\\test.png");
     const auto decl = ObjectsOfType(file, "DeclData");
     ASSERT_EQ(decl.size(), 1u);
     const auto mesh = ObjectsOfType(file, "Mesh");
@@ -213,12 +213,12 @@ TEST(XFileRead, KwxportTemplatesKeyValuesAndNamedChildren) {
         const XDataObject& kv = *file.objects[static_cast<std::size_t>(i)];
         EXPECT_EQ(kv.templateName, "KeyValuePair");
         ASSERT_EQ(kv.values.size(), 2u);
-        EXPECT_EQ(kv.values[0].text, pairs[i][0]);
+        EXPECT_EQ(kv.values[0].text(), pairs[i][0]);
         if (pairs[i][1] != nullptr) {
-            EXPECT_EQ(kv.values[1].text, pairs[i][1]);
+            EXPECT_EQ(kv.values[1].text(), pairs[i][1]);
         }
     }
-    EXPECT_EQ(file.objects[1]->values[1].text.substr(0, 4), "c:\\\\");
+    EXPECT_EQ(file.objects[1]->values[1].text().substr(0, 4), "c:\\\\");
     const XDataObject& box = *file.objects[4];
     EXPECT_EQ(box.name, "Box01");
     const XDataObject* matrix = ChildOfType(box, "FrameTransformMatrix");
@@ -256,8 +256,8 @@ TEST(XFileRead, TrueSpaceBinaryWithDashInName) {
     const auto meshes = ObjectsOfType(file, "Mesh");
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0]->name, "FeedTheDinoGPUMesh");
-    EXPECT_EQ(meshes[0]->values[0].integer, 4132);
-    EXPECT_EQ(meshes[0]->values[1 + 3 * 4132].integer, 6656);
+    EXPECT_EQ(meshes[0]->values[0].integer(), 4132);
+    EXPECT_EQ(meshes[0]->values[1 + 3 * 4132].integer(), 6656);
     const auto materials = ObjectsOfType(file, "Material");
     ASSERT_EQ(materials.size(), 1u);
     EXPECT_EQ(materials[0]->name, "FeedTheDinoGPUMaterial_0_0");
@@ -268,11 +268,11 @@ TEST(XFileRead, EyeIsATopLevelMeshInBinary) {
     ASSERT_EQ(file.objects.size(), 2u);
     EXPECT_EQ(file.objects[1]->templateName, "Mesh");
     EXPECT_EQ(file.objects[1]->name, "Mesh_Eye");
-    EXPECT_EQ(file.objects[1]->values[0].integer, 162);
+    EXPECT_EQ(file.objects[1]->values[0].integer(), 162);
     EXPECT_TRUE(ObjectsOfType(file, "Frame").empty());
     const auto textures = ObjectsOfType(file, "TextureFilename");
     ASSERT_EQ(textures.size(), 1u);
-    EXPECT_EQ(textures[0]->values[0].text, "Eye.bmp");
+    EXPECT_EQ(textures[0]->values[0].text(), "Eye.bmp");
 }
 
 TEST(XFileRead, SuppliesTemplatesAndTwoTopLevelFrames) {
@@ -284,8 +284,8 @@ TEST(XFileRead, SuppliesTemplatesAndTwoTopLevelFrames) {
     const auto meshes = ObjectsOfType(file, "Mesh");
     ASSERT_EQ(meshes.size(), 2u);
     EXPECT_EQ(meshes[0]->name, "object");
-    EXPECT_EQ(meshes[0]->values[0].integer, 16);
-    EXPECT_EQ(meshes[1]->values[0].integer, 8);
+    EXPECT_EQ(meshes[0]->values[0].integer(), 16);
+    EXPECT_EQ(meshes[1]->values[0].integer(), 8);
     const auto& order = meshes[0]->children;
     ASSERT_GE(order.size(), 3u);
     EXPECT_EQ(order[0].object->templateName, "MeshMaterialList");
@@ -338,9 +338,9 @@ TEST(XFileRead, PistolDefinesOneMaterialNameThreeTimes) {
     EXPECT_EQ(ObjectsOfType(file, "Frame").size(), 5u);
     const auto meshes = ObjectsOfType(file, "Mesh");
     ASSERT_EQ(meshes.size(), 3u);
-    EXPECT_EQ(meshes[0]->values[0].integer, 134);
-    EXPECT_EQ(meshes[1]->values[0].integer, 16);
-    EXPECT_EQ(meshes[2]->values[0].integer, 50);
+    EXPECT_EQ(meshes[0]->values[0].integer(), 134);
+    EXPECT_EQ(meshes[1]->values[0].integer(), 16);
+    EXPECT_EQ(meshes[2]->values[0].integer(), 50);
     for (const XDataObject* m : ObjectsOfType(file, "Material"))
         EXPECT_EQ(m->name, "Material01");
     EXPECT_EQ(ObjectsOfType(file, "Material").size(), 3u);
@@ -359,7 +359,7 @@ TEST(XFileRead, BlueUfoTextWith64BitFloats) {
     const auto meshes = ObjectsOfType(file, "Mesh");
     ASSERT_EQ(meshes.size(), 4u);
     EXPECT_EQ(meshes[0]->name, "mesh-nose");
-    EXPECT_EQ(meshes[0]->values[0].integer, 9);
+    EXPECT_EQ(meshes[0]->values[0].integer(), 9);
     const auto materials = ObjectsOfType(file, "Material");
     ASSERT_EQ(materials.size(), 4u);
     EXPECT_EQ(materials[0]->name, "black");
@@ -404,10 +404,10 @@ TEST(XFileRead, TextSyntaxVariants) {
     EXPECT_EQ(thing.name, "first-one");
     EXPECT_EQ(thing.guid, "AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE");
     ASSERT_EQ(thing.values.size(), 4u);
-    EXPECT_EQ(thing.values[0].integer, 2);
-    EXPECT_DOUBLE_EQ(thing.values[1].number, 150.0);
-    EXPECT_DOUBLE_EQ(thing.values[2].number, -0.2);
-    EXPECT_EQ(thing.values[3].text, "a b;c");
+    EXPECT_EQ(thing.values[0].integer(), 2);
+    EXPECT_DOUBLE_EQ(thing.values[1].number(), 150.0);
+    EXPECT_DOUBLE_EQ(thing.values[2].number(), -0.2);
+    EXPECT_EQ(thing.values[3].text(), "a b;c");
     ASSERT_EQ(thing.children.size(), 4u);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(thing.children[static_cast<std::size_t>(i)].resolved, &thing);
@@ -427,17 +427,17 @@ TEST(XFileRead, ValuesTakeTheirTemplateMemberType) {
             .ok());
     const XDataObject& mesh = *file.objects[0];
     ASSERT_EQ(mesh.values.size(), 15u);
-    EXPECT_EQ(mesh.values[0].kind, XValue::Kind::Integer);
+    EXPECT_EQ(mesh.values[0].kind(), XValue::Kind::Integer);
     for (std::size_t i = 1; i <= 9; ++i)
-        EXPECT_EQ(mesh.values[i].kind, XValue::Kind::Float) << i;
+        EXPECT_EQ(mesh.values[i].kind(), XValue::Kind::Float) << i;
     for (std::size_t i = 10; i < 15; ++i)
-        EXPECT_EQ(mesh.values[i].kind, XValue::Kind::Integer) << i;
+        EXPECT_EQ(mesh.values[i].kind(), XValue::Kind::Integer) << i;
     const XDataObject& material = *mesh.children[0].object->children[0].object;
     for (const XValue& v : material.values)
-        EXPECT_EQ(v.kind, XValue::Kind::Float);
+        EXPECT_EQ(v.kind(), XValue::Kind::Float);
     // Values that do not fit the template are left as read.
     ASSERT_TRUE(xtest::ReadText("xof 0303txt 0032\nVector { 1; 2; }\n", &file).ok());
-    EXPECT_EQ(file.objects[0]->values[0].kind, XValue::Kind::Integer);
+    EXPECT_EQ(file.objects[0]->values[0].kind(), XValue::Kind::Integer);
 }
 
 TEST(XFileRead, MemberValuesFoundThroughTheTemplate) {
@@ -446,7 +446,7 @@ TEST(XFileRead, MemberValuesFoundThroughTheTemplate) {
     std::span<const XValue> values;
     ASSERT_TRUE(FindXMemberValues(file, material, "power", &values));
     ASSERT_EQ(values.size(), 1u);
-    EXPECT_NEAR(values[0].number, 96.078430, 1e-5);
+    EXPECT_NEAR(values[0].number(), 96.078430, 1e-5);
     ASSERT_TRUE(FindXMemberValues(file, material, "specularColor", &values));
     EXPECT_EQ(values.size(), 3u);
     const auto skins = ObjectsOfType(file, "SkinWeights");
@@ -498,8 +498,8 @@ TEST(XFileRead, BinaryWith64BitFloatsAndStrings) {
     ASSERT_TRUE(status.ok()) << status.message;
     EXPECT_EQ(file.header.floatBits, 64);
     const XDataObject& matrix = *file.objects[0]->children[0].object;
-    EXPECT_DOUBLE_EQ(matrix.values[12].number, 0.1);
-    EXPECT_EQ(file.objects[0]->children[1].object->values[0].text, "tex.png");
+    EXPECT_DOUBLE_EQ(matrix.values[12].number(), 0.1);
+    EXPECT_EQ(file.objects[0]->children[1].object->values[0].text(), "tex.png");
 }
 
 TEST(XFileRead, BinaryTemplateDefinition) {
@@ -548,7 +548,7 @@ TEST(XFileRead, BinaryTemplateDefinition) {
     EXPECT_EQ(t.members[1].dimensions, std::vector<std::string>{"n"});
     EXPECT_EQ(t.restriction, XTemplate::Restriction::Open);
     ASSERT_EQ(file.objects[0]->values.size(), 3u);
-    EXPECT_EQ(file.objects[0]->values[2].number, 4.0);
+    EXPECT_EQ(file.objects[0]->values[2].number(), 4.0);
 }
 
 TEST(XFileRead, CompressedTextWithManyBlocksUsesTheDictionary) {

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_format.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_format.h"
 
 namespace tetrakon::xtest {
 
@@ -85,12 +85,12 @@ inline std::uint32_t FloatBits(const XValue& value) {
 
 inline void ExpectSameValue(const XValue& a, const XValue& b, NumberMatch match,
                             const std::string& where) {
-    const bool aString = a.kind == XValue::Kind::String;
-    ASSERT_EQ(aString, b.kind == XValue::Kind::String) << where;
+    const bool aString = a.kind() == XValue::Kind::String;
+    ASSERT_EQ(aString, b.kind() == XValue::Kind::String) << where;
     if (aString) {
-        EXPECT_EQ(a.text, b.text) << where;
-    } else if (a.kind == XValue::Kind::Integer && b.kind == XValue::Kind::Integer) {
-        EXPECT_EQ(a.integer, b.integer) << where;
+        EXPECT_EQ(a.text(), b.text()) << where;
+    } else if (a.kind() == XValue::Kind::Integer && b.kind() == XValue::Kind::Integer) {
+        EXPECT_EQ(a.integer(), b.integer()) << where;
     } else if (match == NumberMatch::Exact) {
         EXPECT_EQ(FloatBits(a), FloatBits(b))
             << where << ": " << a.AsDouble() << " vs " << b.AsDouble();

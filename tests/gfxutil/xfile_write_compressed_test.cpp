@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_writer_container.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_writer_container.h"
 #include "tests/gfxutil/xfile_write_test_support.h"
 
 namespace tetrakon {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 #include "tests/gfxutil/xfile_write_test_support.h"
 
 namespace tetrakon {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 #include "tests/gfxutil/xfile_test_support.h"
 
 namespace tetrakon::xwritetest {
@@ -32,22 +32,13 @@ inline void ExpectSameTree(const XFile& a, const XFile& b) {
 
 // Tree-building shorthands.
 inline XValue Int(std::int64_t value) {
-    XValue v;
-    v.kind = XValue::Kind::Integer;
-    v.integer = value;
-    return v;
+    return XValue::Integer(value);
 }
 inline XValue Num(double value) {
-    XValue v;
-    v.kind = XValue::Kind::Float;
-    v.number = value;
-    return v;
+    return XValue::Float(value);
 }
 inline XValue Str(std::string text) {
-    XValue v;
-    v.kind = XValue::Kind::String;
-    v.text = std::move(text);
-    return v;
+    return XValue::String(std::move(text));
 }
 
 inline std::unique_ptr<XDataObject> Object(std::string type, std::string name,

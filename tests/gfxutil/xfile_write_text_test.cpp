@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 #include "tests/gfxutil/xfile_write_test_support.h"
 
 namespace tetrakon {
@@ -162,7 +162,7 @@ TEST(XFileTextWriter, FloatsReadBackToTheSameBits) {
     ASSERT_EQ(back.objects[0]->values.size(), std::size(awkward) + 1);
     for (std::size_t i = 0; i < std::size(awkward); ++i) {
         const XValue& value = back.objects[0]->values[i + 1];
-        EXPECT_EQ(value.kind, XValue::Kind::Float) << i;
+        EXPECT_EQ(value.kind(), XValue::Kind::Float) << i;
         const float read = value.AsFloat();
         EXPECT_EQ(std::memcmp(&read, &awkward[i], sizeof read), 0)
             << awkward[i] << " came back as " << read;

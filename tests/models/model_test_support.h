@@ -11,8 +11,8 @@
 
 #include "gfxutil/matrix.h"
 #include "gfxutil/mesh.h"
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 
 namespace tetrakon::modeltest {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 #include "scene/scene_file.h"
 #include "tests/scene/x_text.h"
 

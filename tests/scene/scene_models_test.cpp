@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 #include "resources/module_resources.h"
 #include "scene/scene_file.h"
 #include "tests/scene/recording_device.h"

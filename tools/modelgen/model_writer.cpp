@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile_templates.h"
 
 namespace tetrakon::modelgen {
 namespace {
@@ -27,17 +27,11 @@ constexpr std::string_view kUsedTemplates[] = {
 };
 
 XValue Integer(std::int64_t value) {
-    XValue v;
-    v.kind = XValue::Kind::Integer;
-    v.integer = value;
-    return v;
+    return XValue::Integer(value);
 }
 
 XValue Float(float value) {
-    XValue v;
-    v.kind = XValue::Kind::Float;
-    v.number = value;
-    return v;
+    return XValue::Float(value);
 }
 
 void AddVector(std::vector<XValue>* values, Vec3 v) {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 #include "tools/modelgen/model_part.h"
 
 namespace tetrakon::modelgen {

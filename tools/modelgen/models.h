@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace tetrakon::modelgen {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 #include "tools/xdump/xtree_printer.h"
 
 int main(int argc, char** argv) {

@@ -6,7 +6,7 @@
 
 #include "gfxutil/ascii.h"
 #include "gfxutil/mesh.h"
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 
 namespace tetrakon {
 namespace {
@@ -21,13 +21,13 @@ std::string Number(double value) {
 }
 
 std::string ValueText(const XValue& value) {
-    switch (value.kind) {
+    switch (value.kind()) {
         case XValue::Kind::Integer:
-            return std::to_string(value.integer);
+            return std::to_string(value.integer());
         case XValue::Kind::Float:
-            return Number(value.number);
+            return Number(value.number());
         case XValue::Kind::String:
-            return '"' + value.text + '"';
+            return '"' + value.text() + '"';
     }
     return {};
 }

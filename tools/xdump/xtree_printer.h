@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace tetrakon {
 

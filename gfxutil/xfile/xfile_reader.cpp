@@ -1,15 +1,14 @@
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_binary_tokenizer.h"
-#include "gfxutil/xfile_container.h"
-#include "gfxutil/xfile_format.h"
-#include "gfxutil/xfile_reader_parser.h"
-#include "gfxutil/xfile_reader_passes.h"
-#include "gfxutil/xfile_text_tokenizer.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_binary_tokenizer.h"
+#include "gfxutil/xfile/xfile_container.h"
+#include "gfxutil/xfile/xfile_format.h"
+#include "gfxutil/xfile/xfile_reader_parser.h"
+#include "gfxutil/xfile/xfile_reader_passes.h"
+#include "gfxutil/xfile/xfile_text_tokenizer.h"
 
 namespace tetrakon {
 namespace {
@@ -77,10 +76,10 @@ XStatus ReadXFile(std::span<const std::uint8_t> data, XFile* out) {
     XStatus status;
     if (encoding == XEncoding::Text || encoding == XEncoding::CompressedText) {
         XTextTokenizer tokenizer(body);
-        status = ParseXTokens(&tokenizer, &file);
+        status = ParseXTokens(&tokenizer, body.size(), &file);
     } else {
         XBinaryTokenizer tokenizer(body, file.header.floatBits);
-        status = ParseXTokens(&tokenizer, &file);
+        status = ParseXTokens(&tokenizer, body.size(), &file);
     }
     if (!status.ok())
         return status;
@@ -91,17 +90,19 @@ XStatus ReadXFile(std::span<const std::uint8_t> data, XFile* out) {
 }
 
 XStatus ReadXFileFromPath(const std::string& path, XFile* out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *out = XFile{};
+    *out = XFile{};
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
         return XFail(XError::NotAnXFile, "cannot open " + path);
-    }
-    const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
-                                         std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        *out = XFile{};
+    // Read in one piece into a buffer of the file's size: growing it byte by byte would
+    // hold up to twice the file at once.
+    const std::streamoff size = in.tellg();
+    if (size < 0)
         return XFail(XError::NotAnXFile, "cannot read " + path);
-    }
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(data.data()), size))
+        return XFail(XError::NotAnXFile, "cannot read " + path);
     return ReadXFile(data, out);
 }
 

@@ -14,7 +14,7 @@
 // - Nested objects of any other type (materials, animation data, ...) place nothing.
 
 #include "gfxutil/matrix.h"
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace tetrakon {
 

@@ -1,4 +1,4 @@
-#include "gfxutil/xfile_writer_container.h"
+#include "gfxutil/xfile/xfile_writer_container.h"
 
 #include <zlib.h>
 
@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "gfxutil/xfile_format.h"
+#include "gfxutil/xfile/xfile_format.h"
 
 namespace tetrakon {
 namespace {

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace tetrakon {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "gfxutil/xfile_reader_passes.h"
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile_reader_passes.h"
+#include "gfxutil/xfile/xfile_templates.h"
 
 namespace tetrakon {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 // Nesting of template-typed members (MeshNormals > MeshFace > DWORD is two levels).
 constexpr int kMaxMemberDepth = 16;
 
-enum class PrimitiveKind { NotPrimitive, Integer, Float, String };
+enum class PrimitiveKind : std::uint8_t { NotPrimitive, Integer, Float, String };
 
 PrimitiveKind KindOfType(std::string_view type) {
     static constexpr std::pair<std::string_view, PrimitiveKind> kKinds[] = {
@@ -96,8 +96,8 @@ class ValueTyper {
             if (count > static_cast<std::int64_t>(values_.size() - pos_))
                 return false;
             if (!member.isArray && kind == PrimitiveKind::Integer &&
-                values_[pos_].kind == XValue::Kind::Integer) {
-                (*scalars)[member.name] = values_[pos_].integer;
+                values_[pos_].kind() == XValue::Kind::Integer) {
+                (*scalars)[member.name] = values_[pos_].integer();
             }
             kinds_.insert(kinds_.end(), static_cast<std::size_t>(count), kind);
             pos_ += static_cast<std::size_t>(count);
@@ -132,10 +132,8 @@ void TypeObject(const XTemplateLookup& templates, XDataObject* object) {
                 for (std::size_t i = 0; i < object->values.size(); ++i) {
                     XValue& value = object->values[i];
                     if (typer.kinds()[i] == PrimitiveKind::Float &&
-                        value.kind == XValue::Kind::Integer) {
-                        value.number = static_cast<double>(value.integer);
-                        value.integer = 0;
-                        value.kind = XValue::Kind::Float;
+                        value.kind() == XValue::Kind::Integer) {
+                        value = XValue::Float(static_cast<double>(value.integer()));
                     }
                 }
             }

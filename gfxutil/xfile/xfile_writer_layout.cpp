@@ -1,11 +1,11 @@
-#include "gfxutil/xfile_writer_layout.h"
+#include "gfxutil/xfile/xfile_writer_layout.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <utility>
 
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile_templates.h"
 
 namespace tetrakon {
 namespace {
@@ -64,7 +64,7 @@ class LayoutWalker {
                 if (!TakeValue(type))
                     return false;
                 if (!member.isArray && type == XSlotType::Integer) {
-                    scope->emplace_back(member.name, values_[slots_.size() - 1].integer);
+                    scope->emplace_back(member.name, values_[slots_.size() - 1].integer());
                 }
                 if (i + 1 < count) {
                     AppendSeparator(",");
@@ -122,7 +122,7 @@ class LayoutWalker {
     bool TakeValue(XSlotType type) {
         if (slots_.size() >= values_.size())
             return false;
-        const XValue::Kind kind = values_[slots_.size()].kind;
+        const XValue::Kind kind = values_[slots_.size()].kind();
         const bool fits = type == XSlotType::String  ? kind == XValue::Kind::String
                           : type == XSlotType::Float ? kind != XValue::Kind::String
                                                      : kind == XValue::Kind::Integer;
@@ -149,7 +149,7 @@ class LayoutWalker {
 };
 
 XSlotType SlotTypeOf(const XValue& value) {
-    switch (value.kind) {
+    switch (value.kind()) {
         case XValue::Kind::Integer:
             return XSlotType::Integer;
         case XValue::Kind::Float:

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_templates.h"
 
 namespace tetrakon {
 

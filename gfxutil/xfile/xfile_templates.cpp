@@ -1,11 +1,11 @@
-#include "gfxutil/xfile_templates.h"
+#include "gfxutil/xfile/xfile_templates.h"
 
 #include <cstdint>
 #include <span>
 
 #include "gfxutil/ascii.h"
-#include "gfxutil/xfile_reader_parser.h"
-#include "gfxutil/xfile_text_tokenizer.h"
+#include "gfxutil/xfile/xfile_reader_parser.h"
+#include "gfxutil/xfile/xfile_text_tokenizer.h"
 
 namespace tetrakon {
 namespace {
@@ -103,7 +103,7 @@ const std::vector<XTemplate>& StandardXTemplates() {
             reinterpret_cast<const std::uint8_t*>(kStandardTemplates),
             sizeof kStandardTemplates - 1);
         XTextTokenizer tokenizer(text);
-        ParseXTokens(&tokenizer, &parsed);
+        ParseXTokens(&tokenizer, text.size(), &parsed);
         return std::move(parsed.templates);
     }();
     return templates;

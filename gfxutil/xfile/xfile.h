@@ -12,6 +12,8 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "gfxutil/result.h"
@@ -45,17 +47,71 @@ struct XTemplate {
     std::vector<std::string> allowedTypes;  // for Restricted
 };
 
-struct XValue {
-    enum class Kind { Integer, Float, String };
-    Kind kind = Kind::Integer;
-    std::int64_t integer = 0;
-    double number = 0;
-    std::string text;
+// One data value: a whole number, a floating-point number or a string. A value is two
+// words long, the string kept out of line, so that a file of numbers takes memory of the
+// order of its own size rather than a string's worth per number.
+class XValue {
+  public:
+    // In the order of the stored alternatives.
+    enum class Kind : std::uint8_t { Integer, Float, String };
+
+    XValue() = default;
+    static XValue Integer(std::int64_t value) {
+        return XValue(Stored(std::in_place_index<0>, value));
+    }
+    static XValue Float(double value) { return XValue(Stored(std::in_place_index<1>, value)); }
+    static XValue String(std::string text) {
+        return XValue(Stored(std::in_place_index<2>, Text(std::move(text))));
+    }
+
+    Kind kind() const { return static_cast<Kind>(stored_.index()); }
+    // Each accessor gives zero (or the empty string) for a value of another kind.
+    std::int64_t integer() const {
+        const auto* value = std::get_if<0>(&stored_);
+        return value != nullptr ? *value : 0;
+    }
+    double number() const {
+        const auto* value = std::get_if<1>(&stored_);
+        return value != nullptr ? *value : 0;
+    }
+    const std::string& text() const;
 
     // Numbers read either way: text files write floats like "1" and integers are exact.
-    double AsDouble() const { return kind == Kind::Integer ? static_cast<double>(integer) : number; }
+    double AsDouble() const {
+        return kind() == Kind::Integer ? static_cast<double>(integer()) : number();
+    }
     float AsFloat() const { return static_cast<float>(AsDouble()); }
+
+  private:
+    // A string on the heap, copied with its value.
+    class Text {
+      public:
+        explicit Text(std::string text) : text_(std::make_unique<std::string>(std::move(text))) {}
+        Text(const Text& other) : text_(std::make_unique<std::string>(*other.text_)) {}
+        Text(Text&&) noexcept = default;
+        Text& operator=(const Text& other) {
+            text_ = std::make_unique<std::string>(*other.text_);
+            return *this;
+        }
+        Text& operator=(Text&&) noexcept = default;
+        const std::string& get() const { return *text_; }
+
+      private:
+        std::unique_ptr<std::string> text_;
+    };
+    using Stored = std::variant<std::int64_t, double, Text>;
+
+    explicit XValue(Stored stored) : stored_(std::move(stored)) {}
+
+    Stored stored_;
 };
+static_assert(sizeof(XValue) <= 16, "a value stays two words long");
+
+inline const std::string& XValue::text() const {
+    static const std::string kNone;
+    const Text* value = std::get_if<2>(&stored_);
+    return value != nullptr ? value->get() : kNone;
+}
 
 struct XDataObject;
 
@@ -86,16 +142,16 @@ struct XFile {
 // Result codes of the reader and writer, in the framework's style: negative failures.
 enum class XError : std::int32_t {
     None = 0,
-    NotAnXFile = -1,         // empty, short, or no "xof " magic
+    NotAnXFile = -1,  // empty, short, or no "xof " magic
     BadVersion = -2,
-    UnknownEncoding = -3,    // neither txt, bin, tzip nor bzip, or a float size not 32/64
-    Truncated = -4,          // the data ends inside a token, object or block
-    BadCompressedBlock = -5, // wrong signature, sizes past the end, or inflate failure
-    SizeMismatch = -6,       // decompressed size differs from the stated size
-    Syntax = -7,             // unexpected token, unbalanced braces
-    TooDeep = -8,            // nesting beyond the reader's limit
-    TooLarge = -9,           // a count or size past what the data can hold
-    BadMesh = -10,           // a Mesh object whose counts or indices do not fit
+    UnknownEncoding = -3,     // neither txt, bin, tzip nor bzip, or a float size not 32/64
+    Truncated = -4,           // the data ends inside a token, object or block
+    BadCompressedBlock = -5,  // wrong signature, sizes past the end, or inflate failure
+    SizeMismatch = -6,        // decompressed size differs from the stated size
+    Syntax = -7,              // unexpected token, unbalanced braces
+    TooDeep = -8,             // nesting beyond the reader's limit
+    TooLarge = -9,            // a count or size past what the data can hold
+    BadMesh = -10,            // a Mesh object whose counts or indices do not fit
     WriteFailed = -11,
 };
 

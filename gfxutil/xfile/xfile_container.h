@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace tetrakon {
 

@@ -1,4 +1,4 @@
-#include "gfxutil/xfile_text_tokenizer.h"
+#include "gfxutil/xfile/xfile_text_tokenizer.h"
 
 #include <cctype>
 #include <charconv>

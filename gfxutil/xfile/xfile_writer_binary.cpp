@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_format.h"
-#include "gfxutil/xfile_templates.h"
-#include "gfxutil/xfile_writer_container.h"
-#include "gfxutil/xfile_writer_layout.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_format.h"
+#include "gfxutil/xfile/xfile_templates.h"
+#include "gfxutil/xfile/xfile_writer_container.h"
+#include "gfxutil/xfile/xfile_writer_layout.h"
 
 namespace tetrakon {
 namespace {
@@ -218,7 +218,7 @@ class TokenWriter {
         while (i < slots.size()) {
             const XSlotType type = slots[i].type;
             if (type == XSlotType::String) {
-                const std::string& text = object.values[i].text;
+                const std::string& text = object.values[i].text();
                 if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
                     return WriteFailure("string too long");
                 }
@@ -246,12 +246,12 @@ class TokenWriter {
                     std::memcpy(&bits, &number, sizeof bits);
                     PutU32(bits);
                 } else {
-                    if (value.integer < std::numeric_limits<std::int32_t>::min() ||
-                        value.integer > std::numeric_limits<std::uint32_t>::max()) {
+                    if (value.integer() < std::numeric_limits<std::int32_t>::min() ||
+                        value.integer() > std::numeric_limits<std::uint32_t>::max()) {
                         return WriteFailure("an integer does not fit 32 bits in " +
                                             object.templateName);
                     }
-                    PutU32(static_cast<std::uint32_t>(value.integer));
+                    PutU32(static_cast<std::uint32_t>(value.integer()));
                 }
             }
         }

@@ -4,7 +4,7 @@
 
 #include "gfxutil/matrix.h"
 #include "gfxutil/mesh.h"
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace tetrakon {
 

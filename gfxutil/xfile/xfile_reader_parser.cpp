@@ -1,4 +1,4 @@
-#include "gfxutil/xfile_reader_parser.h"
+#include "gfxutil/xfile/xfile_reader_parser.h"
 
 #include <deque>
 #include <string>
@@ -9,9 +9,17 @@ namespace {
 
 using Kind = XToken::Kind;
 
+// What the heap keeps besides the bytes asked for, per allocation.
+constexpr std::size_t kAllocationOverhead = 16;
+
+std::size_t HeapCost(const std::string& text) {
+    return text.size() + kAllocationOverhead;
+}
+
 class Parser {
   public:
-    explicit Parser(XTokenSource* source) : source_(source) {}
+    Parser(XTokenSource* source, std::size_t bodySize)
+        : source_(source), budget_(kXTreeAllowance + kMaxXTreeBytesPerBodyByte * bodySize) {}
 
     XStatus ParseFile(XFile* out) {
         for (;;) {
@@ -22,6 +30,8 @@ class Parser {
                 case Kind::End:
                     return {};
                 case Kind::Template: {
+                    if (XStatus s = Charge(sizeof(XTemplate)); !s.ok())
+                        return s;
                     XTemplate tmpl;
                     if (XStatus s = ParseTemplate(&tmpl); !s.ok())
                         return s;
@@ -29,6 +39,8 @@ class Parser {
                     break;
                 }
                 case Kind::Name: {
+                    if (XStatus s = ChargeObject(token.text); !s.ok())
+                        return s;
                     auto object = std::make_unique<XDataObject>();
                     object->templateName = std::move(token.text);
                     if (XStatus s = ParseObject(object.get(), 1); !s.ok())
@@ -48,6 +60,22 @@ class Parser {
     }
 
   private:
+    // Takes `bytes` off what the tree may still take.
+    XStatus Charge(std::size_t bytes) {
+        if (bytes > budget_) {
+            return XFail(XError::TooLarge, "the objects would take more than " +
+                                               std::to_string(kMaxXTreeBytesPerBodyByte) +
+                                               " times the file's size in memory");
+        }
+        budget_ -= bytes;
+        return {};
+    }
+
+    XStatus ChargeObject(const std::string& templateName) {
+        return Charge(sizeof(XDataObject) + sizeof(XChild) + kAllocationOverhead +
+                      HeapCost(templateName));
+    }
+
     XStatus Fill(std::size_t count) {
         while (ahead_.size() < count) {
             XToken token;
@@ -200,6 +228,11 @@ class Parser {
                 return Unexpected(token, where);
             if (token.kind != Kind::Semicolon)
                 return Unexpected(token, where);
+            if (XStatus s = Charge(sizeof(XTemplateMember) + HeapCost(member.typeName) +
+                                   HeapCost(member.name));
+                !s.ok()) {
+                return s;
+            }
             out->members.push_back(std::move(member));
         }
     }
@@ -243,6 +276,8 @@ class Parser {
         if (XStatus s = Take(&token); !s.ok())
             return s;
         if (token.kind == Kind::Name) {
+            if (XStatus s = Charge(HeapCost(token.text)); !s.ok())
+                return s;
             object->name = std::move(token.text);
             if (XStatus s = Take(&token); !s.ok())
                 return s;
@@ -254,30 +289,23 @@ class Parser {
         for (;;) {
             if (XStatus s = Take(&token); !s.ok())
                 return s;
+            if (XStatus s = ChargeItem(token); !s.ok())
+                return s;
             switch (token.kind) {
                 case Kind::CloseBrace:
                     return {};
                 case Kind::Semicolon:
                 case Kind::Comma:
                     break;
-                case Kind::Integer: {
-                    XValue& value = object->values.emplace_back();
-                    value.kind = XValue::Kind::Integer;
-                    value.integer = token.integer;
+                case Kind::Integer:
+                    object->values.push_back(XValue::Integer(token.integer));
                     break;
-                }
-                case Kind::Float: {
-                    XValue& value = object->values.emplace_back();
-                    value.kind = XValue::Kind::Float;
-                    value.number = token.number;
+                case Kind::Float:
+                    object->values.push_back(XValue::Float(token.number));
                     break;
-                }
-                case Kind::String: {
-                    XValue& value = object->values.emplace_back();
-                    value.kind = XValue::Kind::String;
-                    value.text = std::move(token.text);
+                case Kind::String:
+                    object->values.push_back(XValue::String(std::move(token.text)));
                     break;
-                }
                 case Kind::Name: {
                     XChild child;
                     child.object = std::make_unique<XDataObject>();
@@ -300,12 +328,33 @@ class Parser {
         }
     }
 
+    // What one token inside an object adds to the tree: a value, or a child object or
+    // reference (whose names are charged as they are read).
+    XStatus ChargeItem(const XToken& token) {
+        switch (token.kind) {
+            case Kind::Integer:
+            case Kind::Float:
+                return Charge(sizeof(XValue));
+            case Kind::String:
+                return Charge(sizeof(XValue) + sizeof(std::string) + kAllocationOverhead +
+                              HeapCost(token.text));
+            case Kind::Name:
+                return ChargeObject(token.text);
+            case Kind::OpenBrace:
+                return Charge(sizeof(XChild));
+            default:
+                return {};
+        }
+    }
+
     // After '{' inside an object: a name, a GUID or both, then '}'.
     XStatus ParseReference(XChild* child, const std::string& where) {
         XToken token;
         if (XStatus s = Take(&token); !s.ok())
             return s;
         if (token.kind == Kind::Name) {
+            if (XStatus s = Charge(HeapCost(token.text)); !s.ok())
+                return s;
             child->referenceName = std::move(token.text);
             if (XStatus s = Take(&token); !s.ok())
                 return s;
@@ -325,12 +374,13 @@ class Parser {
 
     XTokenSource* source_;
     std::deque<XToken> ahead_;
+    std::size_t budget_;  // bytes the tree may still take
 };
 
 }  // namespace
 
-XStatus ParseXTokens(XTokenSource* source, XFile* out) {
-    return Parser(source).ParseFile(out);
+XStatus ParseXTokens(XTokenSource* source, std::size_t bodySize, XFile* out) {
+    return Parser(source, bodySize).ParseFile(out);
 }
 
 }  // namespace tetrakon

@@ -1,4 +1,4 @@
-#include "gfxutil/xfile_mesh.h"
+#include "gfxutil/xfile/xfile_mesh.h"
 
 #include <cmath>
 #include <cstdint>
@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "gfxutil/ascii.h"
-#include "gfxutil/xfile_frames.h"
-#include "gfxutil/xfile_token.h"
+#include "gfxutil/xfile/xfile_frames.h"
+#include "gfxutil/xfile/xfile_token.h"
 
 namespace tetrakon {
 namespace {
@@ -38,10 +38,11 @@ class ValueCursor {
             return Bad(what_ + ": " + name + " is missing");
         const XValue& value = values_[pos_++];
         double number = 0;
-        if (value.kind == XValue::Kind::Integer) {
-            number = static_cast<double>(value.integer);
-        } else if (value.kind == XValue::Kind::Float && std::floor(value.number) == value.number) {
-            number = value.number;
+        if (value.kind() == XValue::Kind::Integer) {
+            number = static_cast<double>(value.integer());
+        } else if (value.kind() == XValue::Kind::Float &&
+                   std::floor(value.number()) == value.number()) {
+            number = value.number();
         } else {
             return Bad(what_ + ": " + name + " is not a whole number");
         }
@@ -67,7 +68,7 @@ class ValueCursor {
         if (pos_ >= values_.size())
             return Bad(what_ + ": data ends early");
         const XValue& value = values_[pos_++];
-        if (value.kind == XValue::Kind::String)
+        if (value.kind() == XValue::Kind::String)
             return Bad(what_ + ": string where a number belongs");
         *out = value.AsFloat();
         return {};
@@ -167,13 +168,13 @@ XStatus MaterialFromObject(const XDataObject& object, Material* out) {
         const XDataObject* texture = Target(child);
         if (texture == nullptr || !EqualsIgnoringCase(texture->templateName, "TextureFilename"))
             continue;
-        if (!texture->values.empty() && texture->values[0].kind == XValue::Kind::String) {
-            if (texture->values[0].text.size() > kMaxTextureFilenameLength) {
+        if (!texture->values.empty() && texture->values[0].kind() == XValue::Kind::String) {
+            if (texture->values[0].text().size() > kMaxTextureFilenameLength) {
                 return Bad("Material " + PrintableXName(object.name) +
                            ": texture file name longer than " +
                            std::to_string(kMaxTextureFilenameLength) + " characters");
             }
-            out->textureFilename = texture->values[0].text;
+            out->textureFilename = texture->values[0].text();
             break;
         }
     }

@@ -1,12 +1,12 @@
-#include "gfxutil/xfile_container.h"
+#include "gfxutil/xfile/xfile_container.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <string>
 
-#include "gfxutil/xfile_format.h"
-#include "gfxutil/xfile_token.h"
+#include "gfxutil/xfile/xfile_format.h"
+#include "gfxutil/xfile/xfile_token.h"
 
 namespace tetrakon {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace tetrakon {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "gfxutil/xfile.h"
+#include "gfxutil/xfile/xfile.h"
 
 namespace tetrakon {
 

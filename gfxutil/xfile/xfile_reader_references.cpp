@@ -1,7 +1,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "gfxutil/xfile_reader_passes.h"
+#include "gfxutil/xfile/xfile_reader_passes.h"
 
 namespace tetrakon {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gfxutil/xfile_token.h"
+#include "gfxutil/xfile/xfile_token.h"
 
 namespace tetrakon {
 

@@ -1,12 +1,12 @@
-#include "gfxutil/xfile_frames.h"
+#include "gfxutil/xfile/xfile_frames.h"
 
 #include <iterator>
 #include <memory>
 #include <string>
 
 #include "gfxutil/ascii.h"
-#include "gfxutil/xfile_reader_parser.h"
-#include "gfxutil/xfile_token.h"
+#include "gfxutil/xfile/xfile_reader_parser.h"
+#include "gfxutil/xfile/xfile_token.h"
 
 namespace tetrakon {
 namespace {
@@ -26,7 +26,7 @@ XStatus ReadTransform(const XDataObject& object, Matrix* out) {
     }
     for (int i = 0; i < 16; ++i) {
         const XValue& value = object.values[static_cast<std::size_t>(i)];
-        if (value.kind == XValue::Kind::String) {
+        if (value.kind() == XValue::Kind::String) {
             return Malformed("FrameTransformMatrix holds a string");
         }
         out->m[i / 4][i % 4] = value.AsFloat();

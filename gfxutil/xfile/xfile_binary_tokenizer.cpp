@@ -1,10 +1,10 @@
-#include "gfxutil/xfile_binary_tokenizer.h"
+#include "gfxutil/xfile/xfile_binary_tokenizer.h"
 
 #include <cmath>
 #include <cstring>
 #include <string>
 
-#include "gfxutil/xfile_format.h"
+#include "gfxutil/xfile/xfile_format.h"
 
 namespace tetrakon {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "gfxutil/xfile.h"
-#include "gfxutil/xfile_templates.h"
-#include "gfxutil/xfile_writer_layout.h"
+#include "gfxutil/xfile/xfile.h"
+#include "gfxutil/xfile/xfile_templates.h"
+#include "gfxutil/xfile/xfile_writer_layout.h"
 
 namespace tetrakon {
 namespace {
@@ -201,17 +201,17 @@ class TextWriter {
     XStatus AppendValue(const XValue& value, XSlotType type) {
         switch (type) {
             case XSlotType::String:
-                if (value.text.find('"') != std::string::npos) {
+                if (value.text().find('"') != std::string::npos) {
                     return WriteFailure("a string holds a double quote");
                 }
-                text_ += '"' + value.text + '"';
+                text_ += '"' + value.text() + '"';
                 return {};
             case XSlotType::Integer: {
-                if (value.integer < std::numeric_limits<std::int32_t>::min() ||
-                    value.integer > std::numeric_limits<std::uint32_t>::max()) {
+                if (value.integer() < std::numeric_limits<std::int32_t>::min() ||
+                    value.integer() > std::numeric_limits<std::uint32_t>::max()) {
                     return WriteFailure("an integer does not fit 32 bits");
                 }
-                text_ += std::to_string(value.integer);
+                text_ += std::to_string(value.integer());
                 return {};
             }
             case XSlotType::Float: {

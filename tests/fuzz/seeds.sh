@@ -1,0 +1,26 @@
+# Seeds for each fuzzer, shared by run-fuzzers.sh and tools/fuzz-campaign.sh: the X reader
+# gets the X test files, the picture decoders the JPEG and PNG files, the registry file
+# parser a file of every value kind.
+# fuzz_seeds NAME SOURCE_DIR CORPUS_DIR copies NAME's seeds into CORPUS_DIR.
+fuzz_seeds() {
+    data="$2/tests/data"
+    case "$1" in
+        fuzz_xfile_reader)
+            cp "$data"/xfiles/*.x "$data"/xfiles/*.X "$3/"
+            ;;
+        fuzz_picture_decoders)
+            cp "$data"/images/pngsuite/*.png "$data"/images/png/*.png "$data"/images/jpeg/*.jpg "$3/"
+            ;;
+        fuzz_registry_parser)
+            printf '%s\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Tetrakon]' \
+                '"Left"=dword:0000000a' '"PathImage"="C:\\a \"b\""' '"Other"=hex:01,02,\' \
+                '  ff' '@=hex(7):61,00' >"$3/seed.reg"
+            ;;
+        *)
+            echo "no seeds for $1" >&2
+            return 2
+            ;;
+    esac
+}
+
+FUZZERS="fuzz_xfile_reader fuzz_picture_decoders fuzz_registry_parser"
