@@ -9,15 +9,24 @@ RED=DF0000
 YELLOW=DFDF00
 
 # Places inside the main window, in pixels from its top-left corner (the menu bar is the
-# window's first 19 rows; the 3-D view fills the rest). They hold for the 532 x 400
-# window of a first start.
+# window's first 19 rows; the 3-D view fills the rest).
+MENU_BAR=19
 MENU_FILE=26
 MENU_EDIT=110
 MENU_SETTINGS=210
 ITEM1=29 ITEM2=51 ITEM3=73 ITEM_EXIT=53
-TIP=(254 119)        # a sticker just below the apex: turns the tip layer
-APEX_AREA=186,40,160,100  # x,y,w,h around the tip layer
-LOWER_AREA=0,150,532,230  # the pyramid's lower two layers and the background
+
+# Places on the pyramid, measured in a view of 532 x 381 pixels and carried over to the
+# view's real size: the pyramid stays centred and scales with the view's height.
+place_marks() {
+    local tip_x tip_y
+    read -r tip_x tip_y APEX_AREA LOWER_AREA < <(awk -v w="$WW" -v h="$WH" -v m="$MENU_BAR" '
+        BEGIN { vh = h - m; s = vh / 381; cx = w / 2; cy = m + vh / 2
+                printf "%d %d ", cx - 12 * s, cy - 90.5 * s
+                printf "%d,%d,%d,%d ", cx - 80 * s, cy - 169.5 * s, 160 * s, 100 * s
+                printf "%d,%d,%d,%d\n", 0, cy - 59.5 * s, w, 230 * s }')
+    TIP=("$tip_x" "$tip_y")
+}
 
 fail() {
     echo "  $*"
@@ -47,7 +56,16 @@ wait_main() {
         kill -0 "$APP_PID" 2>/dev/null || fail "the program ended at start-up"
         sleep 0.1
     done
+    # The window is placed again once the window manager has framed it: wait until it
+    # stays where it is.
+    local before=""
     read_origin
+    while [ "$before" != "$OX $OY $WW $WH" ] && [ $SECONDS -lt $deadline ]; do
+        before="$OX $OY $WW $WH"
+        sleep 0.3
+        read_origin
+    done
+    place_marks
 }
 
 read_origin() {
@@ -175,12 +193,14 @@ write_settings() {
 }
 
 # Onsets in a raw 44.1 kHz mono s16 recording: 10 ms windows whose peak passes 0.1 of full
-# scale after at least 40 ms of quiet, in seconds, one a line.
+# scale after at least 40 ms of quiet and 0.3 s after the onset before (the sound bounces
+# within itself), in seconds, one a line.
 sound_onsets() {
     sox -t raw -r 44100 -e signed -b 16 -c 1 "$1" -t dat - |
         awk '!/^;/ { w = int($1 * 100); a = ($2 < 0 ? -$2 : $2); if (a > peak[w]) peak[w] = a;
                      if (w > last) last = w }
-             END { quiet = 4; for (w = 0; w <= last; w++) {
-                       if (peak[w] > 0.1 && quiet >= 4) printf "%.2f\n", w / 100;
+             END { quiet = 4; previous = -100; for (w = 0; w <= last; w++) {
+                       if (peak[w] > 0.1 && quiet >= 4 && w - previous >= 30) {
+                           printf "%.2f\n", w / 100; previous = w }
                        quiet = (peak[w] < 0.01) ? quiet + 1 : 0 } }'
 }
