@@ -11,8 +11,16 @@ scripts/install-deps.sh
 
 jobs=$(nproc)
 
+# A compiler cache keyed on paths relative to this checkout, so that a second run, or a
+# run in another clone on the same machine, compiles only what changed.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+
 echo "== build and test"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build --output-on-failure -j "$jobs" -LE soak
@@ -35,7 +43,7 @@ tools/check-package.sh build
 
 echo "== sanitizer build and test"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTETRAKON_SANITIZE=ON \
-    -DTETRAKON_BENCHMARKS=OFF >/dev/null
+    -DTETRAKON_BENCHMARKS=OFF "${launcher[@]}" >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" QT_QPA_PLATFORM=xcb \
@@ -43,6 +51,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 echo "== fuzzing"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTETRAKON_FUZZ=ON -DTETRAKON_BENCHMARKS=OFF >/dev/null
+    -DTETRAKON_FUZZ=ON -DTETRAKON_BENCHMARKS=OFF "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j "$jobs" --target fuzzers
 tests/fuzz/run-fuzzers.sh build-fuzz
