@@ -1,7 +1,5 @@
 #include "game/game_view.h"
 
-#include <cstdio>
-
 #include "puzzle/bind_pieces.h"
 #include "scene/pick_turn.h"
 
