@@ -17,6 +17,14 @@ CAppApp::CAppApp() {
     idleTimer_.setSingleShot(true);
     idleTimer_.setInterval(kIdlePauseMs);
     connect(&idleTimer_, &QTimer::timeout, this, [this] { OnIdle(); });
+    const QString logName = qEnvironmentVariable("TETRAKON_FRAME_LOG");
+    if (!logName.isEmpty()) {
+        frameLog_ = std::make_unique<QFile>(logName);
+        if (!frameLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+            frameLog_.reset();
+        }
+        clock_.start();
+    }
 }
 
 CAppApp::~CAppApp() {
@@ -48,9 +56,18 @@ bool CAppApp::InitInstance() {
 
 void CAppApp::OnIdle() {
     if (CAppForm* form = frame_ ? frame_->form() : nullptr) {
+        const std::uint64_t presentedBefore = form->PresentedFrames();
         form->IdlePass();
+        LogPresentedFrame(presentedBefore);
     }
     idleTimer_.start();
+}
+
+void CAppApp::LogPresentedFrame(std::uint64_t presentedBefore) {
+    if (frameLog_ != nullptr && frame_->form()->PresentedFrames() != presentedBefore) {
+        frameLog_->write(QByteArray::number(clock_.nsecsElapsed() / 1e6, 'f', 3) + '\n');
+        frameLog_->flush();
+    }
 }
 
 }  // namespace tetrakon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QObject>
 #include <QTimer>
 #include <memory>
@@ -27,9 +29,15 @@ class CAppApp : public QObject {
   private:
     void OnIdle();
 
+    // With TETRAKON_FRAME_LOG set to a file name, the time of each frame presented by an
+    // idle pass, in milliseconds, one a line: what the figures script measures pacing by.
+    void LogPresentedFrame(std::uint64_t presentedBefore);
+
     AppSettings settings_;
     std::unique_ptr<CAppFrameWnd> frame_;
     QTimer idleTimer_;
+    std::unique_ptr<QFile> frameLog_;
+    QElapsedTimer clock_;
 };
 
 }  // namespace tetrakon

@@ -89,6 +89,8 @@ class RenderApp {
     void SetRenderWindow(gfx::Window* window) { renderWindow = window; }
     void SetFocusWindow(gfx::Window* window) { focusWindow = window; }
     bool IsActive() const { return active; }
+    // How many frames the step has presented so far.
+    std::uint64_t PresentedFrames() const { return presentedFrames_; }
     bool IsWindowed() const { return windowed; }
 
     // The process-wide pause count, shared by every instance.
@@ -154,6 +156,7 @@ class RenderApp {
     // Frame statistics.
     double statsStart_ = -1.0;
     std::uint32_t statsFrames_ = 0;
+    std::uint64_t presentedFrames_ = 0;
 };
 
 }  // namespace tetrakon

@@ -42,6 +42,7 @@ Result RenderApp::StepFrame() {
     if (device->Present() == gfx::D3DERR_DEVICELOST) {
         deviceLost = true;
     }
+    ++presentedFrames_;
     return S_OK;
 }
 
