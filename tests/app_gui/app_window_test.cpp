@@ -120,6 +120,27 @@ TEST_F(AppWindowTest, ItemsAreEnabledByHistoryShuffleAndPicture) {
     EXPECT_TRUE(EnabledWhenOpened(running, ID_EDIT_UNDO_TURN));
 }
 
+TEST_F(AppWindowTest, AFileThatIsNoPictureTurnsThePictureOffAndItsPathIsKept) {
+    const QString notAPicture = config.filePath(QStringLiteral("notes.txt"));
+    QFile text(notAPicture);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture\n");
+    text.close();
+    {
+        RunningApp running(config.path());
+        ASSERT_TRUE(running.started);
+        CAppForm& form = *running.form();
+        form.renderer.Picture = 1;
+        form.renderer.PathImage = notAPicture.toStdString();
+        form.LoadPicture(form.renderer.PathImage);
+        EXPECT_EQ(form.renderer.Picture, 0u);
+        EXPECT_FALSE(EnabledWhenOpened(running, ID_SETTINGS_BACKGROUND_PICTURE));
+        running.Close();
+    }
+    EXPECT_TRUE(RegistryText().contains(QStringLiteral("\"PathImage\"=\"%1\"").arg(notAPicture)));
+    EXPECT_TRUE(RegistryText().contains(QStringLiteral("\"Picture\"=dword:00000000")));
+}
+
 TEST_F(AppWindowTest, AltEnterFillsTheScreenAndEscapeComesBack) {
     RunningApp running(config.path());
     ASSERT_TRUE(running.started);
