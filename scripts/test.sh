@@ -28,12 +28,15 @@ QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
 echo "== robustness checks"
 ctest --test-dir build --output-on-failure -L soak
 tools/kill-settings-check.sh build 300
-# The puzzle tests play scripted sessions; the long random-turn test is left out for time.
+# The puzzle tests play scripted sessions, and the game tests a scripted game through the
+# game view; the long random-turn test is left out for time.
 # Mismatched frees are not reported: one test replaces the global operator new.
 valgrind -q --leak-check=full --errors-for-leak-kinds=definite --show-mismatched-frees=no \
     --error-exitcode=1 build/tests/puzzle/puzzle_tests \
     --gtest_filter=-TurnInvariants.LayersStayWholePiecesOverTenThousandRandomTurns >/dev/null
-echo "valgrind: no definite leak and no memory error in the puzzle tests"
+valgrind -q --leak-check=full --errors-for-leak-kinds=definite --error-exitcode=1 \
+    build/tests/game/game_tests >/dev/null
+echo "valgrind: no definite leak and no memory error in the puzzle tests and the scripted game"
 
 echo "== end-to-end"
 tests/e2e/run.sh build
