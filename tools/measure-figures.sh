@@ -156,8 +156,8 @@ frame_ms=$(awk -v d="${shuffle_ms:-0}" -v f=$frames 'BEGIN { printf "%.1f", d / 
 read -r interval_count interval_median interval_p10 interval_p90 < <(
     awk 'NR > 1 && $1 - last < 200 { print $1 - last } { last = $1 }' "$work/frames.log" |
         sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) { print 0, "-", "-", "-"; exit }
-            printf "%d %.1f %.1f %.1f\n", NR, v[int((NR + 1) / 2)], v[int(NR * 0.1) + 1],
-                   v[int(NR * 0.9) > 0 ? int(NR * 0.9) : 1] }')
+            high = int(NR * 0.9); if (high < 1) high = 1
+            printf "%d %.1f %.1f %.1f\n", NR, v[int((NR + 1) / 2)], v[int(NR * 0.1) + 1], v[high] }')
 
 # --- kubrick, when it is here
 kubrick=""
