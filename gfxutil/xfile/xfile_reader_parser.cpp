@@ -265,6 +265,19 @@ class Parser {
         }
     }
 
+    // Takes the next token into *token; when it is a name, keeps it in *name (charged to the
+    // memory budget) and takes the token after it instead.
+    XStatus TakeOptionalName(std::string* name, XToken* token) {
+        if (XStatus s = Take(token); !s.ok())
+            return s;
+        if (token->kind != Kind::Name)
+            return {};
+        if (XStatus s = Charge(HeapCost(token->text)); !s.ok())
+            return s;
+        *name = std::move(token->text);
+        return Take(token);
+    }
+
     // Parses from the optional name after the template name up to the closing brace.
     XStatus ParseObject(XDataObject* object, int depth) {
         if (depth > kMaxXObjectDepth) {
@@ -273,15 +286,8 @@ class Parser {
         }
         const std::string where = "in " + PrintableXName(object->templateName) + " object";
         XToken token;
-        if (XStatus s = Take(&token); !s.ok())
+        if (XStatus s = TakeOptionalName(&object->name, &token); !s.ok())
             return s;
-        if (token.kind == Kind::Name) {
-            if (XStatus s = Charge(HeapCost(token.text)); !s.ok())
-                return s;
-            object->name = std::move(token.text);
-            if (XStatus s = Take(&token); !s.ok())
-                return s;
-        }
         if (token.kind != Kind::OpenBrace)
             return Unexpected(token, where);
         if (XStatus s = TakeOptionalGuid(&object->guid); !s.ok())
@@ -350,15 +356,8 @@ class Parser {
     // After '{' inside an object: a name, a GUID or both, then '}'.
     XStatus ParseReference(XChild* child, const std::string& where) {
         XToken token;
-        if (XStatus s = Take(&token); !s.ok())
+        if (XStatus s = TakeOptionalName(&child->referenceName, &token); !s.ok())
             return s;
-        if (token.kind == Kind::Name) {
-            if (XStatus s = Charge(HeapCost(token.text)); !s.ok())
-                return s;
-            child->referenceName = std::move(token.text);
-            if (XStatus s = Take(&token); !s.ok())
-                return s;
-        }
         if (token.kind == Kind::Guid) {
             child->referenceGuid = std::move(token.text);
             if (XStatus s = Take(&token); !s.ok())
