@@ -23,13 +23,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
+source "$(dirname "$0")/../tests/e2e/display.sh"
+start_private_display
+pids+=("$XVFB_PID")
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 jwm -f "$(dirname "$(realpath "$0")")/../tests/e2e/jwmrc" >/dev/null 2>&1 &
 pids+=($!)

@@ -16,6 +16,7 @@ for tool in Xvfb jwm xdotool xwininfo import convert compare pulseaudio parec pa
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh" >&2; exit 2; }
 done
 
+source "$here/display.sh"
 source "$here/lib.sh"
 source "$here/scenarios.sh"
 
@@ -30,14 +31,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses.
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-server_pids+=($!)
-export DISPLAY=":$display"
+start_private_display "$WORK/xvfb.log"
+server_pids+=("$XVFB_PID")
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; cat "$WORK/xvfb.log" >&2; exit 2; }
 jwm -f "$here/jwmrc" >"$WORK/jwm.log" 2>&1 &
