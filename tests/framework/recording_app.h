@@ -16,6 +16,7 @@
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_graphics_api.h"
 #include "tests/fakes/fake_window.h"
+#include "tests/fakes/process_state.h"
 #include "tests/fakes/recording_message_box.h"
 
 namespace tetrakon {
@@ -110,12 +111,7 @@ class RecordingApp : public RenderApp {
 class RenderAppFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        // A stop time of 0 would read as "not stopped": keep the clock away from 0.
-        clock.ticks = 1'000'000;
-        clock.milliseconds = 1000;
-        ResetAppTimerState(&clock);
-        ResetFatalErrorLatch();
-        RenderApp::ResetPauseCount();
+        StartFreshProcessState(clock);
         auto owned = std::make_unique<gfx::FakeGraphicsApi>(log);
         api = owned.get();
         pendingApi = std::move(owned);
@@ -128,9 +124,7 @@ class RenderAppFixture : public ::testing::Test {
 
     void TearDown() override {
         app.reset();
-        ResetAppTimerState();
-        ResetFatalErrorLatch();
-        RenderApp::ResetPauseCount();
+        ForgetProcessState();
     }
 
     // Starts the app, then forgets what start-up logged.

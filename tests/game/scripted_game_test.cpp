@@ -7,14 +7,13 @@
 #include <array>
 #include <vector>
 
-#include "framework/app_timer.h"
-#include "framework/error_report.h"
 #include "game/game_view.h"
 #include "scene/pick_turn.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_graphics_api.h"
 #include "tests/fakes/fake_input.h"
 #include "tests/fakes/fake_window.h"
+#include "tests/fakes/process_state.h"
 #include "tests/fakes/recording_message_box.h"
 
 namespace tetrakon {
@@ -28,11 +27,7 @@ constexpr int kFramesPerTurn = 12;
 class ScriptedGameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        clock.ticks = 1'000'000;
-        clock.milliseconds = 1000;
-        ResetAppTimerState(&clock);
-        ResetFatalErrorLatch();
-        RenderApp::ResetPauseCount();
+        StartFreshProcessState(clock);
 
         GameServices services;
         services.messageBox = &box;
@@ -64,9 +59,7 @@ class ScriptedGameTest : public ::testing::Test {
     void TearDown() override {
         view->ShutDown();
         view.reset();
-        ResetAppTimerState();
-        ResetFatalErrorLatch();
-        RenderApp::ResetPauseCount();
+        ForgetProcessState();
     }
 
     // One idle pass: 15 ms later, one frame step.
