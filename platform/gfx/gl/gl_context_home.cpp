@@ -48,6 +48,13 @@ bool GlContextHome::MakeCurrent() {
     return context_->makeCurrent(surface);
 }
 
+bool GlContextHome::MakeWindowCurrent() {
+    if (!context_ || !window_ || window_->handle() == nullptr) {
+        return false;
+    }
+    return context_->makeCurrent(window_.data());
+}
+
 bool GlContextHome::SetWindow(QWindow* window) {
     if (window == nullptr || window->surfaceType() != QSurface::OpenGLSurface) {
         return false;

@@ -28,6 +28,11 @@ class GlContextHome {
     // Makes the context current on the window or, once the window is gone, on a small
     // offscreen surface. False after Destroy.
     bool MakeCurrent();
+    // Makes the context current on the window itself, asking the platform again even when
+    // Qt already counts it current there: on Wayland, a window that had no size yet when
+    // it was first made current is bound without a drawable, and only a new make-current
+    // gives it one. False when the window is gone or refuses.
+    bool MakeWindowCurrent();
     QOpenGLExtraFunctions* gl() const { return context_->extraFunctions(); }
     QOpenGLContext* context() const { return context_.get(); }
     // The window presented into; null once it has been destroyed.

@@ -165,7 +165,7 @@ Result GlDevice::Present() {
         return S_OK;
     }
     QWindow* window = home_->window();
-    if (!home_->MakeCurrent() || home_->context()->surface() != window) {
+    if (!home_->MakeWindowCurrent()) {
         return D3DERR_DEVICELOST;
     }
     const QSize size = PixelSize(*window);
