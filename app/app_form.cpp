@@ -90,7 +90,7 @@ GameServices CAppForm::MakeServices() {
         return std::make_unique<sound::QtSoundPlayer>();
     };
     services.cursorPosition = [this](float* x, float* y) {
-        QWindow* window = IsWindowed() ? surface_ : static_cast<QWindow*>(fullscreen_.get());
+        QWindow* window = PresentingWindow();
         if (window == nullptr) {
             return false;
         }
@@ -123,9 +123,20 @@ bool CAppForm::IdlePass() {
     if (mainFrame_->isMinimized() || !IsActive()) {
         return false;
     }
+    if (!pacing_.ReadyForStep(PresentingWindow())) {
+        return false;
+    }
     CheckFullScreenDevice();
+    const std::uint64_t presentedBefore = PresentedFrames();
     StepFrame();
+    if (PresentedFrames() != presentedBefore) {
+        pacing_.FramePresented(PresentingWindow());
+    }
     return true;
+}
+
+QWindow* CAppForm::PresentingWindow() const {
+    return IsWindowed() ? surface_ : fullscreen_.get();
 }
 
 Result CAppForm::ApplyWindowStyle() {
@@ -255,8 +266,12 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
             // What was on screen may be gone: draw again, at once, as a paint does.
             MarkFrameDirty();
             if (window->isExposed()) {
+                pacing_.WindowReady(window);
                 IdlePass();
             }
+            break;
+        case QEvent::UpdateRequest:
+            pacing_.WindowReady(window);
             break;
         case QEvent::Close:
             // A fatal display error asks the drawing window to close: the program ends

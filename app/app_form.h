@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/compositor_frame_pacing.h"
 #include "game/game_view.h"
 
 class QWindow;
@@ -30,7 +31,8 @@ class CAppForm : public QWidget, public GameView {
     void OnInitialUpdate();
 
     // One idle pass: the full-screen check and one frame step, unless the main window is
-    // minimised or the view inactive. Answers whether a frame step ran.
+    // minimised, the view inactive or the compositor has not yet taken the last frame.
+    // Answers whether a frame step ran.
     bool IdlePass();
 
     // The menu commands the view serves, and their enabling rules.
@@ -50,12 +52,15 @@ class CAppForm : public QWidget, public GameView {
     // The message that reaches the view rotation for a mouse event of a drawing window.
     void ForwardToViewRotation(QWindow* window, QEvent* event);
     void CloseMainFrame();
+    // The window the display presents into now.
+    QWindow* PresentingWindow() const;
 
     QWidget* mainFrame_;
     QWindow* surface_;  // owned by its container widget
     std::unique_ptr<FullscreenWindow> fullscreen_;
     std::unique_ptr<gfx::QtWindow> surfaceAdapter_;
     std::unique_ptr<gfx::QtWindow> fullscreenAdapter_;
+    CompositorFramePacing pacing_{CompositorFramePacing::PlatformPaces()};
 };
 
 }  // namespace tetrakon
