@@ -47,6 +47,10 @@ start_app() {
 # Waits up to $1 seconds (default 15) for the main window; sets W, OX, OY (its client
 # origin on the screen) and WW, WH (its client size).
 wait_main() {
+    if on_wayland_now; then
+        wait_main_wayland "$@"
+        return
+    fi
     local deadline=$((SECONDS + ${1:-15}))
     W=""
     while [ -z "$W" ]; do
@@ -127,6 +131,10 @@ menu() {
 }
 
 shot() {
+    if on_wayland_now; then
+        shot_without_pointer "$1"
+        return
+    fi
     import -window root "$SD/$1.png"
 }
 
