@@ -102,7 +102,7 @@ GameServices CAppForm::MakeServices() {
     services.setTitle = [this](const std::string& text) {
         mainFrame_->setWindowTitle(QString::fromStdString(text));
         // A Wayland window draws its own title bar, anew only when the window repaints.
-        if (CompositorFramePacing::PlatformPaces()) {
+        if (OnWayland()) {
             mainFrame_->update();
         }
     };

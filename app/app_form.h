@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/compositor_frame_pacing.h"
+#include "app/window_system.h"
 #include "game/game_view.h"
 
 class QWindow;
@@ -60,7 +61,7 @@ class CAppForm : public QWidget, public GameView {
     std::unique_ptr<FullscreenWindow> fullscreen_;
     std::unique_ptr<gfx::QtWindow> surfaceAdapter_;
     std::unique_ptr<gfx::QtWindow> fullscreenAdapter_;
-    CompositorFramePacing pacing_{CompositorFramePacing::PlatformPaces()};
+    CompositorFramePacing pacing_{OnWayland()};
 };
 
 }  // namespace tetrakon

@@ -1,12 +1,6 @@
 #include "app/compositor_frame_pacing.h"
 
-#include <QGuiApplication>
-
 namespace tetrakon {
-
-bool CompositorFramePacing::PlatformPaces() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
 
 bool CompositorFramePacing::ReadyForStep(const QWindow* target) const {
     return !enabled_ || waiting_.isNull() || waiting_.data() != target;

@@ -13,10 +13,8 @@ namespace tetrakon {
 // takes as many frames as elsewhere. On other platforms every idle pass may step.
 class CompositorFramePacing {
   public:
+    // Enabled where update requests follow the compositor's frame callbacks (Wayland).
     explicit CompositorFramePacing(bool enabled) : enabled_(enabled) {}
-
-    // Whether the platform Qt runs on delivers its update requests on frame callbacks.
-    static bool PlatformPaces();
 
     // False while `target` still waits for the compositor to take its last frame.
     bool ReadyForStep(const QWindow* target) const;
