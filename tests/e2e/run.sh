@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end tests of the built program: starts a private X server (Xvfb) with a small
 # window manager (jwm), drives the game with real X input (xdotool) and checks what it
-# draws on screenshots (ImageMagick). Each scenario prints PASS or FAIL; the shots of a
+# draws on screenshots (ImageMagick); the wayland_ scenarios run it as a Wayland client of
+# a weston nested in that X server. Each scenario prints PASS or FAIL; the shots of a
 # failed one are kept in BUILD_DIR/e2e-artifacts/<scenario>/. The last line is
 # "N passed, M failed"; the exit status is non-zero when anything failed.
 #   tests/e2e/run.sh BUILD_DIR [SCENARIO...]
