@@ -50,6 +50,7 @@ bool CAppApp::InitInstance() {
     }
     frame_->setWindowTitle(CAppFrameWnd::Caption());
     frame_->repaint();
+    KeepStartupPictureAbove(frame_.get());
     idleTimer_.start();
     return true;
 }

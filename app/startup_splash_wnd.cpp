@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QWindow>
 
+#include "app/window_system.h"
 #include "resources/qt_resources.h"
 
 namespace tetrakon {
@@ -57,6 +58,15 @@ bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden) {
     WaitUntilExposed(picture);
     picture->repaint();
     return true;
+}
+
+void KeepStartupPictureAbove(QWidget* mainWindow) {
+    CStartupSplashWnd* picture = currentPicture;
+    if (picture == nullptr || !OnWayland() || mainWindow->windowHandle() == nullptr) {
+        return;
+    }
+    picture->mainWindowToStayAbove_ = mainWindow->windowHandle();
+    picture->mainWindowToStayAbove_->installEventFilter(picture);
 }
 
 CStartupSplashWnd::CStartupSplashWnd(const QPixmap& bitmap, QWidget* mainWindow,
@@ -126,11 +136,26 @@ bool CStartupSplashWnd::IsUserInput(const QEvent& event) const {
 }
 
 bool CStartupSplashWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainWindowToStayAbove_ && event->type() == QEvent::Expose &&
+        mainWindowToStayAbove_->isExposed()) {
+        // Once the main window is on screen, after this event has been handled.
+        mainWindowToStayAbove_->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { ShowAgainAbove(); });
+    }
     if (!hidden_ && IsUserInput(*event)) {
         HidePicture();
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void CStartupSplashWnd::ShowAgainAbove() {
+    if (hidden_ || mainWindowToStayAbove_ == nullptr) {
+        return;
+    }
+    hide();
+    windowHandle()->setTransientParent(mainWindowToStayAbove_);
+    show();
 }
 
 void CStartupSplashWnd::HidePicture() {

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 
 namespace tetrakon {
@@ -30,11 +31,13 @@ class CStartupSplashWnd : public QWidget {
 
   private:
     friend bool ShowStartupPicture(QWidget*, std::function<void()>);
+    friend void KeepStartupPictureAbove(QWidget*);
 
     CStartupSplashWnd(const QPixmap& bitmap, QWidget* mainWindow, std::function<void()> onHidden);
     ~CStartupSplashWnd() override;
 
     bool IsUserInput(const QEvent& event) const;
+    void ShowAgainAbove();
 
     QPixmap bitmap_;
     QTimer timer_;
@@ -42,6 +45,7 @@ class CStartupSplashWnd : public QWidget {
     std::function<void()> onHidden_;
     QPoint cursorAtShow_;
     bool hidden_ = false;
+    QPointer<QWindow> mainWindowToStayAbove_;
 };
 
 // Whether the start-up picture may be shown in this process; set once at start-up from the
@@ -54,5 +58,10 @@ void SetStartupPictureAllowed(bool allowed);
 // false, doing nothing, when the picture is not allowed, one is already up, or bitmap 1002
 // cannot be loaded.
 bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden = {});
+
+// On Wayland a program cannot keep one of its windows above another, and the main window,
+// shown after the picture, would cover it: the picture still up is shown again as the
+// main window's dependant, which the compositor keeps above it. Elsewhere does nothing.
+void KeepStartupPictureAbove(QWidget* mainWindow);
 
 }  // namespace tetrakon
