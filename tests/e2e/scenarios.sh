@@ -317,3 +317,19 @@ scenario_settings_and_placement() {
     [ "$x2 $y2 $w2 $h2" = "$x $y $w $h" ] || fail "the second start did not open where the first closed"
     close_app
 }
+
+# Not in the default list: tools/take-screenshot.sh runs it to picture the game for the
+# README. One layer turned, the main window without its frame; TETRAKON_SCREENSHOT names
+# the file to write.
+scenario_screenshot() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    click_at "${TIP[@]}"
+    sleep 0.8
+    import -window "$W" "$SD/window.png"
+    [ "$(identify -format '%wx%h' "$SD/window.png")" = "${WW}x${WH}" ] ||
+        fail "the shot is not the window's size ${WW}x${WH}"
+    cp "$SD/window.png" "${TETRAKON_SCREENSHOT:?name the file in TETRAKON_SCREENSHOT}"
+}
