@@ -49,6 +49,7 @@ expected=(
     /usr/share/tetrakon/bg.jpg
     /usr/share/doc/tetrakon/copyright
     /usr/share/doc/tetrakon/changelog.Debian.gz
+    /usr/share/doc-base/tetrakon
 )
 for size in 16 32 48 64 128 256; do
     expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png")
@@ -76,10 +77,15 @@ program=$root/usr/libexec/tetrakon/tetrakon
 [ "$(head -c 4 "$program" | od -An -c | tr -d ' ')" = '177ELF' ] || fail "the program is no ELF file"
 [ "$(head -c 4 "$(dirname "$program")/tetrakon.CHM")" = ITSF ] ||
     fail "no compiled help (ITSF) beside the program"
-# The contents tree lists every page, not only the first (chmls reads it as viewers do).
-toc_pages=$(cd "$work" && chmls extracttoc "$(dirname "$program")/tetrakon.CHM" toc >/dev/null &&
-    grep -c 'name="Local"' toc || true)
-[ "$toc_pages" = 4 ] || fail "the help's contents list ${toc_pages:-no} pages, not 4"
+# The contents tree and the index hold every entry of their sources, not only the first
+# (chmls reads them as viewers do).
+help_source=$(dirname "$0")/../resources/help
+for part in toc:hhc index:hhk; do
+    want=$(grep -c 'name="Local"' "$help_source/tetrakon.${part#*:}")
+    got=$(cd "$work" && chmls "extract${part%:*}" "$(dirname "$program")/tetrakon.CHM" "$part" \
+        >/dev/null && grep -c 'name="Local"' "$part" || true)
+    [ "$got" = "$want" ] || fail "the help's ${part%:*} holds ${got:-no} entries, not $want"
+done
 [ "$(readlink -f "$(dirname "$program")/help")" = "$root/usr/share/doc/tetrakon/html" ] ||
     fail "the help link beside the program does not lead to the HTML pages"
 if ldd "$program" | grep -q 'not found'; then
