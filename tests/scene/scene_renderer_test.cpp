@@ -1,5 +1,6 @@
-// The frame drawing's bookkeeping against the recording device: lights that follow the
-// zoom, the background quad's rewrites, and what a frame draws in which order.
+// The frame drawing's bookkeeping against the recording device: the camera and lights a
+// reset sets, lights that follow the zoom, the background quad's rewrites, and what a frame
+// draws in which order.
 
 #include "scene/scene_renderer.h"
 
