@@ -19,6 +19,7 @@ done
 source "$here/display.sh"
 source "$here/lib.sh"
 source "$here/scenarios.sh"
+source "$here/input_scenarios.sh"
 
 WORK=$(mktemp -d)
 artifacts="$build/e2e-artifacts"
