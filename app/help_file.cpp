@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPointer>
 #include <QProcess>
 #include <QTimer>
 #include <QWidget>
@@ -94,7 +95,9 @@ void HelpOpener::Run(Kind kind, const QString& program, const QStringList& argum
 }
 
 void OpenHelp(QWidget* parent) {
-    auto* opener = parent->findChild<HelpOpener*>(QString(), Qt::FindDirectChildrenOnly);
+    // One opener, owned by the window that first asks, so that a request sees whether the
+    // viewer of the one before still runs.
+    static QPointer<HelpOpener> opener;
     if (opener == nullptr) {
         const QString program = QCoreApplication::applicationFilePath();
         opener = new HelpOpener(
