@@ -48,9 +48,9 @@ void HelpOpener::Open() {
     // cannot show a CHM file; so ask xdg-mime first whether a viewer is registered.
     const QString type = QMimeDatabase().mimeTypeForFile(chm).name();
     Run(Kind::LookUp, QStringLiteral("xdg-mime"),
-        {QStringLiteral("query"), QStringLiteral("default"), type}, [this, chm](bool succeeded, const QByteArray& viewer) {
-            OpenFile(succeeded && !viewer.trimmed().isEmpty() ? chm
-                                                              : HelpPagesPath(programPath_));
+        {QStringLiteral("query"), QStringLiteral("default"), type},
+        [this, chm](bool succeeded, const QByteArray& viewer) {
+            OpenFile(succeeded && !viewer.trimmed().isEmpty() ? chm : HelpPagesPath(programPath_));
         });
 }
 
@@ -59,11 +59,12 @@ void HelpOpener::OpenFile(const QString& path) {
         failed_();
         return;
     }
-    Run(Kind::Opener, QStringLiteral("xdg-open"), {path}, [this](bool succeeded, const QByteArray&) {
-        if (!succeeded) {
-            failed_();
-        }
-    });
+    Run(Kind::Opener, QStringLiteral("xdg-open"), {path},
+        [this](bool succeeded, const QByteArray&) {
+            if (!succeeded) {
+                failed_();
+            }
+        });
 }
 
 void HelpOpener::Run(Kind kind, const QString& program, const QStringList& arguments,
@@ -103,9 +104,9 @@ void OpenHelp(QWidget* parent) {
         opener = new HelpOpener(
             program,
             [parent, program] {
-                QMessageBox::warning(
-                    parent, QStringLiteral("Tetrakon"),
-                    QStringLiteral("Не удаётся открыть файл справки %1.").arg(HelpFilePath(program)));
+                QMessageBox::warning(parent, QStringLiteral("Tetrakon"),
+                                     QStringLiteral("Не удаётся открыть файл справки %1.")
+                                         .arg(HelpFilePath(program)));
             },
             parent);
     }

@@ -104,7 +104,8 @@ TEST_F(HelpFileTest, ChmWithItsViewerThenHtmlPagesAndEveryFailureSaid) {
         opener.Open();
         Finish(opener);
 
-        const std::string opened = *c.opened == '\0' ? "" : install.path().toStdString() + c.opened + "\n";
+        const std::string opened =
+            *c.opened == '\0' ? "" : install.path().toStdString() + c.opened + "\n";
         EXPECT_EQ(Opened(), opened);
         EXPECT_EQ(failures, c.failed ? 1 : 0);
     }

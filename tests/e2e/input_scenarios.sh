@@ -123,12 +123,7 @@ scenario_click_without_hold() {
 
 # A short tap of F5, without a click into the view first, plays the sound once.
 scenario_f5_tap() {
-    start_sound_recording
-    start_app -Embedding
-    wait_main
-    wait_pyramid
-    wait_sound_flowing
-    activate
+    start_app_recording_sound
     xdotool key F5
     sleep 1.5
     close_app

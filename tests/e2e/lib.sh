@@ -210,13 +210,19 @@ start_sound_recording() {
     echo $RECORDER >>"$SD/pids"
 }
 
-# The monitor delivers data only after a moment: waits for the recording to flow.
-wait_sound_flowing() {
+# Starts the program playing into the recording, waits for the pyramid and for the
+# recording to flow (the monitor delivers data only after a moment) and activates it.
+start_app_recording_sound() {
+    start_sound_recording
+    start_app -Embedding
+    wait_main
+    wait_pyramid
     local deadline=$((SECONDS + 10))
     while [ "$(stat -c %s "$SD/sound.s16")" -lt 8820 ]; do
         [ $SECONDS -ge $deadline ] && fail "the sink's monitor delivered nothing"
         sleep 0.1
     done
+    activate
 }
 
 stop_sound_recording() {

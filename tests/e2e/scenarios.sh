@@ -236,12 +236,7 @@ scenario_keys_without_click() {
 }
 
 scenario_f5_sound() {
-    start_sound_recording
-    start_app -Embedding
-    wait_main
-    wait_pyramid
-    wait_sound_flowing
-    activate
+    start_app_recording_sound
     click_at 40 300 # into the view's background: see keys_without_click
     sleep 0.2
     xdotool keydown F5
