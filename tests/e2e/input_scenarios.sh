@@ -5,8 +5,8 @@ SCENARIOS+=(help_key_after_clicks help_without_viewer click_without_hold f5_tap
     startup_picture_goes_on_key)
 
 # Gives the scenario XDG data folders of its own that hold the system's MIME database and
-# no program; with $1 = viewer, a CHM viewer registered there that adds a line to
-# $SD/viewer-starts at each start and runs while $SD/hold exists.
+# no program; with $1 = viewer, a viewer of CHM files and HTML pages registered there that
+# adds a line to $SD/viewer-starts at each start and runs while $SD/hold exists.
 help_environment() {
     mkdir -p "$SD/data/applications" "$SD/share"
     ln -s /usr/share/mime "$SD/share/mime"
@@ -15,9 +15,9 @@ help_environment() {
     printf '#!/bin/sh\necho "$1" >>"%s/viewer-starts"\nwhile [ -e "%s/hold" ]; do sleep 0.1; done\n' \
         "$SD" "$SD" >"$SD/stub-viewer"
     chmod +x "$SD/stub-viewer"
-    printf '[Desktop Entry]\nType=Application\nName=Stub viewer\nExec=%s %%f\nMimeType=application/vnd.ms-htmlhelp;\n' \
+    printf '[Desktop Entry]\nType=Application\nName=Stub viewer\nExec=%s %%f\nMimeType=application/vnd.ms-htmlhelp;text/html;\n' \
         "$SD/stub-viewer" >"$SD/data/applications/stub-viewer.desktop"
-    printf '[Default Applications]\napplication/vnd.ms-htmlhelp=stub-viewer.desktop\n' \
+    printf '[Default Applications]\napplication/vnd.ms-htmlhelp=stub-viewer.desktop\ntext/html=stub-viewer.desktop\n' \
         >"$SD/config/mimeapps.list"
 }
 
@@ -88,7 +88,8 @@ scenario_help_without_viewer() {
         xdotool key F1
         box=""
         for _ in $(seq 50); do
-            box=$(xdotool search --onlyvisible --name '^Tetrakon$' 2>/dev/null | head -1) && break
+            box=$(xdotool search --onlyvisible --name '^Tetrakon$' 2>/dev/null | head -1) || true
+            [ -n "$box" ] && break
             sleep 0.2
         done
         [ -n "$box" ] || fail "no message box after F1 without a viewer (PATH $path)"
