@@ -35,6 +35,14 @@ CAppFrameWnd::CAppFrameWnd(Hooks hooks) : hooks_(std::move(hooks)) {
     connect(toggle, &QAction::triggered, this, [this] { OnCommand(ID_TOGGLE_FULLSCREEN); });
     addAction(toggle);
 
+    // F1 opens the help wherever the focus is inside the main window: in the drawing
+    // surface or in the widgets around it.
+    auto* help = new QAction(this);
+    help->setShortcut(Qt::Key_F1);
+    help->setShortcutContext(Qt::WindowShortcut);
+    connect(help, &QAction::triggered, this, [this] { OnCommand(ID_HELP_CONTENTS); });
+    addAction(help);
+
     if (hooks_.created) {
         hooks_.created(*this);
     }

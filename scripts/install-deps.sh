@@ -12,7 +12,7 @@ packages=(
     qt6-multimedia-dev qt6-translations-l10n pulseaudio pulseaudio-utils sox
     libgl-dev libgl1-mesa-dri fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick jwm valgrind
-    fp-utils dpkg-dev lintian desktop-file-utils appstream
+    fp-utils dpkg-dev lintian desktop-file-utils appstream xdg-utils
 )
 
 missing=()

@@ -236,29 +236,7 @@ scenario_keys_without_click() {
 }
 
 scenario_f5_sound() {
-    local pulse="$SD/pulse"
-    mkdir -m 700 "$pulse"
-    export XDG_RUNTIME_DIR="$pulse" PULSE_SERVER="unix:$pulse/pulse/native"
-    HOME="$pulse" pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=stderr \
-        -L module-native-protocol-unix -L "module-null-sink sink_name=nul" \
-        -L module-always-sink 2>"$SD/pulse.log" &
-    echo $! >>"$SD/pids"
-    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-    pactl info >/dev/null 2>&1 || fail "the private sound server did not start"
-    parec --latency-msec=20 -d nul.monitor --format=s16le --rate=44100 --channels=1 \
-        >"$SD/sound.s16" &
-    local recorder=$!
-    echo $recorder >>"$SD/pids"
-    start_app -Embedding
-    wait_main
-    wait_pyramid
-    # The monitor delivers data only after a moment: wait for the recording to flow.
-    local deadline=$((SECONDS + 10))
-    while [ "$(stat -c %s "$SD/sound.s16")" -lt 8820 ]; do
-        [ $SECONDS -ge $deadline ] && fail "the sink's monitor delivered nothing"
-        sleep 0.1
-    done
-    activate
+    start_app_recording_sound
     click_at 40 300 # into the view's background: see keys_without_click
     sleep 0.2
     xdotool keydown F5
@@ -266,8 +244,7 @@ scenario_f5_sound() {
     xdotool keyup F5
     sleep 1
     close_app
-    kill "$recorder"
-    wait "$recorder" 2>/dev/null || true
+    stop_sound_recording
     local onsets count
     onsets=$(sound_onsets "$SD/sound.s16")
     note "sound onsets (s):" $onsets
