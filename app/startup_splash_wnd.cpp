@@ -53,6 +53,13 @@ bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden) {
         return false;
     }
     auto* picture = new CStartupSplashWnd(bitmap, mainWindow, std::move(onHidden));
+    if (mainWindow != nullptr) {
+        // Owned by the main window, so that the window manager keeps it above that window
+        // when it appears during the rest of the start-up.
+        mainWindow->winId();
+        picture->winId();
+        picture->windowHandle()->setTransientParent(mainWindow->windowHandle());
+    }
     picture->show();
     WaitUntilExposed(picture);
     picture->repaint();
@@ -61,9 +68,9 @@ bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden) {
 
 CStartupSplashWnd::CStartupSplashWnd(const QPixmap& bitmap, QWidget* mainWindow,
                                      std::function<void()> onHidden)
-    // A window of its own rather than a child of the main window: that one is not on
-    // screen yet, and some window managers keep a window's dependants hidden with it.
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    // Not a child widget of the main window: that one is not on screen yet, and the picture
+    // must be. It is owned by it as a window instead (see ShowStartupPicture).
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
       bitmap_(bitmap),
       mainWindow_(mainWindow),
       onHidden_(std::move(onHidden)) {
@@ -126,6 +133,11 @@ bool CStartupSplashWnd::IsUserInput(const QEvent& event) const {
 }
 
 bool CStartupSplashWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainWindow_ && event->type() == QEvent::Show) {
+        // Some window managers put a window they begin to manage on top of its own ones
+        // for a moment; asking at once keeps that moment short.
+        raise();
+    }
     if (!hidden_ && IsUserInput(*event)) {
         HidePicture();
         return true;

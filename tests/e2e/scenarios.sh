@@ -6,16 +6,27 @@ SCENARIOS=(startup_picture first_frame click_turn_and_undo shuffle_and_undo view
 
 scenario_startup_picture() {
     start_app
-    local deadline=$((SECONDS + 5)) seen=""
-    while [ $SECONDS -lt $deadline ]; do
-        if xwininfo -root -tree | grep -q ' 288x218+'; then
-            seen=yes
-            break
-        fi
-        sleep 0.05
+    local deadline=$((SECONDS + 5)) area=""
+    while [ -z "$area" ] && [ $SECONDS -lt $deadline ]; do
+        area=$(xwininfo -root -tree | grep -o ' 288x218+[0-9]*+[0-9]*' | head -1 | tr -d ' ')
+        sleep 0.02
     done
-    [ -n "$seen" ] || fail "no 288 x 218 start-up picture appeared"
-    shot picture
+    [ -n "$area" ] || fail "no 288 x 218 start-up picture appeared"
+    # From its first painting until it goes the picture is on screen whole, also while the
+    # main window appears behind it (shots about 0.05 s apart).
+    local shots=0 drawn=0 changed
+    while [ $shots -lt 15 ] && [ $SECONDS -lt $deadline ]; do
+        shot picture
+        changed=$(compare -metric AE -fuzz 6% "$here/../../resources/bitmap/1002.bmp" \
+            "$SD/picture.png[$area]" null: 2>&1 || true)
+        if [ "$changed" -lt 20 ]; then
+            drawn=1
+        elif [ $drawn = 1 ]; then
+            fail "shot $shots: $changed pixels of the start-up picture are covered"
+        fi
+        shots=$((shots + drawn))
+    done
+    [ $drawn = 1 ] || fail "the start-up picture was never drawn"
     wait_main
     # It goes by itself after 3.5 s.
     sleep 4
