@@ -12,6 +12,10 @@
 
 #include "resources/qt_resources.h"
 
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
+
 namespace tetrakon {
 
 namespace {
@@ -31,6 +35,19 @@ void WaitUntilExposed(QWidget* widget) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(5);
     }
+}
+
+// When the main window appears behind the picture, the window system may have it repainted
+// while the program is still busy starting and cannot repaint it; the main window's empty
+// inside would show there until it can. The X server keeps the picture's pixels instead.
+void KeepPixelsInServer(QWidget& window) {
+#if QT_CONFIG(xcb)
+    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        const std::uint32_t always = XCB_BACKING_STORE_ALWAYS;
+        xcb_change_window_attributes(x11->connection(), window.winId(), XCB_CW_BACKING_STORE,
+                                     &always);
+    }
+#endif
 }
 
 }  // namespace
@@ -54,12 +71,12 @@ bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden) {
     }
     auto* picture = new CStartupSplashWnd(bitmap, mainWindow, std::move(onHidden));
     if (mainWindow != nullptr) {
-        // Owned by the main window, so that the window manager keeps it above that window
-        // when it appears during the rest of the start-up.
+        // Owned by the main window, so that the window manager keeps it above that window.
         mainWindow->winId();
         picture->winId();
         picture->windowHandle()->setTransientParent(mainWindow->windowHandle());
     }
+    KeepPixelsInServer(*picture);
     picture->show();
     WaitUntilExposed(picture);
     picture->repaint();
@@ -133,11 +150,6 @@ bool CStartupSplashWnd::IsUserInput(const QEvent& event) const {
 }
 
 bool CStartupSplashWnd::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mainWindow_ && event->type() == QEvent::Show) {
-        // Some window managers put a window they begin to manage on top of its own ones
-        // for a moment; asking at once keeps that moment short.
-        raise();
-    }
     if (!hidden_ && IsUserInput(*event)) {
         HidePicture();
         return true;

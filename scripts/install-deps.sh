@@ -10,7 +10,7 @@ packages=(
     zlib1g-dev libpng-dev libjpeg62-turbo-dev
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins
     qt6-multimedia-dev qt6-translations-l10n pulseaudio pulseaudio-utils sox
-    libgl-dev libgl1-mesa-dri fonts-dejavu-core
+    libgl-dev libgl1-mesa-dri libxcb1-dev fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick jwm valgrind
     fp-utils dpkg-dev lintian desktop-file-utils appstream xdg-utils
 )
