@@ -42,7 +42,9 @@ void WaitUntilExposed(QWidget* widget) {
 // inside would show there until it can. The X server keeps the picture's pixels instead.
 void KeepPixelsInServer(QWidget& window) {
 #if QT_CONFIG(xcb)
-    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && x11 != nullptr &&
+        x11->connection() != nullptr) {
         const std::uint32_t always = XCB_BACKING_STORE_ALWAYS;
         xcb_change_window_attributes(x11->connection(), window.winId(), XCB_CW_BACKING_STORE,
                                      &always);
