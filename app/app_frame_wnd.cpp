@@ -7,19 +7,14 @@
 #include "app/app_form.h"
 #include "app/command_ids.h"
 #include "app/main_menu.h"
+#include "app/qt_frame_placement.h"
 
 namespace tetrakon {
-
-namespace {
-
-constexpr int kMinimumTrackingSize = 200;
-
-}  // namespace
 
 CAppFrameWnd::CAppFrameWnd(Hooks hooks) : hooks_(std::move(hooks)) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setMinimumSize(kMinimumTrackingSize, kMinimumTrackingSize);
+    placement_ = new QtFramePlacement(this, QSize(kMinimumTrackingSize, kMinimumTrackingSize));
 
     form_ = new CAppForm(this);
     setCentralWidget(form_);

@@ -12,7 +12,7 @@ shift
 here=$(dirname "$(realpath "$0")")
 APP="$build/app/tetrakon"
 [ -x "$APP" ] || { echo "no program at $APP: build the tetrakon target first" >&2; exit 2; }
-for tool in Xvfb jwm xdotool xwininfo import convert compare pulseaudio parec pactl sox xdg-open; do
+for tool in Xvfb jwm xdotool wmctrl xwininfo import convert compare pulseaudio parec pactl sox xdg-open; do
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh" >&2; exit 2; }
 done
 
