@@ -7,6 +7,7 @@
 #include "app/dialog_ids.h"
 #include "app/dialog_units.h"
 #include "app/program_icon.h"
+#include "app/program_info.h"
 
 namespace tetrakon {
 
@@ -19,18 +20,18 @@ AboutDialog::AboutDialog(QWidget* parent)
     const DialogUnits units(font());
     setFixedSize(units.Size(217, 65));
 
-    // The icon is drawn at its own 32 pixels, from the control's top-left corner.
+    // The icon is drawn at 32 pixels from the control's top-left corner, from its scalable
+    // picture at the screen's scale.
     auto* icon = new QLabel(this);
     icon->setObjectName(QString::number(IDI_PROGRAM));
     icon->setGeometry(units.Rect(13, 15, 20, 20));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    icon->setPixmap(ProgramIcon().pixmap(32, 32));
+    icon->setPixmap(ProgramIconPixmap(32, devicePixelRatioF()));
 
-    auto* name = new QLabel(QString::fromUtf8(kNameLine), this);
+    auto* name = new QLabel(QString::fromStdString(AboutNameLine()), this);
     name->setGeometry(units.Rect(47, 27, 156, 13));
-    auto* contact = new QLabel(QString::fromUtf8(kContactLine), this);
-    contact->setGeometry(units.Rect(47, 40, 119, 9));
-    contact->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* licence = new QLabel(QString::fromStdString(AboutLicenceLine()), this);
+    licence->setGeometry(units.Rect(47, 40, 119, 9));
 
     auto* frame = new QGroupBox(this);
     frame->setGeometry(units.Rect(3, 1, 210, 61));

@@ -4,13 +4,11 @@
 
 namespace tetrakon {
 
-// Dialog 204, "О программе": the program icon and two lines about the program inside a
-// frame. It has no buttons; Escape, Enter and the close box close it.
+// Dialog 204, "О программе": the program icon and two lines about the program (name and
+// version; licence and year) inside a frame. It has no buttons; Escape, Enter and the close
+// box close it.
 class AboutDialog : public QDialog {
   public:
-    static constexpr const char* kNameLine = "Головоломка «Тетракон», версия 1.0";
-    static constexpr const char* kContactLine = "Отзывы: tetrakon@example.org";
-
     explicit AboutDialog(QWidget* parent);
 
   protected:

@@ -39,8 +39,12 @@ bool CAppApp::InitInstance() {
                 settings_.LoadSettings(*frame.form());
                 ShowStartupPicture(&frame);
             },
-        .firstShown = [this](CAppFrameWnd& frame) { settings_.RestoreWindowPlacement(frame); },
-        .closing = [this](CAppFrameWnd& frame) { settings_.SaveSettings(*frame.form(), frame); },
+        .firstShown =
+            [this](CAppFrameWnd& frame) { settings_.RestoreWindowPlacement(*frame.placement()); },
+        .closing =
+            [this](CAppFrameWnd& frame) {
+                settings_.SaveSettings(*frame.form(), *frame.placement());
+            },
     });
     CAppForm* form = frame_->form();
     form->OnInitialUpdate();

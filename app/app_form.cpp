@@ -294,9 +294,6 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_F1 && window == surface_) {
-                OnCommand(ID_HELP_CONTENTS);
-            }
             // Alt+Enter in full screen: the main window's accelerator is not reachable
             // from the full-screen window. In a window, the main window's action serves it.
             if (window != surface_ && (key->modifiers() & Qt::AltModifier) != 0 &&

@@ -7,19 +7,14 @@
 #include "app/app_form.h"
 #include "app/command_ids.h"
 #include "app/main_menu.h"
+#include "app/qt_frame_placement.h"
 
 namespace tetrakon {
-
-namespace {
-
-constexpr int kMinimumTrackingSize = 200;
-
-}  // namespace
 
 CAppFrameWnd::CAppFrameWnd(Hooks hooks) : hooks_(std::move(hooks)) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setMinimumSize(kMinimumTrackingSize, kMinimumTrackingSize);
+    placement_ = new QtFramePlacement(this, QSize(kMinimumTrackingSize, kMinimumTrackingSize));
 
     form_ = new CAppForm(this);
     setCentralWidget(form_);
@@ -34,6 +29,14 @@ CAppFrameWnd::CAppFrameWnd(Hooks hooks) : hooks_(std::move(hooks)) {
     toggle->setShortcutContext(Qt::WindowShortcut);
     connect(toggle, &QAction::triggered, this, [this] { OnCommand(ID_TOGGLE_FULLSCREEN); });
     addAction(toggle);
+
+    // F1 opens the help wherever the focus is inside the main window: in the drawing
+    // surface or in the widgets around it.
+    auto* help = new QAction(this);
+    help->setShortcut(Qt::Key_F1);
+    help->setShortcutContext(Qt::WindowShortcut);
+    connect(help, &QAction::triggered, this, [this] { OnCommand(ID_HELP_CONTENTS); });
+    addAction(help);
 
     if (hooks_.created) {
         hooks_.created(*this);

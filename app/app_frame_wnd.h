@@ -7,6 +7,7 @@ namespace tetrakon {
 
 class CAppForm;
 class MainMenu;
+class QtFramePlacement;
 
 // The main window: menu 101, the Alt+Enter accelerator, the 3-D view as its client, and
 // the settings read when it is made and written when it closes.
@@ -26,6 +27,8 @@ class CAppFrameWnd : public QMainWindow {
 
     CAppForm* form() const { return form_; }
     MainMenu* menu() const { return menu_; }
+    // Its placement in outer-frame pixels; it also keeps its outer minimum size.
+    QtFramePlacement* placement() const { return placement_; }
 
     // The caption the main window carries from start-up on.
     static QString Caption();
@@ -41,6 +44,7 @@ class CAppFrameWnd : public QMainWindow {
     Hooks hooks_;
     CAppForm* form_ = nullptr;
     MainMenu* menu_ = nullptr;
+    QtFramePlacement* placement_ = nullptr;
     bool shownOnce_ = false;
 };
 

@@ -27,30 +27,23 @@ void AppSettings::LoadSettings(GameView& view) {
     view.FastRandomRotate = settings_.FastRandomRotate ? 1 : 0;
 }
 
-void AppSettings::RestoreWindowPlacement(QMainWindow& frame) {
+void AppSettings::RestoreWindowPlacement(QtFramePlacement& frame) {
     const QScreen* primary = QGuiApplication::primaryScreen();
     const QSize screen = primary != nullptr ? primary->size() : QSize(1024, 768);
-    std::vector<PixelRect> screens;
+    std::vector<ScreenArea> screens;
     for (const QScreen* each : QGuiApplication::screens()) {
-        screens.push_back(ToPixelRect(each->geometry()));
+        screens.push_back({ToPixelRect(each->geometry()), ToPixelRect(each->availableGeometry())});
     }
     store_.RestoreWindowPlacement(&settings_, DefaultWindowRect(screen.width(), screen.height()),
-                                  screens, Placement(frame));
+                                  screens, &frame);
 }
 
-void AppSettings::SaveSettings(const GameView& view, QMainWindow& frame) {
+void AppSettings::SaveSettings(const GameView& view, QtFramePlacement& frame) {
     settings_.Picture = view.renderer.Picture != 0;
     settings_.PathImage = view.renderer.PathImage;
     settings_.NumberRandomRotate = view.NumberRandomRotate;
     settings_.FastRandomRotate = view.FastRandomRotate != 0;
-    store_.SaveSettings(&settings_, Placement(frame));
-}
-
-QtFramePlacement* AppSettings::Placement(QMainWindow& frame) {
-    if (placement_ == nullptr) {
-        placement_ = new QtFramePlacement(&frame);
-    }
-    return placement_;
+    store_.SaveSettings(&settings_, &frame);
 }
 
 }  // namespace tetrakon

@@ -4,8 +4,6 @@
 #include "app/settings_store.h"
 #include "platform/registry/registry_store.h"
 
-class QMainWindow;
-
 namespace tetrakon {
 
 class GameView;
@@ -18,17 +16,13 @@ class AppSettings {
     AppSettings();
 
     void LoadSettings(GameView& view);
-    void RestoreWindowPlacement(QMainWindow& frame);
-    void SaveSettings(const GameView& view, QMainWindow& frame);
+    void RestoreWindowPlacement(QtFramePlacement& frame);
+    void SaveSettings(const GameView& view, QtFramePlacement& frame);
 
   private:
-    // The frame's placement, owned by the frame.
-    QtFramePlacement* Placement(QMainWindow& frame);
-
     RegistryStore registry_;
     SettingsStore store_;
     GameSettings settings_;
-    QtFramePlacement* placement_ = nullptr;
 };
 
 }  // namespace tetrakon

@@ -10,6 +10,9 @@ namespace tetrakon {
 // maximised).
 constexpr std::int32_t kShowRestore = 9;
 
+// The smallest the main frame may be made on each side, border and caption included.
+constexpr std::int32_t kMinimumTrackingSize = 200;
+
 // The main frame's placement, as the settings read and set it.
 class FramePlacement {
   public:

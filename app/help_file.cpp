@@ -1,31 +1,20 @@
 #include "app/help_file.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPointer>
 #include <QProcess>
-#include <QUrl>
+#include <QTimer>
+#include <QWidget>
 
 namespace tetrakon {
 namespace {
 
-// xdg-open hands a file that no program is registered for to the web browser, which
-// cannot show a CHM file; so ask xdg-mime first whether a viewer is registered.
-bool HasRegisteredViewer(const QString& path) {
-    const QString type = QMimeDatabase().mimeTypeForFile(path).name();
-    QProcess query;
-    query.start(QStringLiteral("xdg-mime"),
-                {QStringLiteral("query"), QStringLiteral("default"), type});
-    return query.waitForFinished(3000) && query.exitStatus() == QProcess::NormalExit &&
-           query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
-}
-
-bool OpenWithDesktop(const QString& path) {
-    return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
+// A lookup that hangs must not keep the help closed for good.
+constexpr int kLookUpLimitMs = 3000;
 
 }  // namespace
 
@@ -43,22 +32,85 @@ QString HelpPagesPath(const QString& programPath) {
     return QFileInfo(programPath).dir().filePath(QStringLiteral("help/index.html"));
 }
 
-bool OpenHelpBeside(const QString& programPath) {
-    const QString chm = HelpFilePath(programPath);
-    if (QFileInfo::exists(chm) && HasRegisteredViewer(chm) && OpenWithDesktop(chm)) {
-        return true;
+HelpOpener::HelpOpener(QString programPath, std::function<void()> failed, QObject* parent)
+    : QObject(parent), programPath_(std::move(programPath)), failed_(std::move(failed)) {}
+
+void HelpOpener::Open() {
+    if (Running()) {
+        return;
     }
-    return OpenWithDesktop(HelpPagesPath(programPath));
+    const QString chm = HelpFilePath(programPath_);
+    if (!QFileInfo::exists(chm)) {
+        OpenFile(HelpPagesPath(programPath_));
+        return;
+    }
+    // xdg-open hands a file that no program is registered for to the web browser, which
+    // cannot show a CHM file; so ask xdg-mime first whether a viewer is registered.
+    const QString type = QMimeDatabase().mimeTypeForFile(chm).name();
+    Run(Kind::LookUp, QStringLiteral("xdg-mime"),
+        {QStringLiteral("query"), QStringLiteral("default"), type},
+        [this, chm](bool succeeded, const QByteArray& viewer) {
+            OpenFile(succeeded && !viewer.trimmed().isEmpty() ? chm : HelpPagesPath(programPath_));
+        });
+}
+
+void HelpOpener::OpenFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        failed_();
+        return;
+    }
+    Run(Kind::Opener, QStringLiteral("xdg-open"), {path},
+        [this](bool succeeded, const QByteArray&) {
+            if (!succeeded) {
+                failed_();
+            }
+        });
+}
+
+void HelpOpener::Run(Kind kind, const QString& program, const QStringList& arguments,
+                     std::function<void(bool, const QByteArray&)> done) {
+    auto* process = new QProcess(this);
+    running_ = process;
+    if (kind == Kind::LookUp) {
+        QTimer::singleShot(kLookUpLimitMs, process, &QProcess::kill);
+    } else {
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+    }
+    const auto end = [this, process, done](bool succeeded) {
+        const QByteArray output = succeeded ? process->readAllStandardOutput() : QByteArray();
+        running_ = nullptr;
+        process->deleteLater();
+        done(succeeded, output);
+    };
+    connect(process, &QProcess::finished, this,
+            [process, end](int exitCode, QProcess::ExitStatus status) {
+                end(status == QProcess::NormalExit && exitCode == 0);
+            });
+    connect(process, &QProcess::errorOccurred, this, [end](QProcess::ProcessError error) {
+        // Any other error is followed by `finished`.
+        if (error == QProcess::FailedToStart) {
+            end(false);
+        }
+    });
+    process->start(program, arguments);
 }
 
 void OpenHelp(QWidget* parent) {
-    const QString program = QCoreApplication::applicationFilePath();
-    if (OpenHelpBeside(program)) {
-        return;
+    // One opener, owned by the window that first asks, so that a request sees whether the
+    // viewer of the one before still runs.
+    static QPointer<HelpOpener> opener;
+    if (opener == nullptr) {
+        const QString program = QCoreApplication::applicationFilePath();
+        opener = new HelpOpener(
+            program,
+            [parent, program] {
+                QMessageBox::warning(parent, QStringLiteral("Tetrakon"),
+                                     QStringLiteral("Не удаётся открыть файл справки %1.")
+                                         .arg(HelpFilePath(program)));
+            },
+            parent);
     }
-    QMessageBox::warning(
-        parent, QStringLiteral("Tetrakon"),
-        QStringLiteral("Не удаётся открыть файл справки %1.").arg(HelpFilePath(program)));
+    opener->Open();
 }
 
 }  // namespace tetrakon

@@ -1,17 +1,40 @@
 // Tetrakon: a three-dimensional pyramid puzzle.
 
 #include <QApplication>
+#include <cstdio>
+#include <string>
 
 #include "app/app_app.h"
 #include "app/program_icon.h"
+#include "app/program_info.h"
 #include "app/russian_translations.h"
 #include "app/startup_splash_wnd.h"
 #include "app/startup_switches.h"
 #include "platform/picture/qt_picture_decoder.h"
 
+namespace {
+
+// Exit status 1 when the text cannot be written (a closed or full output).
+int Print(const std::string& text) {
+    return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that they work without a display.
+    switch (tetrakon::RequestedPrint(argc, argv)) {
+        case tetrakon::PrintRequest::kUsage:
+            return Print(tetrakon::UsageText());
+        case tetrakon::PrintRequest::kVersion:
+            return Print(tetrakon::VersionText());
+        case tetrakon::PrintRequest::kNone:
+            break;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tetrakon"));
+    QApplication::setDesktopFileName(QString::fromLatin1(tetrakon::kDesktopId));
     QApplication::setWindowIcon(tetrakon::ProgramIcon());
     tetrakon::InstallRussianTranslations(application);
     tetrakon::InstallQtPictureDecoder();

@@ -14,6 +14,15 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+// The lengths of the sides, in 64 bits: the distance between two 32-bit coordinates may
+// not fit in 32.
+inline std::int64_t Width(const PixelRect& r) {
+    return std::int64_t{r.right} - r.left;
+}
+inline std::int64_t Height(const PixelRect& r) {
+    return std::int64_t{r.bottom} - r.top;
+}
+
 inline bool IsEmpty(const PixelRect& r) {
     return r.right <= r.left || r.bottom <= r.top;
 }

@@ -1,8 +1,8 @@
 #include "app/settings_store.h"
 
-#include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "framework/registry_values.h"
 
@@ -71,7 +71,7 @@ void SettingsStore::LoadSettings(GameSettings* settings) {
 
 void SettingsStore::RestoreWindowPlacement(GameSettings* settings,
                                            const PixelRect& defaultWindowRect,
-                                           std::span<const PixelRect> screens,
+                                           std::span<const ScreenArea> screens,
                                            FramePlacement* frame) {
     if (!placementNotYetRestored_) {
         return;
@@ -86,10 +86,15 @@ void SettingsStore::RestoreWindowPlacement(GameSettings* settings,
     rect.top = ReadNumber(*key, "Top", defaultWindowRect.top);
     rect.right = ReadNumber(*key, "Right", defaultWindowRect.right);
     rect.bottom = ReadNumber(*key, "Bottom", defaultWindowRect.bottom);
-    const bool onSomeScreen = std::any_of(screens.begin(), screens.end(),
-                                          [&](const PixelRect& s) { return Overlaps(rect, s); });
-    if (IsEmpty(rect) || (!screens.empty() && !onSomeScreen)) {
+    if (IsEmpty(rect)) {
         rect = defaultWindowRect;
+    }
+    if (!screens.empty()) {
+        std::optional<PixelRect> fitted = FitToScreens(rect, screens, kMinimumTrackingSize);
+        if (!fitted) {
+            fitted = FitToScreens(defaultWindowRect, screens, kMinimumTrackingSize);
+        }
+        rect = fitted.value_or(defaultWindowRect);
     }
     if (frame != nullptr) {
         frame->SetPlacementRestored(rect);

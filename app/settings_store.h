@@ -6,6 +6,7 @@
 
 #include "app/frame_placement.h"
 #include "app/pixel_rect.h"
+#include "app/window_fit.h"
 #include "platform/registry/registry_store.h"
 
 namespace tetrakon {
@@ -36,10 +37,11 @@ class SettingsStore {
     // Reads the window rectangle (defaulting each side to `defaultWindowRect`) and shows
     // `frame`, when there is one, restored at it; only the first call does anything.
     // A stored rectangle that is empty, or overlaps none of `screens` (the screen it was on
-    // is gone), is replaced by `defaultWindowRect`; with no screens listed, only an empty
-    // one is.
+    // is gone), is replaced by `defaultWindowRect`. The rectangle is then fitted to its
+    // screen (see FitToScreens), so that no stored value opens a window the screen cannot
+    // show; with no screens listed, only an empty one is replaced.
     void RestoreWindowPlacement(GameSettings* settings, const PixelRect& defaultWindowRect,
-                                std::span<const PixelRect> screens, FramePlacement* frame);
+                                std::span<const ScreenArea> screens, FramePlacement* frame);
 
     // Takes the frame's normal-position rectangle into the settings, when there is a
     // frame, and writes the nine values.

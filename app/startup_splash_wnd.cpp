@@ -13,6 +13,10 @@
 #include "app/window_system.h"
 #include "resources/qt_resources.h"
 
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
+
 namespace tetrakon {
 
 namespace {
@@ -32,6 +36,21 @@ void WaitUntilExposed(QWidget* widget) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(5);
     }
+}
+
+// When the main window appears behind the picture, the window system may have it repainted
+// while the program is still busy starting and cannot repaint it; the main window's empty
+// inside would show there until it can. The X server keeps the picture's pixels instead.
+void KeepPixelsInServer(QWidget& window) {
+#if QT_CONFIG(xcb)
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && x11 != nullptr &&
+        x11->connection() != nullptr) {
+        const std::uint32_t always = XCB_BACKING_STORE_ALWAYS;
+        xcb_change_window_attributes(x11->connection(), window.winId(), XCB_CW_BACKING_STORE,
+                                     &always);
+    }
+#endif
 }
 
 }  // namespace
@@ -54,6 +73,13 @@ bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden) {
         return false;
     }
     auto* picture = new CStartupSplashWnd(bitmap, mainWindow, std::move(onHidden));
+    if (mainWindow != nullptr) {
+        // Owned by the main window, so that the window manager keeps it above that window.
+        mainWindow->winId();
+        picture->winId();
+        picture->windowHandle()->setTransientParent(mainWindow->windowHandle());
+    }
+    KeepPixelsInServer(*picture);
     picture->show();
     WaitUntilExposed(picture);
     picture->repaint();
@@ -71,9 +97,9 @@ void KeepStartupPictureAbove(QWidget* mainWindow) {
 
 CStartupSplashWnd::CStartupSplashWnd(const QPixmap& bitmap, QWidget* mainWindow,
                                      std::function<void()> onHidden)
-    // A window of its own rather than a child of the main window: that one is not on
-    // screen yet, and some window managers keep a window's dependants hidden with it.
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    // Not a child widget of the main window: that one is not on screen yet, and the picture
+    // must be. It is owned by it as a window instead (see ShowStartupPicture).
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
       bitmap_(bitmap),
       mainWindow_(mainWindow),
       onHidden_(std::move(onHidden)) {
@@ -154,7 +180,6 @@ void CStartupSplashWnd::ShowAgainAbove() {
         return;
     }
     hide();
-    windowHandle()->setTransientParent(mainWindowToStayAbove_);
     show();
 }
 

@@ -59,9 +59,9 @@ void SetStartupPictureAllowed(bool allowed);
 // cannot be loaded.
 bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden = {});
 
-// On Wayland a program cannot keep one of its windows above another, and the main window,
-// shown after the picture, would cover it: the picture still up is shown again as the
-// main window's dependant, which the compositor keeps above it. Elsewhere does nothing.
+// On Wayland the picture's ownership by the main window, given while that window is not on
+// screen yet, does not keep it above that window once it appears: the picture still up is
+// shown again when the main window is first exposed. Elsewhere does nothing.
 void KeepStartupPictureAbove(QWidget* mainWindow);
 
 }  // namespace tetrakon

@@ -37,4 +37,17 @@ bool StartupPictureAllowed(int argc, const char* const* argv) {
     return true;
 }
 
+PrintRequest RequestedPrint(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help") {
+            return PrintRequest::kUsage;
+        }
+        if (argument == "--version") {
+            return PrintRequest::kVersion;
+        }
+    }
+    return PrintRequest::kNone;
+}
+
 }  // namespace tetrakon

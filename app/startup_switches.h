@@ -7,4 +7,9 @@ namespace tetrakon {
 // every other argument is ignored. `argv[0]` is the program.
 bool StartupPictureAllowed(int argc, const char* const* argv);
 
+// What the command line asks to print instead of starting the game: the first of
+// "--help" and "--version" it holds, or nothing. Other arguments are ignored.
+enum class PrintRequest { kNone, kUsage, kVersion };
+PrintRequest RequestedPrint(int argc, const char* const* argv);
+
 }  // namespace tetrakon

@@ -43,12 +43,14 @@ enum class DataFormat : std::uint8_t {
 };
 
 // One byte per PC set-1 scan code (see scan_codes.h); the high bit is set while the key
-// is down.
+// is down, and for a key that went down since the previous read (a tap between two reads
+// is seen once).
 using KeyboardState = std::array<std::uint8_t, 256>;
 constexpr std::uint8_t kDown = 0x80;
 
 // Motion and wheel since the previous read (the wheel in 120ths of a notch, positive
-// away from the user); the buttons as they are at the read, high bit set while down.
+// away from the user); the buttons as they are at the read, high bit set while down or
+// when pressed since the previous read (a click between two reads is seen once).
 // Button 0 is the left button, 1 the right, 2 the middle.
 struct MouseState {
     std::int32_t x = 0;

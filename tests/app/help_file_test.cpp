@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
-#include <QThread>
-#include <QUrl>
 
 #include <memory>
 #include <string>
@@ -17,46 +15,52 @@ namespace tetrakon {
 namespace {
 
 // Stand-ins for the desktop's xdg-mime and xdg-open, first on the PATH: xdg-mime names a
-// CHM viewer only while the file "viewer" exists; xdg-open writes what it was given to
-// "opened".
+// CHM viewer only while the file "viewer" exists; xdg-open adds what it was given to
+// "opened", runs as long as "hold" exists and ends with the code in "status" (0 without).
 class HelpFileTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         tools_ = std::make_unique<QTemporaryDir>();
-        WriteScript("xdg-mime",
-                    "[ -e \"$(dirname \"$0\")/viewer\" ] && echo xchm.desktop\nexit 0\n");
+        WriteScript("xdg-mime", "[ -e \"$here/viewer\" ] && echo xchm.desktop\nexit 0\n");
         WriteScript("xdg-open",
-                    "printf '%s' \"$1\" > \"$(dirname \"$0\")/opened.tmp\"\n"
-                    "mv \"$(dirname \"$0\")/opened.tmp\" \"$(dirname \"$0\")/opened\"\n");
+                    "echo \"$1\" >> \"$here/opened\"\n"
+                    "while [ -e \"$here/hold\" ]; do sleep 0.05; done\n"
+                    "exit $(cat \"$here/status\" 2>/dev/null || echo 0)\n");
         savedPath_ = qgetenv("PATH");
-        qputenv("PATH", tools_->path().toLocal8Bit() + ":" + savedPath_);
     }
     static void TearDownTestSuite() {
         qputenv("PATH", savedPath_);
         tools_.reset();
     }
     void SetUp() override {
-        QFile::remove(tools_->filePath("viewer"));
-        QFile::remove(tools_->filePath("opened"));
+        for (const char* name : {"viewer", "opened", "hold", "status"}) {
+            QFile::remove(tools_->filePath(QString::fromLatin1(name)));
+        }
+        qputenv("PATH", tools_->path().toLocal8Bit() + ":" + savedPath_);
     }
 
     static void WriteScript(const char* name, const char* body) {
         QFile script(tools_->filePath(QString::fromLatin1(name)));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(QByteArray("#!/bin/sh\n") + body);
+        script.write(QByteArray("#!/bin/sh\nhere=\"$(dirname \"$0\")\"\n") + body);
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     }
-    static void Touch(const QString& path) {
+    static void Write(const QString& path, const QByteArray& text = {}) {
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
     }
-    // What xdg-open was given, once it has run (it runs detached).
-    static std::string Opened(int waitMs) {
-        QFile opened(tools_->filePath("opened"));
-        for (QDeadlineTimer deadline(waitMs); !opened.exists() && !deadline.hasExpired();) {
-            QThread::msleep(20);
+    // Runs the event loop until the opener is done, for at most five seconds.
+    static void Finish(const HelpOpener& opener) {
+        for (QDeadlineTimer deadline(5000); opener.Running() && !deadline.hasExpired();) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
+        EXPECT_FALSE(opener.Running());
+    }
+    // The files xdg-open was given, one a line.
+    static std::string Opened() {
+        QFile opened(tools_->filePath("opened"));
         return opened.open(QIODevice::ReadOnly) ? opened.readAll().toStdString() : std::string();
     }
 
@@ -64,41 +68,66 @@ class HelpFileTest : public ::testing::Test {
     static inline QByteArray savedPath_;
 };
 
-TEST_F(HelpFileTest, ChmWithItsViewerThenHtmlPagesThenNothing) {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        GTEST_SKIP() << "Qt's offscreen platform opens no documents; run under a display";
-    }
+TEST_F(HelpFileTest, ChmWithItsViewerThenHtmlPagesAndEveryFailureSaid) {
     struct Case {
         const char* what;
         bool chm, viewer, pages;
-        const char* opened;  // nullptr: nothing opens
+        const char* openerStatus;  // nullptr: no xdg-utils on the PATH at all
+        const char* opened;        // the file handed to xdg-open, "" for none
+        bool failed;
     };
     const Case cases[] = {
-        {"CHM with a viewer", true, true, true, "/tetrakon.CHM"},
-        {"CHM without a viewer", true, false, true, "/help/index.html"},
-        {"no CHM", false, true, true, "/help/index.html"},
-        {"CHM without a viewer, no pages", true, false, false, nullptr},
+        {"CHM with a viewer", true, true, true, "0", "/tetrakon.CHM", false},
+        {"CHM without a viewer", true, false, true, "0", "/help/index.html", false},
+        {"no CHM", false, true, true, "0", "/help/index.html", false},
+        {"CHM without a viewer, no pages", true, false, false, "0", "", true},
+        {"the opener finds no program", true, false, true, "3", "/help/index.html", true},
+        {"no opener", true, true, true, nullptr, "", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetUp();
         QTemporaryDir install;
-        const QString program = install.filePath("tetrakon");
         if (c.chm)
-            Touch(install.filePath("tetrakon.CHM"));
+            Write(install.filePath("tetrakon.CHM"));
         if (c.pages)
-            Touch(install.filePath("help/index.html"));
+            Write(install.filePath("help/index.html"));
         if (c.viewer)
-            Touch(tools_->filePath("viewer"));
+            Write(tools_->filePath("viewer"));
+        if (c.openerStatus != nullptr)
+            Write(tools_->filePath("status"), c.openerStatus);
+        else
+            qputenv("PATH", install.path().toLocal8Bit());
 
-        EXPECT_EQ(OpenHelpBeside(program), c.opened != nullptr);
-        if (c.opened != nullptr) {
-            EXPECT_EQ(Opened(5000),
-                      QUrl::fromLocalFile(install.path() + c.opened).toString().toStdString());
-        } else {
-            EXPECT_EQ(Opened(300), "");
-        }
+        int failures = 0;
+        HelpOpener opener(install.filePath("tetrakon"), [&failures] { ++failures; });
+        opener.Open();
+        Finish(opener);
+
+        const std::string opened =
+            *c.opened == '\0' ? "" : install.path().toStdString() + c.opened + "\n";
+        EXPECT_EQ(Opened(), opened);
+        EXPECT_EQ(failures, c.failed ? 1 : 0);
     }
+}
+
+TEST_F(HelpFileTest, ASecondRequestWhileTheViewerRunsStartsNoOther) {
+    QTemporaryDir install;
+    Write(install.filePath("help/index.html"));
+    Write(tools_->filePath("hold"));
+    HelpOpener opener(install.filePath("tetrakon"), [] {});
+    opener.Open();
+    for (QDeadlineTimer deadline(5000); Opened().empty() && !deadline.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    opener.Open();
+    QFile::remove(tools_->filePath("hold"));
+    Finish(opener);
+    opener.Open();
+    Finish(opener);
+
+    const std::string once = install.filePath("help/index.html").toStdString() + "\n";
+    EXPECT_EQ(Opened(), once + once);
 }
 
 TEST(HelpFilePathTest, ReplacesOnlyTheProgramFilesExtension) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,8 +29,9 @@ class FakeFrame : public FramePlacement {
     std::vector<PixelRect> restoredAt;
 };
 
-const PixelRect kPrimary{0, 0, 1280, 1024};
-const PixelRect kSecondary{1280, 0, 2560, 1024};
+// A primary screen with a task bar along its foot, and a second screen to its right.
+const ScreenArea kPrimary{{0, 0, 1280, 1024}, {0, 0, 1280, 1000}};
+const ScreenArea kSecondary{{1280, 0, 2560, 1024}, {1280, 0, 2560, 1024}};
 const PixelRect kDefault = DefaultWindowRect(1280, 1024);
 
 class SettingsStoreTest : public ::testing::Test {
@@ -83,7 +85,7 @@ TEST_F(SettingsStoreTest, FirstStartUsesDefaultsAndCloseWritesAllNineValuesInOrd
     EXPECT_EQ(settings.NumberRandomRotate, 5);
     EXPECT_FALSE(settings.FastRandomRotate);
     FakeFrame frame;
-    const PixelRect screens[] = {kPrimary};
+    const ScreenArea screens[] = {kPrimary};
     store.RestoreWindowPlacement(&settings, kDefault, screens, &frame);
     EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
     EXPECT_FALSE(std::filesystem::exists(registry_.FilePath()));  // reading writes nothing
@@ -144,15 +146,21 @@ TEST_F(SettingsStoreTest, StoredFlagsAreOnWhenTheirLowestByteIsNonZero) {
     }
 }
 
-TEST_F(SettingsStoreTest, RectangleOffEveryScreenOpensAtTheDefault) {
+TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault) {
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     const std::pair<PixelRect, PixelRect> cases[] = {
-        {{1400, 100, 1900, 500}, {1400, 100, 1900, 500}},  // on the second screen
-        {{-500, -300, 10, 20}, {-500, -300, 10, 20}},      // partly visible
-        {{2600, 0, 3100, 400}, kDefault},                  // the screen is gone
+        {{1400, 100, 1900, 500}, {1400, 100, 1900, 500}},    // on the second screen
+        {{-500, -300, 10, 20}, {0, 0, 510, 320}},            // partly visible: moved onto it
+        {{1200, 900, 1800, 1400}, {1280, 524, 1880, 1024}},  // mostly on the second screen
+        {{0, 0, 40000, 40000}, {0, 0, 1280, 1000}},          // larger than the screen
+        {{kMin, kMin, kMax, kMax}, {0, 0, 1280, 1000}},      // sides beyond 32 bits
+        {{100, 100, 150, 150}, {100, 100, 300, 300}},        // below the minimum size
+        {{2600, 0, 3100, 400}, kDefault},                    // the screen is gone
         {{-900, 100, -300, 500}, kDefault},
         {{500, 500, 400, 400}, kDefault},  // inverted: covers nothing
     };
-    const PixelRect screens[] = {kPrimary, kSecondary};
+    const ScreenArea screens[] = {kPrimary, kSecondary};
     for (const auto& [stored, expected] : cases) {
         StoreDwords({{"Left", static_cast<std::uint32_t>(stored.left)},
                      {"Top", static_cast<std::uint32_t>(stored.top)},
@@ -174,7 +182,7 @@ TEST_F(SettingsStoreTest, MaximisedFrameReopensRestoredAtItsNormalRectangle) {
     SettingsStore(registry_).SaveSettings(&settings, &maximised);
 
     FakeFrame next;
-    const PixelRect screens[] = {kPrimary};
+    const ScreenArea screens[] = {kPrimary};
     SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &next);
     EXPECT_EQ(next.restoredAt, std::vector<PixelRect>{maximised.normal});
     std::uint32_t showCommand = 0;

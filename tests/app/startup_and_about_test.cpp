@@ -2,11 +2,14 @@
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QLabel>
 #include <QMainWindow>
 #include <QTest>
 #include <QTranslator>
 
 #include "app/about_dialog.h"
+#include "app/program_icon.h"
+#include "app/program_info.h"
 #include "app/russian_translations.h"
 #include "app/startup_splash_wnd.h"
 #include "app/startup_switches.h"
@@ -66,6 +69,28 @@ TEST(AboutBox, HasNoButtonsAndClosesWithEscapeOrEnter) {
         ShowAboutBox(nullptr);  // returns only once closed
         EXPECT_TRUE(seen);
     }
+}
+
+TEST(AboutBox, NamesVersionAndLicenceAndNoContactAddress) {
+    AboutDialog dialog(nullptr);
+    QStringList lines;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        lines << label->text();
+    }
+    const QString text = lines.join('\n');
+    EXPECT_TRUE(text.contains(QStringLiteral("версия ") + ProgramVersion())) << text.toStdString();
+    EXPECT_TRUE(text.contains("MIT")) << text.toStdString();
+    EXPECT_FALSE(text.contains('@')) << text.toStdString();
+}
+
+TEST(ProgramIcon, DrawnFromItsScalablePictureAtTheScreensScale) {
+    const QPixmap pixmap = ProgramIconPixmap(32, 2.0);
+    EXPECT_EQ(pixmap.size(), QSize(64, 64));
+    EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(32, 32));
+    // Inside the red left face and the blue right face, a quarter of the way up.
+    const QImage image = pixmap.toImage();
+    EXPECT_EQ(image.pixelColor(22, 42), QColor(0xc8, 0x32, 0x2d));
+    EXPECT_EQ(image.pixelColor(42, 42), QColor(0x2d, 0x5f, 0xc8));
 }
 
 TEST(RussianTranslations, StandardDialogTextsComeInRussian) {

@@ -200,6 +200,44 @@ write_settings() {
     } >"$SD/config/Tetrakon/registry.reg"
 }
 
+# Starts a private sound server with a null sink and records its monitor into
+# $SD/sound.s16 (44.1 kHz mono s16); the program started after it plays there.
+start_sound_recording() {
+    local pulse="$SD/pulse"
+    mkdir -m 700 "$pulse"
+    export XDG_RUNTIME_DIR="$pulse" PULSE_SERVER="unix:$pulse/pulse/native"
+    HOME="$pulse" pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=stderr \
+        -L module-native-protocol-unix -L "module-null-sink sink_name=nul" \
+        -L module-always-sink 2>"$SD/pulse.log" &
+    echo $! >>"$SD/pids"
+    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    pactl info >/dev/null 2>&1 || fail "the private sound server did not start"
+    parec --latency-msec=20 -d nul.monitor --format=s16le --rate=44100 --channels=1 \
+        >"$SD/sound.s16" &
+    RECORDER=$!
+    echo $RECORDER >>"$SD/pids"
+}
+
+# Starts the program playing into the recording, waits for the pyramid and for the
+# recording to flow (the monitor delivers data only after a moment) and activates it.
+start_app_recording_sound() {
+    start_sound_recording
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    local deadline=$((SECONDS + 10))
+    while [ "$(stat -c %s "$SD/sound.s16")" -lt 8820 ]; do
+        [ $SECONDS -ge $deadline ] && fail "the sink's monitor delivered nothing"
+        sleep 0.1
+    done
+    activate
+}
+
+stop_sound_recording() {
+    kill "$RECORDER"
+    wait "$RECORDER" 2>/dev/null || true
+}
+
 # Onsets in a raw 44.1 kHz mono s16 recording: 10 ms windows whose peak passes 0.1 of full
 # scale after at least 40 ms of quiet and 0.3 s after the onset before (the sound bounces
 # within itself), in seconds, one a line.

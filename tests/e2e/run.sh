@@ -13,7 +13,7 @@ shift
 here=$(dirname "$(realpath "$0")")
 APP="$build/app/tetrakon"
 [ -x "$APP" ] || { echo "no program at $APP: build the tetrakon target first" >&2; exit 2; }
-for tool in Xvfb jwm weston xdotool xwininfo import convert compare pulseaudio parec pactl sox; do
+for tool in Xvfb jwm weston xdotool wmctrl xwininfo import convert compare pulseaudio parec pactl sox xdg-open; do
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh" >&2; exit 2; }
 done
 
@@ -21,6 +21,7 @@ source "$here/display.sh"
 source "$here/lib.sh"
 source "$here/wayland.sh"
 source "$here/scenarios.sh"
+source "$here/input_scenarios.sh"
 
 WORK=$(mktemp -d)
 artifacts="$build/e2e-artifacts"

@@ -2,21 +2,32 @@
 # own empty settings unless it writes some first.
 
 SCENARIOS=(startup_picture first_frame click_turn_and_undo shuffle_and_undo view_commands
-    full_screen dialogs keys_without_click f5_sound settings_and_placement
-    wayland_first_frame wayland_click_turn_and_undo wayland_full_screen)
+    full_screen dialogs keys_without_click f5_sound settings_and_placement stored_settings
+    closing_states wayland_first_frame wayland_click_turn_and_undo wayland_full_screen)
 
 scenario_startup_picture() {
     start_app
-    local deadline=$((SECONDS + 5)) seen=""
-    while [ $SECONDS -lt $deadline ]; do
-        if xwininfo -root -tree | grep -q ' 288x218+'; then
-            seen=yes
-            break
-        fi
-        sleep 0.05
+    local deadline=$((SECONDS + 5)) area=""
+    while [ -z "$area" ] && [ $SECONDS -lt $deadline ]; do
+        area=$(xwininfo -root -tree | grep -o ' 288x218+[0-9]*+[0-9]*' | head -1 | tr -d ' ')
+        sleep 0.02
     done
-    [ -n "$seen" ] || fail "no 288 x 218 start-up picture appeared"
-    shot picture
+    [ -n "$area" ] || fail "no 288 x 218 start-up picture appeared"
+    # From its first painting until it goes the picture is on screen whole, also while the
+    # main window appears behind it (shots about 0.05 s apart).
+    local shots=0 drawn=0 changed
+    while [ $shots -lt 15 ] && [ $SECONDS -lt $deadline ]; do
+        shot picture
+        changed=$(compare -metric AE -fuzz 6% "$here/../../resources/bitmap/1002.bmp" \
+            "$SD/picture.png[$area]" null: 2>&1 || true)
+        if [ "$changed" -lt 20 ]; then
+            drawn=1
+        elif [ $drawn = 1 ]; then
+            fail "shot $shots: $changed pixels of the start-up picture are covered"
+        fi
+        shots=$((shots + drawn))
+    done
+    [ $drawn = 1 ] || fail "the start-up picture was never drawn"
     wait_main
     # It goes by itself after 3.5 s.
     sleep 4
@@ -240,29 +251,7 @@ scenario_keys_without_click() {
 }
 
 scenario_f5_sound() {
-    local pulse="$SD/pulse"
-    mkdir -m 700 "$pulse"
-    export XDG_RUNTIME_DIR="$pulse" PULSE_SERVER="unix:$pulse/pulse/native"
-    HOME="$pulse" pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=stderr \
-        -L module-native-protocol-unix -L "module-null-sink sink_name=nul" \
-        -L module-always-sink 2>"$SD/pulse.log" &
-    echo $! >>"$SD/pids"
-    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-    pactl info >/dev/null 2>&1 || fail "the private sound server did not start"
-    parec --latency-msec=20 -d nul.monitor --format=s16le --rate=44100 --channels=1 \
-        >"$SD/sound.s16" &
-    local recorder=$!
-    echo $recorder >>"$SD/pids"
-    start_app -Embedding
-    wait_main
-    wait_pyramid
-    # The monitor delivers data only after a moment: wait for the recording to flow.
-    local deadline=$((SECONDS + 10))
-    while [ "$(stat -c %s "$SD/sound.s16")" -lt 8820 ]; do
-        [ $SECONDS -ge $deadline ] && fail "the sink's monitor delivered nothing"
-        sleep 0.1
-    done
-    activate
+    start_app_recording_sound
     click_at 40 300 # into the view's background: see keys_without_click
     sleep 0.2
     xdotool keydown F5
@@ -270,8 +259,7 @@ scenario_f5_sound() {
     xdotool keyup F5
     sleep 1
     close_app
-    kill "$recorder"
-    wait "$recorder" 2>/dev/null || true
+    stop_sound_recording
     local onsets count
     onsets=$(sound_onsets "$SD/sound.s16")
     note "sound onsets (s):" $onsets
@@ -320,6 +308,106 @@ scenario_settings_and_placement() {
     note "second start: frame ${w2}x${h2} at ($x2, $y2)"
     [ "$x2 $y2 $w2 $h2" = "$x $y $w $h" ] || fail "the second start did not open where the first closed"
     close_app
+}
+
+# Not in the default list: tools/take-screenshot.sh runs it to picture the game for the
+# README. One layer turned, the main window without its frame; TETRAKON_SCREENSHOT names
+# the file to write.
+scenario_screenshot() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    click_at "${TIP[@]}"
+    sleep 0.8
+    import -window "$W" "$SD/window.png"
+    [ "$(identify -format '%wx%h' "$SD/window.png")" = "${WW}x${WH}" ] ||
+        fail "the shot is not the window's size ${WW}x${WH}"
+    cp "$SD/window.png" "${TETRAKON_SCREENSHOT:?name the file in TETRAKON_SCREENSHOT}"
+}
+
+# Settings stored by an earlier run or by hand: the window opens where its screen can show
+# it, at least 200 x 200 with its frame, the stored picture is drawn, and what is written at
+# close is where the window really was.
+scenario_stored_settings() {
+    convert -size 64x64 xc:'#2050C0' "$SD/blue.png"
+    local area stored expected x y w h
+    area=$(xprop -root _NET_WORKAREA | awk -F' = ' '{ split($2, a, ", "); print a[1], a[2], a[1] + a[3], a[2] + a[4] }')
+    while IFS='|' read -r stored expected; do
+        set -- $stored
+        write_settings Left "dword:$1" Top "dword:$2" Right "dword:$3" Bottom "dword:$4" \
+            Picture dword:00000001 PathImage "\"$SD/blue.png\""
+        start_app -Embedding
+        wait_main
+        read -r x y w h <<<"$(frame_rect)"
+        note "stored $stored: frame at $x $y $((x + w)) $((y + h))"
+        [ "$x $y $((x + w)) $((y + h))" = "$expected" ] || fail "expected the frame at $expected"
+        shot view
+        [ "$(pixel view $((OX + 2)) $((OY + MENU_BAR + 2)))" = 2050C0 ] ||
+            fail "the stored picture is not drawn: $(pixel view $((OX + 2)) $((OY + MENU_BAR + 2)))"
+        xdotool windowsize "$W" 50 50
+        sleep 0.5
+        read -r x y w h <<<"$(frame_rect)"
+        [ "$w $h" = "200 200" ] || fail "made as small as it goes, the frame is ${w}x${h}"
+        close_app
+        local saved="" side
+        for side in Left Top Right Bottom; do
+            saved+="$(printf '%d' "0x$(sed -n "s/^\"$side\"=dword://p" "$SD/config/Tetrakon/registry.reg")") "
+        done
+        [ "$saved" = "$x $y $((x + w)) $((y + h)) " ] || fail "written $saved, the frame was at $x $y ${w}x${h}"
+    done <<END
+00000064 00000064 00000096 00000096|100 100 300 300
+00000000 00000000 00009c40 00009c40|$area
+80000000 80000000 7fffffff 7fffffff|$area
+END
+}
+
+# Closed by the window manager while maximised, minimised or in full screen, the program
+# ends normally and writes its show state and the windowed rectangle, where it reopens
+# restored.
+scenario_closing_states() {
+    local state show x y w h
+    while read -r state show; do
+        rm -rf "$SD/config"
+        start_app -Embedding
+        wait_main
+        wait_pyramid
+        xdotool windowmove "$W" 100 80
+        sleep 0.5
+        read -r x y w h <<<"$(frame_rect)"
+        case $state in
+            maximised) wmctrl -i -r "$W" -b add,maximized_vert,maximized_horz ;;
+            minimised) xdotool windowminimize "$W" ;;
+            full_screen) activate && xdotool key alt+Return ;;
+        esac
+        sleep 1
+        local target=$W
+        if [ "$state" = full_screen ]; then
+            target=$(xdotool getactivewindow)
+            [ "$(xwininfo -id "$target" | awk '/Width:/ { w = $2 } /Height:/ { print w "x" $2 }')" = \
+                "$(xdotool getdisplaygeometry | tr ' ' x)" ] || fail "no full-screen window in front"
+        fi
+        wmctrl -i -c "$target"
+        wait_exit 15
+        local status=0
+        wait "$APP_PID" || status=$?
+        [ $status -eq 0 ] || fail "closed $state, the program ended with $status"
+        local reg="$SD/config/Tetrakon/registry.reg" saved="" side
+        for side in Left Top Right Bottom; do
+            saved+="$(printf '%d' "0x$(sed -n "s/^\"$side\"=dword://p" "$reg")") "
+        done
+        note "closed $state: ShowCmd $(sed -n 's/^"ShowCmd"=dword://p' "$reg"), rectangle $saved"
+        grep -q "^\"ShowCmd\"=dword:0000000$show\$" "$reg" || fail "ShowCmd is not $show"
+        [ "$saved" = "$x $y $((x + w)) $((y + h)) " ] || fail "the window was at $x $y ${w}x${h}"
+        start_app -Embedding
+        wait_main
+        [ "$(frame_rect)" = "$x $y $w $h" ] || fail "reopened at $(frame_rect), not $x $y $w $h"
+        close_app
+    done <<END
+maximised 3
+minimised 2
+full_screen 1
+END
 }
 
 # The same scenarios with the program as a native Wayland client.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "game/game_view.h"
@@ -152,6 +153,34 @@ TEST_F(ScriptedGameTest, ClicksTurnWhatThePicksNameAndMiddleClicksUndoThemAll) {
     }
     EXPECT_TRUE(view->session.history.empty());
     EXPECT_LT(LargestDriftFromStart(), 1e-3f);
+}
+
+TEST_F(ScriptedGameTest, ARightDragRollsABallOfPointEightFiveOfTheHalfSize) {
+    gfx::SurfaceDesc size;
+    ASSERT_EQ(view->device3d()->GetBackBufferDesc(&size), S_OK);
+    const auto x = static_cast<std::int16_t>(size.width / 2);
+    const auto y = static_cast<std::int16_t>(size.height / 2);
+    view->HandleViewMessage({ViewMessageKind::RightButtonDown, true, x, y});
+    view->HandleViewMessage({ViewMessageKind::MouseMove, true, static_cast<std::int16_t>(x - 100),
+                             static_cast<std::int16_t>(y + 60)});
+    // The ball's front point (0, 0, 1) under the press goes to the ball point under the
+    // cursor: 100 pixels left and 60 down on a ball of 0.85 of the half-size.
+    const float vx = 100.0f / (static_cast<float>(size.width) * 0.85f * 0.5f);
+    const float vy = 60.0f / (static_cast<float>(size.height) * 0.85f * 0.5f);
+    const Vec3 front = TransformCoord({0, 0, 1}, view->viewRotation.rotation());
+    EXPECT_NEAR(front.x, vx, 1e-5f);
+    EXPECT_NEAR(front.y, vy, 1e-5f);
+    EXPECT_NEAR(front.z, std::sqrt(1 - vx * vx - vy * vy), 1e-5f);
+}
+
+TEST_F(ScriptedGameTest, ReturnToStartPutsTheViewStraight) {
+    view->HandleViewMessage({ViewMessageKind::RightButtonDown, true, 100, 100});
+    view->HandleViewMessage({ViewMessageKind::MouseMove, true, 180, 140});
+    Frames(1);
+    ASSERT_FALSE(view->renderer.world() == Matrix::Identity());
+    view->ReturnToStart();
+    Frames(1);
+    EXPECT_TRUE(view->renderer.world() == Matrix::Identity()) << "no rotation, zoom 1";
 }
 
 TEST_F(ScriptedGameTest, AnIdleViewPresentsNothingUntilSomethingChanges) {

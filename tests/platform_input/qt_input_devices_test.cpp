@@ -83,6 +83,12 @@ TEST_F(QtInputTest, KeyIsDownFromPressToRelease) {
 
     Key(QEvent::KeyRelease, Qt::Key_Up);
     EXPECT_EQ(ReadKeys()[scan::kUp], 0);
+
+    // A tap between two reads is down for the next read only.
+    Key(QEvent::KeyPress, Qt::Key_F5);
+    Key(QEvent::KeyRelease, Qt::Key_F5);
+    EXPECT_EQ(ReadKeys()[scan::kF5], kDown);
+    EXPECT_EQ(ReadKeys()[scan::kF5], 0);
 }
 
 TEST_F(QtInputTest, LosingFocusReleasesTheKeys) {
@@ -90,6 +96,7 @@ TEST_F(QtInputTest, LosingFocusReleasesTheKeys) {
     QFocusEvent focusOut(QEvent::FocusOut);
     QCoreApplication::sendEvent(&window, &focusOut);
 
+    EXPECT_EQ(ReadKeys()[scan::kF5], kDown);  // it went down since the previous read
     EXPECT_EQ(ReadKeys()[scan::kF5], 0);
 }
 
@@ -163,7 +170,7 @@ TEST_F(QtInputTest, MotionAndWheelAddUpUntilTheNextRead) {
     EXPECT_EQ(second.wheel, -120);
 }
 
-TEST_F(QtInputTest, ButtonsAreReadAsTheyAreAtTheRead) {
+TEST_F(QtInputTest, ButtonsAreDownWhenHeldAtTheReadOrPressedSinceThePrevious) {
     Mouse(QEvent::MouseButtonPress, QPointF(5, 5), Qt::LeftButton, Qt::LeftButton);
     Mouse(QEvent::MouseButtonPress, QPointF(5, 5), Qt::MiddleButton,
           Qt::LeftButton | Qt::MiddleButton);
@@ -172,13 +179,16 @@ TEST_F(QtInputTest, ButtonsAreReadAsTheyAreAtTheRead) {
     EXPECT_EQ(state.buttons[1], 0);
     EXPECT_EQ(state.buttons[2], kDown);
 
-    // A click that falls between two reads is not seen.
+    // A click that falls between two reads is seen by the next read, and only by it.
     Mouse(QEvent::MouseButtonRelease, QPointF(5, 5), Qt::LeftButton, Qt::MiddleButton);
     Mouse(QEvent::MouseButtonPress, QPointF(5, 5), Qt::RightButton,
           Qt::MiddleButton | Qt::RightButton);
     Mouse(QEvent::MouseButtonRelease, QPointF(5, 5), Qt::RightButton, Qt::MiddleButton);
     state = ReadMouse();
     EXPECT_EQ(state.buttons[0], 0);
+    EXPECT_EQ(state.buttons[1], kDown);
+    EXPECT_EQ(state.buttons[2], kDown);
+    state = ReadMouse();
     EXPECT_EQ(state.buttons[1], 0);
     EXPECT_EQ(state.buttons[2], kDown);
 }

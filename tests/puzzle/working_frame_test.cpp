@@ -44,6 +44,11 @@ TEST(WorkingFrame, WayBackUndoesTheWayInUpToRounding) {
     }
 }
 
+TEST(WorkingFrame, AxisFourTiltsByTheStoredAngleNotTheArcsineOfAThird) {
+    // 0.339859247 rather than asin(1/3) = 0.3398369: the turns must round as they always have.
+    EXPECT_EQ(WorkingFrame(4), MatrixRotationX(0.339859247f) * MatrixTranslation(0, 2.22f, 0));
+}
+
 TEST(WorkingFrame, StepAnglesInWholeDegrees) {
     EXPECT_FLOAT_EQ(StepAngle(1, 0, 8), -15 * 0.0174532924f);
     EXPECT_FLOAT_EQ(StepAngle(1, 1, 8), 15 * 0.0174532924f);

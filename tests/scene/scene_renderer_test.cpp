@@ -1,5 +1,6 @@
-// The frame drawing's bookkeeping against the recording device: lights that follow the
-// zoom, the background quad's rewrites, and what a frame draws in which order.
+// The frame drawing's bookkeeping against the recording device: the camera and lights a
+// reset sets, lights that follow the zoom, the background quad's rewrites, and what a frame
+// draws in which order.
 
 #include "scene/scene_renderer.h"
 
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "resources/module_resources.h"
 #include "scene/scene_file.h"
 #include "tests/fakes/fake_device.h"
 
@@ -17,9 +19,15 @@ namespace {
 using gfx::FakeDevice;
 using gfx::FakeVertexBuffer;
 
+// Counts the steps and notes how many subsets had been drawn when the last one ran.
 struct CountingAnimation : FrameAnimation {
-    void StepAnimations() override { ++steps; }
+    void StepAnimations() override {
+        ++steps;
+        drawnBeforeStep = log != nullptr ? log->Matching("DrawSubset").size() : 0;
+    }
     int steps = 0;
+    const gfx::CallLog* log = nullptr;
+    std::size_t drawnBeforeStep = 0;
 };
 
 class SceneRendererTest : public ::testing::Test {
@@ -38,6 +46,57 @@ class SceneRendererTest : public ::testing::Test {
     SceneRenderer renderer;
     CountingAnimation animation;
 };
+
+TEST_F(SceneRendererTest, AResetSetsTheFixedCameraAndLights) {
+    ASSERT_EQ(renderer.DeviceReset(&device, 640, 480), S_OK);
+    const auto& transforms = device.transforms;
+    const Matrix& view = transforms[static_cast<std::size_t>(gfx::TransformState::View)];
+    const Matrix& projection =
+        transforms[static_cast<std::size_t>(gfx::TransformState::Projection)];
+    // Eye (0, 0, -55) looking at the origin, y up; a quarter-pi field of view (tan of its
+    // half 0.41421356) on a 640 x 480 back buffer, depth 0 at 1 and 1 at 200.
+    constexpr float kHalfHeight = 0.41421356f;
+    constexpr float kHalfWidth = kHalfHeight * 640.0f / 480.0f;
+    const struct {
+        const char* what;
+        const Matrix& matrix;
+        Vec3 point, expected;
+    } camera[] = {
+        {"eye", view, {0, 0, -55}, {0, 0, 0}},
+        {"target", view, {0, 0, 0}, {0, 0, 55}},
+        {"up and right", view, {3, 10, 0}, {3, 10, 55}},
+        {"near top right", projection, {kHalfWidth, kHalfHeight, 1}, {1, 1, 0}},
+        {"far bottom left", projection, {-200 * kHalfWidth, -200 * kHalfHeight, 200}, {-1, -1, 1}},
+    };
+    for (const auto& row : camera) {
+        const Vec3 moved = TransformCoord(row.point, row.matrix);
+        EXPECT_NEAR(moved.x, row.expected.x, 1e-4f) << row.what;
+        EXPECT_NEAR(moved.y, row.expected.y, 1e-4f) << row.what;
+        EXPECT_NEAR(moved.z, row.expected.z, 1e-4f) << row.what;
+    }
+
+    // Directional, white at the intensity, travelling along the direction, range 500.
+    const struct {
+        float intensity;
+        Vec3 position, direction;
+    } lights[kSceneLightCount] = {
+        {2.0f, {0, 0, -60}, {0, 0, -1}},  {1.0f, {100, 0, 0}, {1, 0, 0}},
+        {1.0f, {-100, 0, 0}, {-1, 0, 0}}, {1.0f, {0, -100, 0}, {0, -1, 0}},
+        {1.0f, {0, 100, 0}, {0, 1, 0}},   {1.0f, {0, 0, -100}, {0, 0, -1}},
+        {1.5f, {0, 0, 100}, {0, 0, 1}},
+    };
+    for (std::size_t i = 0; i < std::size(lights); ++i) {
+        const gfx::Light& light = device.lights[i];
+        EXPECT_EQ(light.type, gfx::LightType::Directional) << i;
+        EXPECT_EQ(light.direction, lights[i].direction) << i;
+        EXPECT_EQ(light.position, lights[i].position) << i;
+        EXPECT_EQ(light.range, 500.0f) << i;
+        const float rgb[] = {light.diffuse.r, light.diffuse.g, light.diffuse.b};
+        for (const float channel : rgb) {
+            EXPECT_EQ(channel, lights[i].intensity) << i;
+        }
+    }
+}
 
 TEST_F(SceneRendererTest, LightsFollowTheZoomAndLightZeroKeepsItsIntensity) {
     renderer.UpdateFrame(&device, Matrix::Identity(), 1.08f);
@@ -81,6 +140,16 @@ TEST_F(SceneRendererTest, ThePictureQuadIsDrawnAfterTheAnimationStepsOnlyWhenPic
     ASSERT_EQ(device.log()->Matching("DrawPrimitive").size(), 1u);
     EXPECT_EQ(device.transforms[0], MatrixTranslation(0, 0, 55));
     EXPECT_EQ(device.textures[0], nullptr);
+}
+
+TEST_F(SceneRendererTest, ThePyramidIsDrawnBeforeTheTurnStepSoAFrameShowsTheStateBeforeIt) {
+    ASSERT_EQ(root.LoadFromResource(&device, kPuzzleModelId, "X"), S_OK);
+    root.RestoreAll(&device);
+    animation.log = device.log().get();
+    device.log()->calls.clear();
+    Draw();
+    EXPECT_GT(animation.drawnBeforeStep, 0u);
+    EXPECT_EQ(animation.drawnBeforeStep, device.log()->Matching("DrawSubset").size());
 }
 
 // The quad's vertices for the current view: the first vertex's position and colour.

@@ -74,6 +74,14 @@ TEST(ViewRotationTest, PressAndMoveToTheSamePixelTurnsNothing) {
     Move(view, 180, 120);
     ExpectIdentity(view.rotation());
     EXPECT_TRUE(view.dragging());
+
+    // After a quarter turn about the vertical axis, a new press starts from there.
+    Press(view, 250, 200);  // ball point (0, 0, 1)
+    Move(view, 0, 200);     // rim point (1, 0, 0)
+    view.HandleMessage(Message(ViewMessageKind::RightButtonUp, 0, 200));
+    Press(view, 180, 120);
+    Move(view, 180, 120);
+    ExpectNear(Turned({0, 0, 1}, view), {1, 0, 0}, "still the quarter turn");
 }
 
 TEST(ViewRotationTest, DragToTheRightTurnsTheFrontSideToTheRight) {

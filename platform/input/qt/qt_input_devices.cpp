@@ -17,6 +17,7 @@ Result QtKeyboard::GetState(KeyboardState* state) {
         return readable;
     }
     *state = feed().keys();
+    presses_.Apply(feed().keyPresses(), state);
     return S_OK;
 }
 
@@ -30,6 +31,7 @@ Result QtMouse::GetState(MouseState* state) {
     state->y = Since(totals.y, readTotals_.y);
     state->wheel = Since(totals.wheel, readTotals_.wheel);
     state->buttons = feed().buttons();
+    presses_.Apply(feed().buttonPresses(), &state->buttons);
     readTotals_ = totals;
     return S_OK;
 }

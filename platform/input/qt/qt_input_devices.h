@@ -1,11 +1,33 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <memory>
 
 #include "platform/input/input_devices.h"
 #include "platform/input/qt/qt_input_feed.h"
 
 namespace tetrakon::input {
+
+// Reports as down, once, each key or button that went down since the previous read, so
+// that a press and release between two reads is still seen as one press.
+template <std::size_t N>
+class PressLatch {
+  public:
+    // Forgets the presses counted so far.
+    void Reset(const std::array<std::uint32_t, N>& presses) { seen_ = presses; }
+    void Apply(const std::array<std::uint32_t, N>& presses, std::array<std::uint8_t, N>* state) {
+        for (std::size_t i = 0; i < N; ++i) {
+            if (presses[i] != seen_[i]) {
+                (*state)[i] |= kDown;
+            }
+        }
+        seen_ = presses;
+    }
+
+  private:
+    std::array<std::uint32_t, N> seen_{};
+};
 
 // The part of a device's life that keyboard and mouse share: the data format must be set
 // before acquiring; the cooperative level names a window and a consistent flag set.
@@ -80,25 +102,35 @@ class QtDevice : public Interface {
     std::uint32_t flags_ = kCoopNonExclusive | kCoopBackground;
 };
 
-// The keys held in the watched windows.
+// The keys held in the watched windows, and those pressed since the previous read.
 class QtKeyboard : public QtDevice<Keyboard, DataFormat::Keyboard> {
   public:
     using QtDevice::QtDevice;
     Result GetState(KeyboardState* state) override;
+
+  protected:
+    void OnAcquired() override { presses_.Reset(feed().keyPresses()); }
+
+  private:
+    PressLatch<256> presses_;
 };
 
-// Motion, wheel and buttons in the watched windows; motion and wheel are counted from the
-// acquisition or the previous read, whichever is later.
+// Motion, wheel and buttons in the watched windows; motion, wheel and button presses are
+// counted from the acquisition or the previous read, whichever is later.
 class QtMouse : public QtDevice<Mouse, DataFormat::Mouse> {
   public:
     using QtDevice::QtDevice;
     Result GetState(MouseState* state) override;
 
   protected:
-    void OnAcquired() override { readTotals_ = feed().mouseTotals(); }
+    void OnAcquired() override {
+        readTotals_ = feed().mouseTotals();
+        presses_.Reset(feed().buttonPresses());
+    }
 
   private:
     QtInputFeed::MouseTotals readTotals_;
+    PressLatch<8> presses_;
 };
 
 }  // namespace tetrakon::input

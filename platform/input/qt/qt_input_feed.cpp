@@ -79,6 +79,9 @@ void QtInputFeed::OnKey(const QKeyEvent& event, bool down) {
         return;
     }
     if (const std::uint8_t code = ScanCodeOf(event)) {
+        if (down && keys_[code] == 0) {
+            ++keyPresses_[code];
+        }
         keys_[code] = down ? kDown : 0;
     }
 }
@@ -92,7 +95,11 @@ void QtInputFeed::OnMouse(const QMouseEvent& event) {
     }
     lastPosition_ = position;
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
-        buttons_[i] = event.buttons().testFlag(kButtonOrder[i]) ? kDown : 0;
+        const bool down = event.buttons().testFlag(kButtonOrder[i]);
+        if (down && buttons_[i] == 0) {
+            ++buttonPresses_[i];
+        }
+        buttons_[i] = down ? kDown : 0;
     }
 }
 

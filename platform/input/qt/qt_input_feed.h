@@ -27,6 +27,9 @@ class QtInputFeed : public QObject {
         std::int64_t wheel = 0;
     };
 
+    using KeyPresses = std::array<std::uint32_t, 256>;
+    using ButtonPresses = std::array<std::uint32_t, 8>;
+
     QtInputFeed();
 
     // Feeds the devices with `window`'s key, mouse, wheel and focus events.
@@ -39,6 +42,9 @@ class QtInputFeed : public QObject {
     bool applicationActive() const { return applicationActive_; }
     const KeyboardState& keys() const { return keys_; }
     const std::array<std::uint8_t, 8>& buttons() const { return buttons_; }
+    // How often each key and button went down since the feed began.
+    const KeyPresses& keyPresses() const { return keyPresses_; }
+    const ButtonPresses& buttonPresses() const { return buttonPresses_; }
     const MouseTotals& mouseTotals() const { return totals_; }
 
     void ClearKeys() { keys_.fill(0); }
@@ -54,6 +60,8 @@ class QtInputFeed : public QObject {
     bool applicationActive_ = false;
     KeyboardState keys_{};
     std::array<std::uint8_t, 8> buttons_{};
+    KeyPresses keyPresses_{};
+    ButtonPresses buttonPresses_{};
     MouseTotals totals_;
     // Global cursor position of the last mouse event, in screen pixels.
     std::optional<QPoint> lastPosition_;

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The program's command line without a display: --help prints a Russian usage and
+# --version the name and version, both with exit status 0 and before anything needs a
+# display; other arguments beside them are ignored.
+#   tests/cli/check-cli.sh <program> <version>
+set -uo pipefail
+program=${1:?usage: check-cli.sh <program> <version>}
+version=${2:?usage: check-cli.sh <program> <version>}
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# Runs the program with no display; stdout into $out, exit status into $status.
+run() {
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$program" "$@" 2>&1)
+    status=$?
+}
+
+for args in "--version" "-Embedding --version" "--unknown --version --help"; do
+    # shellcheck disable=SC2086
+    run $args
+    [ "$status" -eq 0 ] || fail "'$args' exits with $status"
+    [ "$out" = "tetrakon $version" ] || fail "'$args' prints '$out'"
+done
+
+for args in "--help" "--bogus --help --version"; do
+    # shellcheck disable=SC2086
+    run $args
+    [ "$status" -eq 0 ] || fail "'$args' exits with $status"
+    grep -q '^Использование: tetrakon' <<<"$out" || fail "'$args' prints no Russian usage: $out"
+    grep -q -- '--version' <<<"$out" || fail "'$args' does not name --version"
+done
+
+# Written output that cannot be delivered is a failure, not a silent success.
+if [ -w /dev/full ]; then
+    env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version >/dev/full 2>/dev/null &&
+        fail "--version into a full device reports success"
+fi
+
+[ "$failures" -eq 0 ] || exit 1
+echo "check-cli: all checks passed"
