@@ -19,7 +19,9 @@ class FramePlacement {
     virtual ~FramePlacement() = default;
 
     // The rectangle the frame has when neither minimised nor maximised, and its current
-    // show command (the platform's numbers: 1 normal, 2 minimised, 3 maximised).
+    // show command (the platform's numbers: 1 normal, 2 minimised, 3 maximised). Where the
+    // window system does not tell where a window is (Wayland), `normalRect` keeps its left
+    // and top and takes only the frame's size.
     virtual void GetPlacement(PixelRect* normalRect, std::int32_t* showCommand) const = 0;
     // Shows the frame restored at `normalRect`.
     virtual void SetPlacementRestored(const PixelRect& normalRect) = 0;

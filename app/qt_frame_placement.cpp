@@ -1,5 +1,7 @@
 #include "app/qt_frame_placement.h"
 
+#include "app/window_system.h"
+
 #include <QEvent>
 #include <QWindow>
 #include <algorithm>
@@ -41,8 +43,10 @@ void QtFramePlacement::GetPlacement(PixelRect* normalRect, std::int32_t* showCom
     const QRect outer = restored && window != nullptr
                             ? window->frameGeometry()
                             : frame_->normalGeometry().marginsAdded(FrameMargins(*frame_));
-    *normalRect = {outer.left(), outer.top(), outer.left() + outer.width(),
-                   outer.top() + outer.height()};
+    const QPoint topLeft =
+        OnWayland() ? QPoint(normalRect->left, normalRect->top) : outer.topLeft();
+    *normalRect = {topLeft.x(), topLeft.y(), topLeft.x() + outer.width(),
+                   topLeft.y() + outer.height()};
     *showCommand = frame_->isMinimized()   ? kShowMinimized
                    : frame_->isMaximized() ? kShowMaximized
                                            : kShowNormal;

@@ -3,7 +3,8 @@
 
 SCENARIOS=(startup_picture first_frame click_turn_and_undo shuffle_and_undo view_commands
     full_screen dialogs keys_without_click f5_sound settings_and_placement stored_settings
-    closing_states wayland_first_frame wayland_click_turn_and_undo wayland_full_screen)
+    closing_states wayland_first_frame wayland_click_turn_and_undo wayland_full_screen
+    wayland_keeps_window_position)
 
 scenario_startup_picture() {
     start_app
@@ -424,4 +425,21 @@ scenario_wayland_click_turn_and_undo() {
 scenario_wayland_full_screen() {
     on_wayland
     scenario_full_screen
+}
+
+# A Wayland client cannot learn where its window is: the stored position is kept at close,
+# not replaced by the unknown one.
+scenario_wayland_keeps_window_position() {
+    on_wayland
+    write_settings Left dword:00000064 Top dword:00000050 Right dword:000002bc Bottom dword:00000226
+    start_app -Embedding
+    wait_main
+    menu $MENU_FILE $ITEM_EXIT
+    wait_exit 15
+    local rect
+    rect=$(for value in Left Top Right Bottom; do
+        printf '%d ' "0x$(sed -n "s/^\"$value\"=dword://p" "$SD/config/Tetrakon/registry.reg")"
+    done)
+    note "written: $rect"
+    [ "$rect" = "100 80 700 550 " ] || fail "expected the stored 100 80 700 550"
 }
