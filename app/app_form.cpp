@@ -4,6 +4,7 @@
 #include "app/background_choosers.h"
 #include "app/pre_setting_dlg.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -260,10 +261,14 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::Close:
             // A fatal display error asks the drawing window to close: the program ends
-            // through the main window, after the frame step that reported it.
+            // through the main window (settings saved), after the frame step that
+            // reported it, with exit code 1, even from inside a dialog's own loop.
             if (window == surface_) {
                 event->ignore();
-                QTimer::singleShot(0, mainFrame_, [this] { CloseMainFrame(); });
+                QTimer::singleShot(0, mainFrame_, [this] {
+                    CloseMainFrame();
+                    QCoreApplication::exit(1);
+                });
                 return true;
             }
             break;
