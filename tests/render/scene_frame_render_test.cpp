@@ -354,7 +354,8 @@ TEST_F(SceneFrameRenderTest, SeamsBetweenStickersAreUnbrokenAndTheOutlineIsSmoot
          ++y) {
         for (int step : {1, -1}) {
             int x = step > 0 ? 0 : kWidth - 1;
-            while (ColourDistance(At({x, y}) & 0xFFFFFF, kBackground) <= 4) {
+            while (x + 3 * step >= 0 && x + 3 * step < kWidth &&
+                   ColourDistance(At({x, y}) & 0xFFFFFF, kBackground) <= 4) {
                 x += step;
             }
             ++rows;
