@@ -208,6 +208,11 @@ bool CAppForm::IsCommandEnabled(int commandId) const {
 
 void CAppForm::CloseMainFrame() {
     mainFrame_->close();
+    // After a fatal display error the program ends here whatever else is open (a dialog's
+    // own loop included), with exit code 1; the settings were saved by the close.
+    if (FatalErrorReported()) {
+        QCoreApplication::exit(1);
+    }
 }
 
 void CAppForm::ForwardToViewRotation(QWindow* window, QEvent* event) {
@@ -261,14 +266,10 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::Close:
             // A fatal display error asks the drawing window to close: the program ends
-            // through the main window (settings saved), after the frame step that
-            // reported it, with exit code 1, even from inside a dialog's own loop.
+            // through the main window, after the frame step that reported it.
             if (window == surface_) {
                 event->ignore();
-                QTimer::singleShot(0, mainFrame_, [this] {
-                    CloseMainFrame();
-                    QCoreApplication::exit(1);
-                });
+                QTimer::singleShot(0, mainFrame_, [this] { CloseMainFrame(); });
                 return true;
             }
             break;
