@@ -4,6 +4,7 @@
 #include "app/background_choosers.h"
 #include "app/pre_setting_dlg.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -222,6 +223,11 @@ bool CAppForm::IsCommandEnabled(int commandId) const {
 
 void CAppForm::CloseMainFrame() {
     mainFrame_->close();
+    // After a fatal display error the program ends here whatever else is open (a dialog's
+    // own loop included), with exit code 1; the settings were saved by the close.
+    if (FatalErrorReported()) {
+        QCoreApplication::exit(1);
+    }
 }
 
 void CAppForm::ForwardToViewRotation(QWindow* window, QEvent* event) {

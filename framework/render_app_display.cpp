@@ -4,6 +4,20 @@
 
 namespace tetrakon {
 
+namespace {
+
+// Whether the back buffer stays within the device's largest render target. A larger one
+// is refused before the device is asked, so nothing is spent on it; the user reads the
+// reset text.
+bool BackBufferFits(const gfx::PresentParameters& params, const gfx::DeviceCaps& caps) {
+    return (caps.maxRenderTargetWidth == 0 ||
+            params.backBufferWidth <= caps.maxRenderTargetWidth) &&
+           (caps.maxRenderTargetHeight == 0 ||
+            params.backBufferHeight <= caps.maxRenderTargetHeight);
+}
+
+}  // namespace
+
 Result RenderApp::OpenDisplay() {
     const DeviceEntry* attempted = nullptr;
     Result result = TryOpenDisplay(attempted);
@@ -40,6 +54,9 @@ Result RenderApp::TryOpenDisplay(const DeviceEntry*& attempted) {
         ReportError(NullReferenceDevice, ReportKind::Warning);
     }
 
+    if (!BackBufferFits(presentParams, setup.device->caps)) {
+        return ResetFailed;
+    }
     const std::uint32_t behaviorFlags = BehaviorFlagsFor(setup.vertexProcessing);
     Result result = graphics->CreateDevice(setup.combo->adapterOrdinal, setup.device->deviceType,
                                            focusWindow, behaviorFlags, presentParams, &device);
@@ -76,6 +93,9 @@ Result RenderApp::TryOpenDisplay(const DeviceEntry*& attempted) {
 Result RenderApp::ResetDisplay() {
     if (device == nullptr) {
         return E_FAIL;
+    }
+    if (!BackBufferFits(presentParams, deviceCaps)) {
+        return ResetFailed;
     }
     if (objectsRestored) {
         objectsRestored = false;

@@ -1,5 +1,7 @@
 #include "framework/setup_selection.h"
 
+#include <algorithm>
+
 #include "framework/framework_results.h"
 
 namespace tetrakon {
@@ -27,6 +29,27 @@ bool DeviceTypeAllowed(const DeviceEntry& device, bool requireHal, bool requireR
     return true;
 }
 
+// The sample count wanted for smooth edges and unbroken seams between stickers.
+constexpr gfx::MultisampleType kWantedSamples = 4;
+
+// Four samples where the combination lists them, else the largest type below four it
+// lists, else none; quality 0. A type the chosen depth/stencil format conflicts with is
+// passed over, since the device could not be made with that pair.
+gfx::MultisampleType ChooseMultisampleType(const FormatCombo& combo, gfx::Format depthStencil) {
+    gfx::MultisampleType chosen = 0;
+    for (gfx::MultisampleType type : combo.multisampleTypes) {
+        const bool conflicts =
+            std::any_of(combo.conflicts.begin(), combo.conflicts.end(), [&](const auto& conflict) {
+                return conflict.depthStencilFormat == depthStencil &&
+                       conflict.multisampleType == type;
+            });
+        if (type <= kWantedSamples && type > chosen && !conflicts) {
+            chosen = type;
+        }
+    }
+    return chosen;
+}
+
 void WriteCommonOptions(const DeviceCatalog& catalogue, const Candidate& best,
                         DisplaySetup* setup) {
     const FormatCombo& combo = *best.combo;
@@ -37,7 +60,7 @@ void WriteCommonOptions(const DeviceCatalog& catalogue, const Candidate& best,
         catalogue.limits.usesDepthBuffer && !combo.depthStencilFormats.empty()
             ? combo.depthStencilFormats.front()
             : gfx::Format::Unknown;
-    setup->multisampleType = combo.multisampleTypes.empty() ? 0 : combo.multisampleTypes.front();
+    setup->multisampleType = ChooseMultisampleType(combo, setup->depthStencilFormat);
     setup->multisampleQuality = 0;
     setup->vertexProcessing = combo.vertexProcessings.empty() ? VertexProcessing::Software
                                                               : combo.vertexProcessings.front();

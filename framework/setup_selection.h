@@ -6,6 +6,10 @@
 
 namespace tetrakon {
 
+// Both setups take the combination's first depth/stencil format and vertex-processing
+// kind, and four samples where the combination lists them (else the largest type below
+// four it lists, else none) with quality 0.
+
 // Chooses the windowed setup: a windowed combination whose adapter format is the desktop
 // format of adapter 0, preferring HAL and, among HAL, equal adapter and back-buffer
 // formats. The window size is `clientRect`'s. `requireHal` / `requireRef` restrict the

@@ -91,6 +91,9 @@ struct DeviceCaps {
     std::uint32_t maxActiveLights = 8;
     std::uint32_t maxTextureWidth = 0;
     std::uint32_t maxTextureHeight = 0;
+    // The largest back buffer the device can draw into; 0: no stated limit.
+    std::uint32_t maxRenderTargetWidth = 0;
+    std::uint32_t maxRenderTargetHeight = 0;
 };
 
 enum class SwapEffect : std::uint32_t { Discard = 1 };

@@ -56,8 +56,8 @@ TEST(QtMessageBox, FatalReportShowsItsWholeTextWithTheErrorIcon) {
     ASSERT_TRUE(shown.seen);
     EXPECT_EQ(shown.icon, QMessageBox::Critical);
     EXPECT_EQ(shown.text.toStdString(),
-              "A D3D object has a non-zero reference\ncount (meaning things were not properly\n"
-              "cleaned up).\n\nThis sample will now exit.");
+              "An OpenGL object has a non-zero reference\ncount (meaning things were not properly\n"
+              "cleaned up).\n\nThis program will now exit.");
     ResetFatalErrorLatch();
 }
 

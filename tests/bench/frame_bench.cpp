@@ -1,7 +1,8 @@
 // Cost of one frame of the game with the real OpenGL device at 532 x 379: the per-frame
 // update (world matrix, lights) and the frame drawing (clear, 58 frames of the pyramid,
-// no picture), then the present. Needs an X display (run under xvfb-run);
-// the GL driver's own threads may add to the wall time.
+// no picture), then the present; with a single-sampled back buffer and with the four
+// samples the game takes where offered (the argument). Needs an X display (run under
+// xvfb-run); the GL driver's own threads may add to the wall time.
 
 #include <benchmark/benchmark.h>
 
@@ -36,6 +37,7 @@ void BM_UpdateAndDrawFrame(benchmark::State& state) {
     params.enableAutoDepthStencil = true;
     params.autoDepthStencilFormat = gfx::Format::D24S8;
     params.presentationInterval = gfx::kPresentIntervalImmediate;
+    params.multiSampleType = static_cast<gfx::MultisampleType>(state.range(0));
     if (Failed(gfx::GlGraphicsApi::Create(&api)) ||
         Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &adapter,
                                  gfx::kCreateHardwareVertexProcessing, params, &device))) {
@@ -71,7 +73,7 @@ void BM_UpdateAndDrawFrame(benchmark::State& state) {
     targets.Destroy();
     device->Release();
 }
-BENCHMARK(BM_UpdateAndDrawFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UpdateAndDrawFrame)->ArgName("samples")->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tetrakon

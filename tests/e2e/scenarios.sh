@@ -443,3 +443,45 @@ scenario_wayland_keeps_window_position() {
     note "written: $rect"
     [ "$rect" = "100 80 700 550 " ] || fail "expected the stored 100 80 700 550"
 }
+
+# Waits up to 10 s for a message box of the display layer (captioned "Tetrakon1.0"),
+# dismisses it with Enter, then waits for the program's end; sets EXIT_STATUS.
+dismiss_fatal_box_and_wait_exit() {
+    local deadline=$((SECONDS + 10)) box=""
+    while [ -z "$box" ]; do
+        box=$(xdotool search --onlyvisible --name '^Tetrakon1\.0$' 2>/dev/null | head -1) || true
+        [ -n "$box" ] && break
+        [ $SECONDS -ge $deadline ] && fail "no error box appeared"
+        sleep 0.1
+    done
+    shot error_box
+    xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+    xdotool key Return
+    wait_exit 10
+    EXIT_STATUS=0
+    wait "$APP_PID" || EXIT_STATUS=$?
+}
+
+# The drawing surface made wider than any back buffer the device can have: the reset is
+# refused, the fatal text shown, and the program ends after it.
+scenario_fatal_reset_ends_program() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    # The window manager keeps a frame on the screen, not the view embedded in it.
+    local view
+    view=$(xwininfo -id "$W" -children | awk '/^ +0x/ { print $1; exit }')
+    xdotool windowsize "$view" 20000 "$((WH - MENU_BAR))"
+    dismiss_fatal_box_and_wait_exit
+    [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS after the fatal text, not 1"
+}
+
+# OpenGL below 3.3: the start-up error text, exit status 1, no settings written.
+scenario_startup_failure_ends_program() {
+    MESA_GL_VERSION_OVERRIDE=2.1 start_app -Embedding
+    dismiss_fatal_box_and_wait_exit
+    [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS after a failed start, not 1"
+    [ ! -e "$SD/config/Tetrakon/registry.reg" ] || fail "settings were written after a failed start"
+}
+
+SCENARIOS+=(fatal_reset_ends_program startup_failure_ends_program)

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <memory>
+#include <set>
 
 #include "framework/render_app.h"
 #include "tests/fakes/fake_window.h"
@@ -14,72 +16,47 @@ namespace {
 
 constexpr const char* kGeneric =
     "Generic application error. Enable\ndebug output for detailed information.";
-constexpr const char* kFatalSuffix = "\n\nThis sample will now exit.";
+constexpr const char* kFatalSuffix = "\n\nThis program will now exit.";
 constexpr const char* kReferenceSuffix =
-    "\n\nSwitching to the reference rasterizer,\na software device that implements the "
-    "entire\nDirect3D feature set, but runs very slowly.";
+    "\n\nSwitching to Mesa's software renderer,\nwhich implements the entire OpenGL\nfeature "
+    "set, but runs very slowly.";
 
-struct MessageRow {
-    std::uint32_t code;
-    const char* text;
-};
+// Every code the framework or the platform reports with a message of its own.
+constexpr std::uint32_t kCodesWithText[] = {0x82000001u, 0x82000003u, 0x82000004u, 0x82000005u,
+                                            0x82000006u, 0x82000007u, 0x82000008u, 0x82000009u,
+                                            0x8200000Au, 0x8200000Bu, 0x8200000Cu, 0x8200000Du,
+                                            0x8007000Eu, 0x8876017Cu, 0x80070002u};
 
-const MessageRow kMessages[] = {
-    {0x82000001u,
-     "Could not initialize Direct3D. You may\nwant to check that the latest version of\nDirectX is "
-     "correctly installed on your\nsystem.  Also make sure that this program\nwas compiled with "
-     "header files that match\nthe installed DirectX DLLs."},
-    {0x82000003u, "Could not find any compatible Direct3D\ndevices."},
-    {0x82000004u,
-     "This sample cannot run in a desktop\nwindow with the current display settings.\nPlease "
-     "change your desktop settings to a\n16- or 32-bit display mode and re-run this\nsample."},
-    {0x82000005u, "No hardware-accelerated Direct3D devices\nwere found."},
-    {0x82000006u,
-     "This sample requires functionality that is\nnot available on your Direct3D "
-     "hardware\naccelerator."},
-    {0x82000007u,
-     "Your Direct3D hardware accelerator cannot\nrender into a window.\nPress F2 while the app is "
-     "running to see a\nlist of available devices and modes."},
-    {0x82000008u,
-     "Your Direct3D hardware accelerator cannot\nrender into a window with the current\ndesktop "
-     "display settings.\nPress F2 while the app is running to see a\nlist of available devices and "
-     "modes."},
-    {0x82000009u,
-     "This sample requires functionality that is\nnot available on your Direct3D "
-     "hardware\naccelerator with the current desktop display\nsettings.\nPress F2 while the app is "
-     "running to see a\nlist of available devices and modes."},
-    {0x8200000Au,
-     "A D3D object has a non-zero reference\ncount (meaning things were not properly\ncleaned "
-     "up)."},
-    {0x8200000Bu, "Could not load required media."},
-    {0x8200000Cu, "Could not reset the Direct3D device."},
-    {0x8200000Du,
-     "Warning: Nothing will be rendered.\nThe reference rendering device was selected, but "
-     "your\ncomputer only has a reduced-functionality reference device\ninstalled.  Install the "
-     "DirectX SDK to get the full\nreference device.\n"},
-    {0x8007000Eu, "Not enough memory."},
-    {0x8876017Cu, "Not enough video memory."},
-    {0x80070002u, "Could not load required media."},
-    {0x82000002u, kGeneric},
-    {0x8200000Eu, kGeneric},
-    {0x80004005u, kGeneric},
-    {0x88760868u, kGeneric},
-};
-
-TEST(ErrorMessageText, EveryCodeHasItsExactText) {
-    for (const MessageRow& row : kMessages) {
-        EXPECT_STREQ(ErrorMessageText(ResultFromBits(row.code)), row.text) << std::hex << row.code;
+TEST(ErrorMessageText, EachCodeKeepsItsOwnTextNamingWhatIsReallyUsed) {
+    std::set<std::string> texts;
+    for (std::uint32_t bits : kCodesWithText) {
+        const std::string text = ErrorMessageText(ResultFromBits(bits));
+        EXPECT_NE(text, kGeneric) << std::hex << bits;
+        texts.insert(text);
+        for (const char* foreign : {"Direct3D", "DirectX", "D3D", "sample", "F2"}) {
+            EXPECT_EQ(text.find(foreign), std::string::npos) << std::hex << bits << ": " << text;
+        }
+    }
+    // Only missing media and a missing file share their text.
+    EXPECT_EQ(texts.size(), std::size(kCodesWithText) - 1);
+    EXPECT_STREQ(ErrorMessageText(MediaMissing), ErrorMessageText(E_FILE_NOT_FOUND));
+    EXPECT_EQ(
+        std::string(ErrorMessageText(NoGraphicsApi)).rfind("Could not initialize OpenGL 3.3.", 0),
+        0u);
+    EXPECT_STREQ(ErrorMessageText(ResetFailed), "Could not reset the OpenGL device.");
+    for (std::uint32_t bits : {0x82000002u, 0x8200000Eu, 0x80004005u, 0x88760868u}) {
+        EXPECT_STREQ(ErrorMessageText(ResultFromBits(bits)), kGeneric) << std::hex << bits;
     }
 }
 
 TEST(ComposeErrorMessage, KindsAppendTheirSuffixAndNothingIsCut) {
-    for (const MessageRow& row : kMessages) {
-        const Result code = ResultFromBits(row.code);
-        EXPECT_EQ(ComposeErrorMessage(code, ReportKind::Warning), row.text);
-        EXPECT_EQ(ComposeErrorMessage(code, ReportKind::Fatal),
-                  std::string(row.text) + kFatalSuffix);
+    for (std::uint32_t bits : kCodesWithText) {
+        const Result code = ResultFromBits(bits);
+        const std::string text = ErrorMessageText(code);
+        EXPECT_EQ(ComposeErrorMessage(code, ReportKind::Warning), text);
+        EXPECT_EQ(ComposeErrorMessage(code, ReportKind::Fatal), text + kFatalSuffix);
         EXPECT_EQ(ComposeErrorMessage(code, ReportKind::SwitchedToReference),
-                  std::string(row.text) + kReferenceSuffix);
+                  text + kReferenceSuffix);
     }
 }
 
@@ -97,7 +74,7 @@ TEST_F(ReportErrorTest, WarningShowsTheTextAloneWithTheWarningIcon) {
     EXPECT_EQ(ReportError(ResetFailed, ReportKind::Warning, "Tetrakon1.0", &box, &view),
               ResetFailed);
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Could not reset the Direct3D device.");
+    EXPECT_EQ(box.shown[0].text, "Could not reset the OpenGL device.");
     EXPECT_EQ(box.shown[0].caption, "Tetrakon1.0");
     EXPECT_EQ(box.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(view.closeRequests, 0);
@@ -124,7 +101,7 @@ TEST_F(ReportErrorTest, FatalShowsTheErrorBoxThenAsksTheRenderWindowToClose) {
               NoCompatibleDevice);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text,
-              std::string("Could not find any compatible Direct3D\ndevices.") + kFatalSuffix);
+              std::string("Could not find any compatible OpenGL 3.3\ndevices.") + kFatalSuffix);
     EXPECT_EQ(box.shown[0].icon, MessageIcon::Error);
     EXPECT_EQ(log->calls, (std::vector<std::string>{"MessageBox Error", "RequestClose view"}));
     EXPECT_TRUE(FatalErrorReported());

@@ -10,7 +10,7 @@ using Calls = std::vector<std::string>;
 using gfx::DeviceType;
 using gfx::Format;
 
-const std::string kFatalSuffix = "\n\nThis sample will now exit.";
+const std::string kFatalSuffix = "\n\nThis program will now exit.";
 
 class FailureTest : public RenderAppFixture {
   protected:
@@ -31,8 +31,8 @@ TEST_F(FailureTest, DeviceCreatedFailingIsUndoneOnceThenFallsBackToReference) {
     EXPECT_EQ(Count("DeviceLost"), 0);
     EXPECT_EQ(Text(0),
               "Generic application error. Enable\ndebug output for detailed information.\n\n"
-              "Switching to the reference rasterizer,\na software device that implements the "
-              "entire\nDirect3D feature set, but runs very slowly.");
+              "Switching to Mesa's software renderer,\nwhich implements the entire OpenGL\n"
+              "feature set, but runs very slowly.");
     EXPECT_EQ(box.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(box.shown[0].caption, "Tetrakon1.0");
     EXPECT_EQ(app->settings.windowed.device->deviceType, DeviceType::REF);
@@ -101,7 +101,7 @@ TEST_F(FailureTest, NoGraphicsInterfaceIsFatalAndReportedOnce) {
     pendingApi.reset();
     EXPECT_EQ(app->StartUp(), NoGraphicsApi);
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(Text(0).rfind("Could not initialize Direct3D. You may\n", 0), 0u);
+    EXPECT_EQ(Text(0).rfind("Could not initialize OpenGL 3.3. You may\n", 0), 0u);
     EXPECT_EQ(box.shown[0].icon, MessageIcon::Error);
     EXPECT_EQ(view.closeRequests, 1);
     EXPECT_FALSE(app->active);
@@ -114,7 +114,7 @@ TEST_F(FailureTest, NoGraphicsInterfaceIsFatalAndReportedOnce) {
 TEST_F(FailureTest, NoCompatibleDeviceIsFatal) {
     api->adapters[0].caps.clear();
     EXPECT_EQ(app->StartUp(), NoCompatibleDevice);
-    EXPECT_EQ(Text(0), "Could not find any compatible Direct3D\ndevices." + kFatalSuffix);
+    EXPECT_EQ(Text(0), "Could not find any compatible OpenGL 3.3\ndevices." + kFatalSuffix);
     EXPECT_EQ(app->graphics, nullptr);
     EXPECT_EQ(Count("SceneInit"), 0);
     EXPECT_EQ(RenderApp::PauseCount(), 1u);
@@ -188,11 +188,39 @@ TEST_P(ResizeFailureTest, IsFatal) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, ResizeFailureTest,
-    ::testing::Values(ResizeFailure{E_FAIL, ResetFailed, "Could not reset the Direct3D device."},
+    ::testing::Values(ResizeFailure{E_FAIL, ResetFailed, "Could not reset the OpenGL device."},
                       ResizeFailure{gfx::D3DERR_DEVICELOST, ResetFailed,
-                                    "Could not reset the Direct3D device."},
+                                    "Could not reset the OpenGL device."},
                       ResizeFailure{gfx::D3DERR_OUTOFVIDEOMEMORY, gfx::D3DERR_OUTOFVIDEOMEMORY,
                                     "Not enough video memory."}));
+
+// A back buffer above the largest render target is refused before the device is asked,
+// with the reset text: on a resize and at creation.
+class RenderTargetLimitTest : public FailureTest {
+  protected:
+    void LimitRenderTargets(std::uint32_t side) {
+        for (auto& [type, caps] : api->adapters[0].caps) {
+            caps.maxRenderTargetWidth = side;
+            caps.maxRenderTargetHeight = side;
+        }
+    }
+};
+
+TEST_F(RenderTargetLimitTest, LargerClientAreaIsRefusedWithoutAReset) {
+    LimitRenderTargets(2048);
+    Start();
+    view.Resize(2049, 500);
+    EXPECT_EQ(app->OnClientResize(), ResetFailed);
+    EXPECT_EQ(Events(), (Calls{"MessageBox Error", "RequestClose view"}));
+    EXPECT_EQ(Text(0), "Could not reset the OpenGL device." + kFatalSuffix);
+}
+
+TEST_F(RenderTargetLimitTest, LargerWindowIsNeverCreated) {
+    LimitRenderTargets(499);  // the view is 500 wide
+    EXPECT_EQ(app->StartUp(), ResetFailed);
+    EXPECT_TRUE(log->Matching("CreateDevice").empty());
+    EXPECT_EQ(Text(box.shown.size() - 1), "Could not reset the OpenGL device." + kFatalSuffix);
+}
 
 TEST_F(FailureTest, DeviceResetHookFailingOnResizeDropsItsStateAgain) {
     Start();
@@ -245,7 +273,7 @@ TEST_F(FailureTest, LeakedReferencesAreReportedAtRelease) {
     EXPECT_EQ(Events(), (Calls{"DeviceLost", "DeviceDestroyed", "Release", "MessageBox Error",
                                "RequestClose view", "SceneShutdown"}));
     EXPECT_EQ(Text(0),
-              "A D3D object has a non-zero reference\ncount (meaning things were not "
+              "An OpenGL object has a non-zero reference\ncount (meaning things were not "
               "properly\ncleaned up)." +
                   kFatalSuffix);
 }
@@ -256,7 +284,7 @@ TEST_F(FailureTest, ResourcesStillAliveAtReleaseCountAsLeaks) {
     ASSERT_EQ(app->Device().CreateTexture(1, 1, nullptr, &kept), S_OK);
     app->ShutDown();
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(Text(0).rfind("A D3D object has a non-zero reference", 0), 0u);
+    EXPECT_EQ(Text(0).rfind("An OpenGL object has a non-zero reference", 0), 0u);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/framework_results.h"
 #include "tests/fakes/fake_graphics_api.h"
 
@@ -222,6 +224,48 @@ INSTANTIATE_TEST_SUITE_P(
         ModeChoiceCase{
             "OnlyTheComboFormat", {800, 600, 60, Format::R5G6B5}, {800, 600, 60, Format::R5G6B5}}),
     [](const auto& row) { return std::string(row.param.name); });
+
+struct SampleChoiceCase {
+    const char* name;
+    std::vector<gfx::MultisampleType> offered;
+    gfx::MultisampleType conflictingWithD16;  // 0: none
+    gfx::MultisampleType expected;
+};
+
+class SampleChoiceTest : public SetupSelectionTest,
+                         public ::testing::WithParamInterface<SampleChoiceCase> {};
+
+TEST_P(SampleChoiceTest, BothSetupsTakeFourSamplesOrTheMostBelow) {
+    const SampleChoiceCase& c = GetParam();
+    api.checkMultiSampleType = [c](std::uint32_t, DeviceType, Format surface, bool,
+                                   gfx::MultisampleType type, std::uint32_t* qualityLevels) {
+        const bool listed = std::find(c.offered.begin(), c.offered.end(), type) != c.offered.end();
+        if (!listed || (surface == Format::D16 && type == c.conflictingWithD16)) {
+            return gfx::D3DERR_NOTAVAILABLE;
+        }
+        if (qualityLevels != nullptr) {
+            *qualityLevels = 3;
+        }
+        return S_OK;
+    };
+    ASSERT_TRUE(PickFullScreen());
+    ASSERT_TRUE(PickWindowed());
+    const DisplaySetup& windowed = settings.windowed;
+    const DisplaySetup& fullScreen = settings.fullScreen;
+    for (const DisplaySetup* setup : {&windowed, &fullScreen}) {
+        EXPECT_EQ(setup->depthStencilFormat, Format::D16);
+        EXPECT_EQ(setup->multisampleType, c.expected);
+        EXPECT_EQ(setup->multisampleQuality, 0u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Offers, SampleChoiceTest,
+                         ::testing::Values(SampleChoiceCase{"FourAmongMore", {0, 2, 4, 8}, 0, 4},
+                                           SampleChoiceCase{"LargestBelowFour", {0, 1, 2, 8}, 0, 2},
+                                           SampleChoiceCase{"NoneWithoutMultisampling", {0}, 0, 0},
+                                           SampleChoiceCase{
+                                               "NotOneTheDepthFormatRefuses", {0, 2, 4}, 4, 2}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SetupSelectionTest, StartSettingsPreferAWindow) {
     ASSERT_EQ(catalogue.Build(&api), S_OK);

@@ -12,6 +12,7 @@ namespace {
 GlAdapterFacts SixteenBitCapable() {
     GlAdapterFacts facts;
     facts.maxTextureSize = 4096;
+    facts.maxRenderTargetSize = 2048;  // a renderbuffer limit below the texture limit
     facts.colorFormats = {{Format::A8R8G8B8, (1u << 4)},
                           {Format::X8R8G8B8, (1u << 4)},
                           {Format::R5G6B5, (1u << 2) | (1u << 4)}};
@@ -70,7 +71,8 @@ TEST(GlAdapterFacts, PresentParametersChecked) {
     };
     EXPECT_NE(changed([](PresentParameters& p) { p.multiSampleQuality = 1; }), S_OK);
     EXPECT_NE(changed([](PresentParameters& p) { p.backBufferCount = 2; }), S_OK);
-    EXPECT_NE(changed([](PresentParameters& p) { p.backBufferWidth = 5000; }), S_OK);
+    EXPECT_EQ(changed([](PresentParameters& p) { p.backBufferWidth = 2048; }), S_OK);
+    EXPECT_NE(changed([](PresentParameters& p) { p.backBufferHeight = 2049; }), S_OK);
     EXPECT_NE(changed([](PresentParameters& p) { p.autoDepthStencilFormat = Format::D24S8; }),
               S_OK);
     EXPECT_EQ(changed([](PresentParameters& p) { p.enableAutoDepthStencil = false; }), S_OK);

@@ -37,6 +37,8 @@ DeviceCaps HalDeviceCaps(const GlAdapterFacts& facts) {
     caps.maxActiveLights = 8;
     caps.maxTextureWidth = facts.maxTextureSize;
     caps.maxTextureHeight = facts.maxTextureSize;
+    caps.maxRenderTargetWidth = facts.maxRenderTargetSize;
+    caps.maxRenderTargetHeight = facts.maxRenderTargetSize;
     return caps;
 }
 
@@ -84,8 +86,8 @@ Result CheckPresentParameters(const GlAdapterFacts& facts, Format displayFormat,
     if (!BackBufferMatchesDisplay(facts, displayFormat, params.backBufferFormat)) {
         return D3DERR_INVALIDCALL;
     }
-    if (params.backBufferCount > 1 || params.backBufferWidth > facts.maxTextureSize ||
-        params.backBufferHeight > facts.maxTextureSize) {
+    if (params.backBufferCount > 1 || params.backBufferWidth > facts.maxRenderTargetSize ||
+        params.backBufferHeight > facts.maxRenderTargetSize) {
         return D3DERR_INVALIDCALL;
     }
     if (params.multiSampleQuality != 0 ||

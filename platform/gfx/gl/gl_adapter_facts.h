@@ -21,6 +21,9 @@ struct SurfaceFormatSupport {
 struct GlAdapterFacts {
     std::string renderer;
     std::uint32_t maxTextureSize = 0;
+    // The largest framebuffer side that can be made and drawn in full: the least of the
+    // texture, renderbuffer and viewport limits.
+    std::uint32_t maxRenderTargetSize = 0;
     std::vector<SurfaceFormatSupport> colorFormats;  // back-buffer formats that render
     std::vector<SurfaceFormatSupport> depthFormats;  // depth/stencil formats that attach
 

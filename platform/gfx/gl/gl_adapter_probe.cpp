@@ -82,10 +82,16 @@ Result ProbeGlAdapter(GlAdapterFacts* out) {
     GlAdapterFacts facts;
     facts.renderer = reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER));
     GLint maxTexture = 0;
+    GLint maxRenderbuffer = 0;
+    GLint maxViewport[2] = {};
     GLint maxSamples = 0;
     gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    gl->glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
+    gl->glGetIntegerv(GL_MAX_VIEWPORT_DIMS, maxViewport);
     gl->glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
     facts.maxTextureSize = static_cast<std::uint32_t>(std::max(0, maxTexture));
+    facts.maxRenderTargetSize = static_cast<std::uint32_t>(
+        std::max(0, std::min({maxTexture, maxRenderbuffer, maxViewport[0], maxViewport[1]})));
 
     for (Format format : kCandidateColorFormats) {
         const GLenum internalFormat = ColorRenderbufferFormat(format);

@@ -1,5 +1,7 @@
 #include "platform/gfx/gl/qt_window.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <cmath>
 
 #include "platform/gfx/gl/gl_context_format.h"
@@ -70,8 +72,11 @@ void QtWindow::ClipCursor(bool clip) {
 }
 
 void QtWindow::RequestClose() {
+    // QWindow::close() ignores a window embedded in another one, as the view's drawing
+    // surface is, so the close event itself is delivered, and handled before this returns.
     if (QWindow* window = window_.data()) {
-        window->close();
+        QCloseEvent event;
+        QCoreApplication::sendEvent(window, &event);
     }
 }
 
