@@ -126,10 +126,10 @@ TEST(PictureDecodeTest, NonPicturesFail) {
 
 struct ExtraDecoderCalls {
     static inline int count = 0;
-    static Result Decode(std::span<const std::uint8_t> bytes, const PictureLimits&, Picture* out) {
+    static Result Decode(PictureSource& source, const PictureLimits&, Picture* out) {
         ++count;
         out->width = 1;  // half-made, to see that a failure clears it
-        return bytes.size() == 2 ? E_OUTOFMEMORY : E_FAIL;
+        return source.Size() == 2 ? E_OUTOFMEMORY : E_FAIL;
     }
 };
 
