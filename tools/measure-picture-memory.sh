@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Peak memory of whole program starts with a large background picture: an 8192 x 8192 PNG,
-# a 16384 x 16384 progressive JPEG, a 500 MB sparse file, and no picture at all for
-# comparison. Each start has a private HOME whose settings switch the picture on, runs
+# a 16384 x 16384 JPEG (progressive and baseline), a 500 MB sparse file, and no picture at
+# all for comparison. Each start has a private HOME whose settings switch the picture on, runs
 # under /usr/bin/time -v on a private Xvfb, and is closed with Alt+F4 once the main window
 # has shown for two seconds. The settings written at close tell whether the picture loaded
 # (a picture that fails switches itself off).
@@ -39,10 +39,13 @@ unset XDG_CONFIG_HOME
 pictures=("$@")
 if [ ${#pictures[@]} -eq 0 ]; then
     convert -size 8192x8192 gradient:red-blue -depth 8 "PNG24:$work/ramp-8192.png"
-    pgmramp -diagonal 16384 16384 | pgmtoppm red-blue |
-        pnmtojpeg --progressive --quality=80 >"$work/progressive-16384.jpg"
+    pgmramp -diagonal 16384 16384 | pgmtoppm red-blue >"$work/ramp-16384.ppm"
+    pnmtojpeg --progressive --quality=80 "$work/ramp-16384.ppm" >"$work/progressive-16384.jpg"
+    pnmtojpeg --quality=80 "$work/ramp-16384.ppm" >"$work/baseline-16384.jpg"
+    rm "$work/ramp-16384.ppm"
     truncate -s 500M "$work/sparse-500M.img"
-    pictures=("" "$work/ramp-8192.png" "$work/progressive-16384.jpg" "$work/sparse-500M.img")
+    pictures=("" "$work/ramp-8192.png" "$work/progressive-16384.jpg" "$work/baseline-16384.jpg"
+        "$work/sparse-500M.img")
 fi
 
 # One start with picture $1 (empty: picture off); prints "peak_kib shown".
