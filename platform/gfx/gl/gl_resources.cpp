@@ -107,8 +107,8 @@ std::unique_ptr<GlTexture> GlTexture::Create(std::shared_ptr<GlContextHome> home
         gl->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                             pixels);
     } else {
-        gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA,
-                         GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
+        gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                         pixels);
     }
     gl->glGenerateMipmap(GL_TEXTURE_2D);
     gl->glBindTexture(GL_TEXTURE_2D, 0);
