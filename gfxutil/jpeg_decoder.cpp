@@ -6,16 +6,23 @@
 //
 // Warnings (extraneous bytes before a marker, a missing end of image) do not fail a
 // picture: libjpeg still delivers every row, filling what the file lacks.
+//
+// The file is read as libjpeg asks for it, so the frame header (and the size it claims)
+// is seen before the image data is read. A picture larger than the caller can show is
+// decoded scaled down by libjpeg's own inverse DCT, which never holds the full-size pixels.
 
 #include <algorithm>
 #include <bit>
 #include <csetjmp>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>  // before jpeglib.h, which uses FILE and size_t
 #include <new>
 #include <vector>
 
 #include <jpeglib.h>
+// jerror.h after jpeglib.h
+#include <jerror.h>
 
 #include "gfxutil/picture.h"
 
@@ -28,6 +35,11 @@ namespace {
 constexpr int kMaxScans = 500;
 // Rows asked from libjpeg per call; it may deliver fewer.
 constexpr int kRowsPerRead = 16;
+// libjpeg's own working memory. Row buffers are small, but a progressive file keeps every
+// DCT coefficient of the whole image (2 bytes each, 1.5 per pixel with the usual chroma
+// subsampling, 3 without) whatever the output scale: this allows about 32 Mpixel of a
+// progressive photo; a larger one is refused rather than decoded.
+constexpr long kMaxJpegWorkBytes = 96L * 1024 * 1024;
 
 struct JpegErrors {
     jpeg_error_mgr manager;  // first, so that libjpeg's pointer is also ours
@@ -36,6 +48,70 @@ struct JpegErrors {
 
 [[noreturn]] void JumpBack(j_common_ptr info) {
     std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
+// What a jump back means: a picture that needs more memory than allowed, or a bad file.
+Result FailureOf(const jpeg_error_mgr& errors) {
+    return errors.msg_code == JERR_OUT_OF_MEMORY || errors.msg_code == JERR_NO_BACKING_STORE
+               ? E_OUTOFMEMORY
+               : E_FAIL;
+}
+
+// libjpeg's input, read from a PictureSource as it is needed.
+struct JpegSource {
+    jpeg_source_mgr manager;  // first, so that libjpeg's pointer is also ours
+    PictureReader* reader;
+};
+
+void StartSource(j_decompress_ptr) {}
+void EndSource(j_decompress_ptr) {}
+
+boolean FillSource(j_decompress_ptr info) {
+    auto* source = reinterpret_cast<JpegSource*>(info->src);
+    std::span<const std::uint8_t> next = source->reader->Next(SIZE_MAX);
+    if (next.empty()) {
+        // A file that ends early gets an end-of-image marker, as libjpeg's own sources do.
+        static const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+        WARNMS(info, JWRN_JPEG_EOF);
+        next = kEndOfImage;
+    }
+    info->src->next_input_byte = next.data();
+    info->src->bytes_in_buffer = next.size();
+    return TRUE;
+}
+
+void SkipSource(j_decompress_ptr info, long count) {
+    if (count <= 0) {
+        return;
+    }
+    jpeg_source_mgr* manager = info->src;
+    const auto wanted = static_cast<unsigned long>(count);
+    if (wanted <= manager->bytes_in_buffer) {
+        manager->next_input_byte += wanted;
+        manager->bytes_in_buffer -= wanted;
+        return;
+    }
+    reinterpret_cast<JpegSource*>(manager)->reader->Skip(wanted - manager->bytes_in_buffer);
+    manager->bytes_in_buffer = 0;
+}
+
+bool Within(std::uint32_t side, std::uint32_t limit) {
+    return limit == 0 || side <= limit;
+}
+
+// Picks the largest scale of 1/8 to 8/8 at which the output fits the limits' JPEG size; 1/8
+// when none does. libjpeg's output dimensions follow the choice.
+void ChooseScale(jpeg_decompress_struct* info, const PictureLimits& limits) {
+    info->scale_denom = 8;
+    for (unsigned eighths = 8;; --eighths) {
+        info->scale_num = eighths;
+        jpeg_calc_output_dimensions(info);
+        const bool fits = Within(info->output_width, limits.jpegFitWidth) &&
+                          Within(info->output_height, limits.jpegFitHeight);
+        if (fits || eighths == 1) {
+            return;
+        }
+    }
 }
 
 // Counts warnings without printing them; trace messages (level > 0) are dropped.
@@ -102,9 +178,12 @@ void ReadRows(jpeg_decompress_struct* info, Picture* picture, JSAMPLE* cmykRow) 
 // Everything libjpeg works on, kept in the caller's frame so that a jump back to Decode
 // leaves nothing half-made in Decode's own frame.
 struct JpegJob {
+    explicit JpegJob(PictureSource* from) : reader(from) {}
     jpeg_decompress_struct info{};
     JpegErrors errors{};
     jpeg_progress_mgr progress{};
+    PictureReader reader;
+    JpegSource source{};
     std::vector<JSAMPLE> cmykRow;
     Result result = E_FAIL;
 };
@@ -118,31 +197,41 @@ Result AllocateRow(std::size_t size, std::vector<JSAMPLE>* row) noexcept {
     return S_OK;
 }
 
-void Decode(JpegJob* job, std::span<const std::uint8_t> bytes, const PictureLimits& limits,
-            Picture* out) {
+void Decode(JpegJob* job, const PictureLimits& limits, Picture* out) {
     jpeg_decompress_struct* info = &job->info;
     if (setjmp(job->errors.jump) != 0) {
-        job->result = E_FAIL;
+        job->result = FailureOf(job->errors.manager);
         return;
     }
     jpeg_create_decompress(info);
+    info->mem->max_memory_to_use = kMaxJpegWorkBytes;
     info->progress = &job->progress;
-    jpeg_mem_src(info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    job->source.manager.init_source = StartSource;
+    job->source.manager.fill_input_buffer = FillSource;
+    job->source.manager.skip_input_data = SkipSource;
+    job->source.manager.resync_to_restart = jpeg_resync_to_restart;
+    job->source.manager.term_source = EndSource;
+    job->source.reader = &job->reader;
+    info->src = &job->source.manager;
     jpeg_read_header(info, TRUE);
     const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     info->out_color_space = cmyk ? JCS_CMYK : kNativeArgb;
-    job->result = AllocatePicture(info->image_width, info->image_height, limits, out);
+    ChooseScale(info, limits);
+    if (!limits.Allows(info->output_width, info->output_height)) {
+        job->result = E_OUTOFMEMORY;
+        return;
+    }
+    // libjpeg takes its own memory first, so that a progressive file too large for its
+    // cap is refused before the picture's pixels are allocated.
+    jpeg_start_decompress(info);
+    job->result = AllocatePicture(info->output_width, info->output_height, limits, out);
     if (Succeeded(job->result) && cmyk) {
-        job->result = AllocateRow(std::size_t{info->image_width} * 4, &job->cmykRow);
+        job->result = AllocateRow(std::size_t{info->output_width} * 4, &job->cmykRow);
     }
     if (Failed(job->result)) {
         return;
     }
     job->result = E_FAIL;
-    jpeg_start_decompress(info);
-    if (info->output_width != out->width || info->output_height != out->height) {
-        return;
-    }
     ReadRows(info, out, cmyk ? job->cmykRow.data() : nullptr);
     jpeg_finish_decompress(info);
     job->result = S_OK;
@@ -150,20 +239,20 @@ void Decode(JpegJob* job, std::span<const std::uint8_t> bytes, const PictureLimi
 
 }  // namespace
 
-Result DecodeJpeg(std::span<const std::uint8_t> bytes, const PictureLimits& limits, Picture* out) {
+Result DecodeJpeg(PictureSource& source, const PictureLimits& limits, Picture* out) {
     if (out == nullptr) {
         return E_INVALIDARG;
     }
     *out = Picture{};
-    if (bytes.empty()) {
+    if (source.Size() == 0) {
         return E_FAIL;
     }
-    JpegJob job;
+    JpegJob job(&source);
     job.info.err = jpeg_std_error(&job.errors.manager);
     job.errors.manager.error_exit = JumpBack;
     job.errors.manager.emit_message = CountWarning;
     job.progress.progress_monitor = RefuseEndlessScans;
-    Decode(&job, bytes, limits, out);
+    Decode(&job, limits, out);
     jpeg_destroy_decompress(&job.info);
     if (Failed(job.result)) {
         *out = Picture{};

@@ -28,26 +28,33 @@ void SetExtraPictureDecoder(PictureDecoder decoder) {
     extraDecoder = decoder;
 }
 
-Result DecodePicture(std::span<const std::uint8_t> bytes, const PictureLimits& limits,
-                     Picture* out) {
+Result DecodePicture(PictureSource& source, const PictureLimits& limits, Picture* out) {
     if (out == nullptr) {
         return E_INVALIDARG;
     }
     *out = Picture{};
-    if (LooksLikeJpeg(bytes)) {
-        return DecodeJpeg(bytes, limits, out);
+    std::array<std::uint8_t, kPngSignature.size()> head{};
+    const std::span<const std::uint8_t> first(head.data(), source.ReadAt(0, head));
+    if (LooksLikeJpeg(first)) {
+        return DecodeJpeg(source, limits, out);
     }
-    if (LooksLikePng(bytes)) {
-        return DecodePng(bytes, limits, out);
+    if (LooksLikePng(first)) {
+        return DecodePng(source, limits, out);
     }
-    if (extraDecoder == nullptr) {
+    if (extraDecoder == nullptr || first.empty()) {
         return E_FAIL;
     }
-    const Result result = extraDecoder(bytes, limits, out);
+    const Result result = extraDecoder(source, limits, out);
     if (Failed(result)) {
         *out = Picture{};
     }
     return result;
+}
+
+Result DecodePicture(std::span<const std::uint8_t> bytes, const PictureLimits& limits,
+                     Picture* out) {
+    MemoryPictureSource source(bytes);
+    return DecodePicture(source, limits, out);
 }
 
 Result AllocatePicture(std::uint32_t width, std::uint32_t height, const PictureLimits& limits,

@@ -25,26 +25,26 @@ namespace {
 // Ancillary chunks (text, ICC profiles) may not claim more memory than this.
 constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
 
-struct PngSource {
-    std::span<const std::uint8_t> bytes;
-    std::size_t position = 0;
-};
-
 struct PngJob {
+    explicit PngJob(PictureSource* source) : reader(source) {}
     png_structp png = nullptr;
     png_infop info = nullptr;
-    PngSource source;
+    PictureReader reader;
     std::vector<png_bytep> rows;
     Result result = E_FAIL;
 };
 
-void ReadFromMemory(png_structp png, png_bytep data, std::size_t length) {
-    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
-    if (length > source->bytes.size() - source->position) {
-        png_error(png, "Read Error");
+void ReadFromSource(png_structp png, png_bytep data, std::size_t length) {
+    auto* reader = static_cast<PictureReader*>(png_get_io_ptr(png));
+    while (length > 0) {
+        const std::span<const std::uint8_t> next = reader->Next(length);
+        if (next.empty()) {
+            png_error(png, "Read Error");
+        }
+        std::memcpy(data, next.data(), next.size());
+        data += next.size();
+        length -= next.size();
     }
-    std::memcpy(data, source->bytes.data() + source->position, length);
-    source->position += length;
 }
 
 [[noreturn]] void JumpBack(png_structp png, png_const_charp /*message*/) {
@@ -90,7 +90,7 @@ void Decode(PngJob* job, const PictureLimits& limits, Picture* out) {
         job->result = E_FAIL;
         return;
     }
-    png_set_read_fn(job->png, &job->source, ReadFromMemory);
+    png_set_read_fn(job->png, &job->reader, ReadFromSource);
     png_set_chunk_malloc_max(job->png, kMaxChunkBytes);
     png_read_info(job->png, job->info);
     // The header is in; nothing of the image has been allocated yet.
@@ -116,13 +116,12 @@ void Decode(PngJob* job, const PictureLimits& limits, Picture* out) {
 
 }  // namespace
 
-Result DecodePng(std::span<const std::uint8_t> bytes, const PictureLimits& limits, Picture* out) {
+Result DecodePng(PictureSource& source, const PictureLimits& limits, Picture* out) {
     if (out == nullptr) {
         return E_INVALIDARG;
     }
     *out = Picture{};
-    PngJob job;
-    job.source.bytes = bytes;
+    PngJob job(&source);
     job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpBack, IgnoreWarning);
     if (job.png == nullptr) {
         return E_OUTOFMEMORY;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the built program from outside and writes a Markdown report: launch time to the
 # first drawn frame, peak memory, CPU while idle and while a slow shuffle runs, the mean
-# frame interval of that shuffle, and the Google Benchmark figures. When the Debian puzzle
+# frame interval of that shuffle, peak memory with large background pictures, and the
+# Google Benchmark figures. When the Debian puzzle
 # game kubrick is installed (or installable here as root) it is measured the same way.
 #   tools/measure-figures.sh BUILD_DIR [REPORT]   (REPORT defaults to BUILD_DIR/figures.md)
 set -uo pipefail
@@ -155,6 +156,38 @@ read -r interval_count interval_median interval_p10 interval_p90 < <(
             high = int(NR * 0.9); if (high < 1) high = 1
             printf "%d %.1f %.1f %.1f\n", NR, v[int((NR + 1) / 2)], v[int(NR * 0.1) + 1], v[high] }')
 
+# --- Peak memory of starts with a large background picture: each start has a private HOME
+# whose settings switch the picture on, runs under /usr/bin/time -v and is closed once its
+# window has shown for two seconds. The settings written at close tell whether the picture
+# loaded (one that fails switches itself off).
+convert -size 8192x8192 gradient:red-blue -depth 8 "PNG24:$work/ramp-8192.png"
+pgmramp -diagonal 16384 16384 | pgmtoppm red-blue >"$work/ramp-16384.ppm"
+pnmtojpeg --progressive --quality=80 "$work/ramp-16384.ppm" >"$work/progressive-16384.jpg"
+pnmtojpeg --quality=80 "$work/ramp-16384.ppm" >"$work/baseline-16384.jpg"
+rm "$work/ramp-16384.ppm"
+truncate -s 500M "$work/sparse-500M.img"
+picture_rows=""
+for picture in no-such-file.jpg ramp-8192.png progressive-16384.jpg baseline-16384.jpg \
+    sparse-500M.img; do
+    home="$work/home-$picture"
+    mkdir -p "$home/.config/Tetrakon"
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"Picture"=dword:00000001\n"PathImage"="%s"\n' \
+        "$work/$picture" >"$home/.config/Tetrakon/registry.reg"
+    (unset XDG_CONFIG_HOME; HOME="$home" exec /usr/bin/time -v -o "$home/time.txt" "$app" -Embedding \
+        >/dev/null 2>&1) &
+    pid=$!
+    w=$(wait_window --name "^${caption}\$")
+    sleep 2
+    close_window "$w" "$pid"
+    wait "$pid" 2>/dev/null
+    shown=no size=-
+    grep -q '"Picture"=dword:00000001' "$home/.config/Tetrakon/registry.reg" && shown=yes
+    [ -e "$work/$picture" ] && size=$(du -h --apparent-size "$work/$picture" | cut -f1)
+    picture_peak=$(awk -F': ' '/Maximum resident set size/ { print int($2 / 1024) }' \
+        "$home/time.txt")
+    picture_rows+="| $picture | $size | ${picture_peak} MiB | $shown |"$'\n'
+done
+
 # --- kubrick, when it is here
 kubrick=""
 export PATH="$PATH:/usr/games"
@@ -240,6 +273,15 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
         echo
         echo "kubrick is not installed here, so there is no comparison."
     fi
+    echo
+    echo "## Peak memory with a large background picture"
+    echo
+    echo "Whole starts with -Embedding and the picture switched on in the settings, closed after"
+    echo "the window has shown for 2 s; maximum resident set size from /usr/bin/time -v."
+    echo
+    echo "| Picture | File size | Peak memory | Shown |"
+    echo "|---|---|---|---|"
+    printf '%s' "$picture_rows"
     echo
     echo "## Benchmarks (Google Benchmark)"
     echo "$benches"

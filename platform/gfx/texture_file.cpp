@@ -1,47 +1,26 @@
 #include "platform/gfx/texture_file.h"
 
-#include <filesystem>
-#include <fstream>
-#include <new>
-#include <vector>
+#include <algorithm>
+#include <utility>
 
 #include "gfxutil/picture.h"
+#include "gfxutil/picture_source.h"
 
 namespace tetrakon::gfx {
 
 namespace {
 
-// No picture within the decoders' limits needs a larger file (a 64 Mpixel BMP with
-// 32-bit pixels is 256 MiB); anything beyond is refused before it is read.
-constexpr std::uint64_t kMaxFileBytes = std::uint64_t{512} * 1024 * 1024;
+// The most pixels a picture may have, 16 Mpixel (4096 x 4096). While it goes to the device
+// it is held twice: decoded (4 bytes a pixel) and as the device's texture with its mipmaps
+// (4 x 4/3 bytes a pixel), about 150 MiB at this size, which keeps a start with the largest
+// picture under 300 MB. Larger pictures are refused, except JPEGs, which libjpeg decodes
+// scaled down to fit.
+constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{16} * 1024 * 1024;
+// A JPEG is decoded no larger than this a side, nor larger than the device's largest texture.
+constexpr std::uint32_t kJpegFitSide = 4096;
 
-// Only regular files are read: a folder is not a picture, and a pipe or device could
-// block or never end.
-Result ReadWholeFile(const std::string& path, std::vector<std::uint8_t>* bytes) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return E_FILE_NOT_FOUND;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) {
-        return E_FILE_NOT_FOUND;
-    }
-    if (size > kMaxFileBytes) {
-        return E_OUTOFMEMORY;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) {
-        return E_FILE_NOT_FOUND;
-    }
-    try {
-        bytes->resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    if (!file.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(size))) {
-        return E_FAIL;
-    }
-    return S_OK;
+std::uint32_t FitSide(std::uint32_t deviceMax) {
+    return deviceMax == 0 ? kJpegFitSide : std::min(kJpegFitSide, deviceMax);
 }
 
 }  // namespace
@@ -54,23 +33,26 @@ Result LoadTextureFromFile(Device* device, const std::string& path, std::unique_
     if (device == nullptr) {
         return E_INVALIDARG;
     }
-    Picture picture;
-    {
-        std::vector<std::uint8_t> bytes;
-        const Result read = ReadWholeFile(path, &bytes);
-        if (Failed(read)) {
-            return read;
-        }
-        const Result decoded = DecodePicture(bytes, PictureLimits{}, &picture);
-        if (Failed(decoded)) {
-            return decoded;
-        }
-    }
-
     DeviceCaps caps;
     const Result capsRead = device->GetDeviceCaps(&caps);
     if (Failed(capsRead)) {
         return capsRead;
+    }
+    Picture picture;
+    {
+        PictureFile file;
+        const Result opened = file.Open(path);
+        if (Failed(opened)) {
+            return opened;
+        }
+        PictureLimits limits;
+        limits.maxPixels = kMaxPicturePixels;
+        limits.jpegFitWidth = FitSide(caps.maxTextureWidth);
+        limits.jpegFitHeight = FitSide(caps.maxTextureHeight);
+        const Result decoded = DecodePicture(file, limits, &picture);
+        if (Failed(decoded)) {
+            return decoded;
+        }
     }
     if ((caps.maxTextureWidth != 0 && picture.width > caps.maxTextureWidth) ||
         (caps.maxTextureHeight != 0 && picture.height > caps.maxTextureHeight)) {

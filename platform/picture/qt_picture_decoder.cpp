@@ -1,12 +1,12 @@
 #include "platform/picture/qt_picture_decoder.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
 #include <cstring>
 #include <limits>
+
+#include "platform/picture/picture_source_device.h"
 
 namespace tetrakon {
 
@@ -27,24 +27,22 @@ bool Allowed(const QSize& size, const PictureLimits& limits) {
 
 }  // namespace
 
-Result DecodePictureWithQt(std::span<const std::uint8_t> bytes, const PictureLimits& limits,
-                           Picture* out) {
+Result DecodePictureWithQt(PictureSource& source, const PictureLimits& limits, Picture* out) {
     if (out == nullptr) {
         return E_INVALIDARG;
     }
     *out = Picture{};
-    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    if (source.Size() == 0) {
         return E_FAIL;
     }
-    // The reader works on the caller's bytes in place.
-    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer;
-    buffer.setData(data);
-    if (!buffer.open(QIODevice::ReadOnly)) {
+    if (source.Size() / 8 > limits.maxPixels) {
+        return E_OUTOFMEMORY;
+    }
+    PictureSourceDevice device(&source);
+    if (!device.open(QIODevice::ReadOnly)) {
         return E_FAIL;
     }
-    QImageReader reader(&buffer);
+    QImageReader reader(&device);
     reader.setAllocationLimit(AllocationLimitMiB(limits));
     if (!reader.canRead()) {
         return E_FAIL;
@@ -55,16 +53,17 @@ Result DecodePictureWithQt(std::span<const std::uint8_t> bytes, const PictureLim
     if (claimed.isValid() && !Allowed(claimed, limits)) {
         return E_OUTOFMEMORY;
     }
-    const QImage image = reader.read();
-    if (image.isNull()) {
+    QImage argb = reader.read();
+    if (argb.isNull()) {
         return E_FAIL;
     }
-    if (!Allowed(image.size(), limits)) {
+    if (!Allowed(argb.size(), limits)) {
         return E_OUTOFMEMORY;
     }
-    // Format_ARGB32 holds exactly the 0xAARRGGBB words of a Picture.
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    if (argb.isNull()) {
+    // Format_ARGB32 holds exactly the 0xAARRGGBB words of a Picture; a 32-bit image is
+    // converted in place, without a second copy.
+    argb.convertTo(QImage::Format_ARGB32);
+    if (argb.isNull() || argb.format() != QImage::Format_ARGB32) {
         return E_OUTOFMEMORY;
     }
     const Result allocated =

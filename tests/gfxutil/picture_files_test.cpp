@@ -114,9 +114,9 @@ TEST(PictureFilesTest, PngSuitePrimaryImagesMatchTheirRgba8References) {
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         Picture original, reference;
-        ASSERT_EQ(DecodePng(LoadBytes(ImagePath("pngsuite/" + name)), {}, &original), S_OK);
+        ASSERT_EQ(DecodePicture(LoadBytes(ImagePath("pngsuite/" + name)), {}, &original), S_OK);
         ASSERT_EQ(
-            DecodePng(LoadBytes(ImagePath("pngsuite_rgba8_reference/" + name)), {}, &reference),
+            DecodePicture(LoadBytes(ImagePath("pngsuite_rgba8_reference/" + name)), {}, &reference),
             S_OK);
         EXPECT_EQ(original.width, reference.width);
         EXPECT_TRUE(original.pixels == reference.pixels);
@@ -138,15 +138,15 @@ double MeanChannelDifference(const Picture& a, const Picture& b) {
 // The comparison also catches red and blue swapped in either path.
 TEST(PictureFilesTest, AdobeCmykComesOutAsTheSameColoursAsRgb) {
     Picture cmyk, rgb;
-    ASSERT_EQ(DecodeJpeg(LoadBytes(ImagePath("jpeg/pil_sample_cmyk.jpg")), {}, &cmyk), S_OK);
-    ASSERT_EQ(DecodeJpeg(LoadBytes(ImagePath("jpeg/pil_sample_rgb.jpg")), {}, &rgb), S_OK);
+    ASSERT_EQ(DecodePicture(LoadBytes(ImagePath("jpeg/pil_sample_cmyk.jpg")), {}, &cmyk), S_OK);
+    ASSERT_EQ(DecodePicture(LoadBytes(ImagePath("jpeg/pil_sample_rgb.jpg")), {}, &rgb), S_OK);
     ASSERT_EQ(cmyk.pixels.size(), rgb.pixels.size());
     EXPECT_LT(MeanChannelDifference(cmyk, rgb), 8.0);
 }
 
 TEST(PictureFilesTest, GrayJpegGivesEqualChannelsAndOpaqueAlpha) {
     Picture gray;
-    ASSERT_EQ(DecodeJpeg(LoadBytes(ImagePath("jpeg/testimggray.jpg")), {}, &gray), S_OK);
+    ASSERT_EQ(DecodePicture(LoadBytes(ImagePath("jpeg/testimggray.jpg")), {}, &gray), S_OK);
     std::size_t wrong = 0;
     for (const std::uint32_t pixel : gray.pixels) {
         const std::uint32_t blue = pixel & 0xFF;
