@@ -33,7 +33,7 @@ TEST(RegFileFormat, WritesTheRegedit4Layout) {
               "\"Left\"=dword:0000000a\n"
               "\"PathImage\"=\"C:\\\\path with \\\"quotes\\\"\"\n"
               "\"Other\"=hex:01,02,ff\n"
-              "@=hex(7):61,00,00\n\n");
+              "@=hex(7):61,00,00\n");
 }
 
 TEST(RegFileFormat, EveryValueReadsBackByteForByte) {
