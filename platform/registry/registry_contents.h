@@ -13,6 +13,8 @@ namespace tetrakon {
 struct RegNamedValue {
     std::string name;  // empty for the key's default value
     RegValue value;
+
+    bool operator==(const RegNamedValue&) const = default;
 };
 
 // One key and its values in the order they were first set. Names are matched without
@@ -28,6 +30,11 @@ class RegKeyEntry {
     // Replaces a value of the same name in place, or appends a new one.
     void Set(std::string_view name, RegValue value);
 
+    // The same path and the same values in the same order.
+    bool operator==(const RegKeyEntry& other) const {
+        return path_ == other.path_ && values_ == other.values_;
+    }
+
   private:
     std::string path_;
     std::vector<RegNamedValue> values_;
@@ -42,6 +49,8 @@ class RegistryContents {
     const RegKeyEntry* FindKey(std::string_view path) const;
     // The key of that path, appended empty when missing.
     RegKeyEntry& Key(std::string_view path);
+
+    bool operator==(const RegistryContents& other) const { return keys_ == other.keys_; }
 
   private:
     std::vector<RegKeyEntry> keys_;
