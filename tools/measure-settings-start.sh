@@ -11,19 +11,12 @@ app="$build/app/tetrakon"
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
 caption='Головоломка "Тетракон" '
 
+# On a private X display of its own.
+if [ -z "${TETRAKON_MEASURE_DISPLAY:-}" ]; then
+    exec env TETRAKON_MEASURE_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-source "$(dirname "$0")/../tests/e2e/display.sh"
-start_private_display
-pids+=("$XVFB_PID")
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime" PULSE_SERVER="unix:$work/no-sound-server"
 export QT_QPA_PLATFORM=xcb
