@@ -12,11 +12,11 @@ app="$build/app/tetrakon"
 caption='Головоломка "Тетракон" '
 
 # On a private X display of its own.
-if [ -z "${TETRAKON_MEASURE_DISPLAY:-}" ]; then
-    exec env TETRAKON_MEASURE_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+source "$(dirname "$0")/../tests/e2e/display.sh"
+start_private_display
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'kill "$XVFB_PID"; rm -rf "$work"' EXIT
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime" PULSE_SERVER="unix:$work/no-sound-server"
 export QT_QPA_PLATFORM=xcb
