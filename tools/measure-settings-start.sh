@@ -11,12 +11,20 @@ app="$build/app/tetrakon"
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
 caption='Головоломка "Тетракон" '
 
-# On a private X display of its own.
-source "$(dirname "$0")/../tests/e2e/display.sh"
-start_private_display
+# On a private X display of its own: the first number whose server really starts.
+for display in $(seq 90 150); do
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do
+        kill -0 "$xvfb" 2>/dev/null || break
+        xdpyinfo -display ":$display" >/dev/null 2>&1 && break 2
+        sleep 0.1
+    done
+    kill "$xvfb" 2>/dev/null
+done
+export DISPLAY=":$display"
 work=$(mktemp -d)
-trap 'kill "$XVFB_PID"; rm -rf "$work"' EXIT
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+trap 'kill "$xvfb"; rm -rf "$work"' EXIT
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime" PULSE_SERVER="unix:$work/no-sound-server"
 export QT_QPA_PLATFORM=xcb
