@@ -11,8 +11,9 @@ app="$build/app/tetrakon"
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
 caption='Головоломка "Тетракон" '
 
-# On a private X display of its own: the first number whose server really starts.
-for display in $(seq 90 150); do
+# On a private X display of its own, away from the numbers other test runs count up from:
+# the first whose server really starts.
+for display in $(seq $((200 + RANDOM % 500)) 999); do
     Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     for _ in $(seq 50); do
