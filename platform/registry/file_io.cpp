@@ -112,6 +112,7 @@ FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std:
     if (stamp != nullptr) {
         *stamp = StampOf(info);
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);  // reads of a regular file wait
     if (static_cast<std::uintmax_t>(info.st_size) > limit) {
         ::close(fd);
         return FileReadOutcome::TooLarge;
