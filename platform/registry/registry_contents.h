@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -36,9 +37,14 @@ class RegKeyEntry {
     }
 
   private:
+    // The position of the value of that name, if there is one.
+    std::optional<std::size_t> Position(std::string_view name) const;
+
     std::string path_;
     std::vector<RegNamedValue> values_;
-    std::unordered_map<std::string, std::size_t> index_;  // folded name -> position
+    // Folded name -> position, kept only for keys of many values: the few of most keys
+    // are searched in order, at no memory cost per key.
+    std::unordered_map<std::string, std::size_t> index_;
 };
 
 // Every key of one registry file, in file order.

@@ -128,6 +128,23 @@ TEST(RegFileFormat, RandomContentsWithinTheLimitReadBack) {
     EXPECT_GT(largest, kMaxRegFileBytes * 3 / 4);
 }
 
+TEST(RegistryContents, NamesMatchWithoutRegardToCaseInKeysOfAnySize) {
+    for (const int count : {3, 40}) {
+        RegKeyEntry key(kKey);
+        for (int i = 0; i < count; ++i) {
+            key.Set("Name" + std::to_string(i), Text("old"));
+        }
+        for (const int changed : {1, count - 1}) {
+            key.Set("NAME" + std::to_string(changed), Text("new"));
+            const RegValue* found = key.Find("name" + std::to_string(changed));
+            ASSERT_NE(found, nullptr) << count;
+            EXPECT_EQ(*found, Text("new")) << count;
+        }
+        EXPECT_EQ(key.Values().size(), static_cast<std::size_t>(count));
+        EXPECT_EQ(key.Find("name" + std::to_string(count)), nullptr);
+    }
+}
+
 TEST(RegFileFormat, AcceptsWhatOtherEditorsWrite) {
     struct Case {
         const char* text;
