@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Kills a settings writer with SIGKILL at random moments and checks after each kill that
 # the registry file it leaves parses and holds one whole round of the nine values: a write
-# interrupted at any point must leave the old file or the new one, never a torn one.
+# interrupted at any point must leave the old file or the new one, never a torn one. At
+# the end, after a writer that is not killed, no temporary file of a killed one may remain.
 # Usage: tools/kill-settings-check.sh BUILD_DIR [KILLS] (300 kills by default).
 set -euo pipefail
 
@@ -21,6 +22,7 @@ trap 'rm -rf "$config"' EXIT
 file="$config/Tetrakon/registry.reg"
 
 changed=0
+stray=0
 previous=""
 for ((i = 1; i <= kills; i++)); do
     "$writer" "$config" &
@@ -34,6 +36,9 @@ for ((i = 1; i <= kills; i++)); do
         cp -r "$config" "$config.kept"
         exit 1
     fi
+    if compgen -G "$file.tmp*" >/dev/null; then
+        stray=$((stray + 1))
+    fi
     current=$(cksum <"$file" 2>/dev/null || true)
     if [ -n "$current" ] && [ "$current" != "$previous" ]; then
         changed=$((changed + 1))
@@ -44,4 +49,10 @@ done
 # The killed writers held the file lock; a writer after them must still get it.
 "$writer" "$config" 1
 "$writer" --check "$config"
-echo "kill-settings-check: $kills kills, the file changed between $changed of them, never broken"
+left=$(cd "$config/Tetrakon" && ls -A | grep -vx -e registry.reg -e registry.reg.lock || true)
+if [ -n "$left" ]; then
+    echo "after the last save these remain beside the registry file:" $left >&2
+    exit 1
+fi
+echo "kill-settings-check: $kills kills, the file changed between $changed of them, never broken;" \
+    "$stray kills left a temporary, none outlived the next save"

@@ -1,16 +1,25 @@
 #include "platform/registry/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
 namespace tetrakon {
 namespace {
+
+// What WriteFileAtomically adds to the target's name for its temporary, before the six
+// characters mkstemp chooses.
+constexpr std::string_view kTemporaryInfix = ".tmp";
+constexpr std::size_t kTemporaryUniqueLength = 6;
 
 std::string ParentDirectory(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -43,6 +52,26 @@ void SyncDirectory(const std::string& directory) {
     }
 }
 
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsTemporaryOf(std::string_view name, std::string_view base) {
+    const std::size_t prefix = base.size() + kTemporaryInfix.size();
+    if (name.size() != prefix + kTemporaryUniqueLength || name.substr(0, base.size()) != base ||
+        name.substr(base.size(), kTemporaryInfix.size()) != kTemporaryInfix) {
+        return false;
+    }
+    const std::string_view unique = name.substr(prefix);
+    return std::all_of(unique.begin(), unique.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+FileStamp StampOf(const struct stat& info) {
+    return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
 bool IsDirectory(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -50,12 +79,45 @@ bool IsDirectory(const std::string& path) {
 
 }  // namespace
 
-FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std::string* bytes) {
+bool FileStamp::operator==(const FileStamp& other) const {
+    const auto same = [](const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
+    return device == other.device && inode == other.inode && size == other.size &&
+           same(modified, other.modified) && same(changed, other.changed);
+}
+
+bool StampFile(const std::string& path, FileStamp* stamp) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    *stamp = StampOf(info);
+    return true;
+}
+
+FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std::string* bytes,
+                                FileStamp* stamp) {
     bytes->clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a pipe with no writer returns at once.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return errno == ENOENT ? FileReadOutcome::Missing : FileReadOutcome::Unreadable;
     }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return FileReadOutcome::NotRegular;
+    }
+    if (stamp != nullptr) {
+        *stamp = StampOf(info);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);  // reads of a regular file wait
+    if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+        ::close(fd);
+        return FileReadOutcome::TooLarge;
+    }
+    bytes->reserve(static_cast<std::size_t>(info.st_size));
     FileReadOutcome outcome = FileReadOutcome::Read;
     std::vector<char> chunk(64 * 1024);
     while (true) {
@@ -84,7 +146,7 @@ FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std:
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temporary = path + ".XXXXXX";
+    std::string temporary = path + std::string(kTemporaryInfix) + "XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         return false;
@@ -97,6 +159,20 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     }
     SyncDirectory(ParentDirectory(path));
     return true;
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+    DIR* directory = ::opendir(ParentDirectory(path).c_str());
+    if (directory == nullptr) {
+        return;
+    }
+    const std::string base = BaseName(path);
+    while (const dirent* entry = ::readdir(directory)) {
+        if (IsTemporaryOf(entry->d_name, base)) {
+            ::unlinkat(::dirfd(directory), entry->d_name, 0);
+        }
+    }
+    ::closedir(directory);
 }
 
 bool MakeDirectories(const std::string& path) {
@@ -115,7 +191,7 @@ bool MakeDirectories(const std::string& path) {
 }
 
 FileLock::FileLock(const std::string& lockPath) {
-    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd_ < 0) {
         return;
     }

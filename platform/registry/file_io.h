@@ -1,20 +1,49 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <ctime>
 #include <string>
 #include <string_view>
 
 namespace tetrakon {
 
-enum class FileReadOutcome { Read, Missing, Unreadable, TooLarge };
+// NotRegular: a pipe, device, directory or socket (or a link to one), never read.
+enum class FileReadOutcome { Read, Missing, Unreadable, NotRegular, TooLarge };
 
-// Reads a whole file of at most `limit` bytes.
-FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std::string* bytes);
+// Which file was read and in which state: two stamps compare equal only when no write
+// can have come between them.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    bool operator==(const FileStamp& other) const;
+};
+
+// The stamp of the file `path` names now (following links); false when there is none.
+bool StampFile(const std::string& path, FileStamp* stamp);
+
+// Reads a whole regular file of at most `limit` bytes. The type is checked on the open
+// descriptor, and the open itself never waits, so a pipe or device put in the file's
+// place cannot hang the caller. `stamp`, when given, receives the stamp of the file
+// opened whenever it was a regular file.
+FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std::string* bytes,
+                                FileStamp* stamp = nullptr);
 
 // Replaces `path` by a file holding `bytes`: writes a temporary file in the same
 // directory, flushes it to disk and renames it over `path`, so that a crash at any moment
-// leaves either the old file or the new one, never a part of either.
+// leaves either the old file or the new one, never a part of either. The temporary is
+// named `path` + ".tmp" + six characters.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Removes the temporary files WriteFileAtomically left for `path` when its writer was
+// killed. Only for callers that hold the lock every writer of `path` holds: any
+// temporary found then is one whose writer is gone.
+void RemoveStaleTemporaries(const std::string& path);
 
 // Creates the directory and its missing parents, private to the user.
 bool MakeDirectories(const std::string& path);

@@ -221,23 +221,18 @@ bool ParseData(std::string_view text, LineReader* lines, RegValue* value) {
     return false;  // includes "-", the deletion mark of import files
 }
 
-bool ParseValueLine(std::string_view line, LineReader* lines, RegKeyEntry* key) {
-    std::string name;
+bool ParseValueLine(std::string_view line, LineReader* lines, std::string* name, RegValue* value) {
+    name->clear();
     if (line.front() == '@') {
         line.remove_prefix(1);
-    } else if (!ParseQuoted(&line, kMaxRegNameLength, &name)) {
+    } else if (!ParseQuoted(&line, kMaxRegNameLength, name)) {
         return false;
     }
     line = TrimLeft(line);
     if (line.empty() || line.front() != '=') {
         return false;
     }
-    RegValue value;
-    if (!ParseData(TrimLeft(line.substr(1)), lines, &value)) {
-        return false;
-    }
-    key->Set(name, std::move(value));
-    return true;
+    return ParseData(TrimLeft(line.substr(1)), lines, value);
 }
 
 bool ValidKeyPath(std::string_view path) {
@@ -378,9 +373,10 @@ void AppendValue(std::string* out, const RegNamedValue& named) {
     out->push_back('\n');
 }
 
-}  // namespace
-
-bool ParseRegFile(std::string_view text, RegistryContents* contents) {
+// Checks the whole text and hands each key's values to the entry `keyFor` gives for its
+// path; a null entry drops them.
+template <typename KeyFor>
+bool ParseRegText(std::string_view text, KeyFor keyFor) {
     if (text.size() > kMaxRegFileBytes) {
         return false;
     }
@@ -392,22 +388,44 @@ bool ParseRegFile(std::string_view text, RegistryContents* contents) {
     if (!lines.Next(&line) || TrimRight(line) != kHeader) {
         return false;
     }
+    bool inKey = false;
     RegKeyEntry* key = nullptr;
+    std::string name;
     while (lines.Next(&line)) {
         line = TrimRight(TrimLeft(line));
         if (line.empty() || line.front() == ';') {
             continue;
         }
         if (line.front() == '[') {
-            if (line.back() != ']' || !ValidKeyPath(line.substr(1, line.size() - 2))) {
+            const std::string_view path = line.substr(1, line.size() - 2);
+            if (line.back() != ']' || !ValidKeyPath(path)) {
                 return false;
             }
-            key = &contents->Key(line.substr(1, line.size() - 2));
-        } else if (key == nullptr || !ParseValueLine(line, &lines, key)) {
+            inKey = true;
+            key = keyFor(path);
+            continue;
+        }
+        RegValue value;
+        if (!inKey || !ParseValueLine(line, &lines, &name, &value)) {
             return false;
+        }
+        if (key != nullptr) {
+            key->Set(name, std::move(value));
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool ParseRegFile(std::string_view text, RegistryContents* contents) {
+    return ParseRegText(text, [contents](std::string_view path) { return &contents->Key(path); });
+}
+
+bool ParseRegKey(std::string_view text, RegKeyEntry* key) {
+    return ParseRegText(text, [key](std::string_view path) {
+        return EqualsIgnoringCase(path, key->Path()) ? key : nullptr;
+    });
 }
 
 std::string FormatRegFile(const RegistryContents& contents) {
@@ -420,7 +438,6 @@ std::string FormatRegFile(const RegistryContents& contents) {
         for (const RegNamedValue& value : key.Values()) {
             AppendValue(&out, value);
         }
-        out.push_back('\n');
     }
     return out;
 }

@@ -8,7 +8,8 @@
 
 namespace tetrakon {
 
-// A registry file larger than this is taken as corrupt without being read further.
+// A registry file larger than this is taken as corrupt without being read further, and
+// one the writer would make larger is not written.
 constexpr std::size_t kMaxRegFileBytes = 8 * 1024 * 1024;
 
 // Reads a registry file in the REGEDIT4 text format:
@@ -27,7 +28,12 @@ constexpr std::size_t kMaxRegFileBytes = 8 * 1024 * 1024;
 // anything else: the caller then treats the whole file as unreadable.
 bool ParseRegFile(std::string_view text, RegistryContents* contents);
 
-// Writes `contents` in the same format. Strings that the quoted form cannot carry
+// The same check of the whole text, keeping only the values of the key named as `key`
+// (whose values must be empty), so that reading one key costs no memory for the others.
+bool ParseRegKey(std::string_view text, RegKeyEntry* key);
+
+// Writes `contents` in the same format, one line for each key and value, with no blank
+// lines between keys. Strings that the quoted form cannot carry
 // exactly (control characters, inner terminators, a missing terminator, bytes that are
 // not UTF-8) are written as hex(1) data, so every value reads back byte for byte.
 std::string FormatRegFile(const RegistryContents& contents);

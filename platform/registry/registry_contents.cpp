@@ -12,17 +12,43 @@ std::string FoldRegName(std::string_view name) {
     return folded;
 }
 
-const RegValue* RegKeyEntry::Find(std::string_view name) const {
+namespace {
+
+// Keys with fewer values have no index.
+constexpr std::size_t kIndexedFrom = 16;
+
+}  // namespace
+
+std::optional<std::size_t> RegKeyEntry::Position(std::string_view name) const {
+    if (index_.empty()) {
+        for (std::size_t i = 0; i < values_.size(); ++i) {
+            if (EqualsIgnoringCase(values_[i].name, name)) {
+                return i;
+            }
+        }
+        return std::nullopt;
+    }
     const auto found = index_.find(FoldRegName(name));
-    return found == index_.end() ? nullptr : &values_[found->second].value;
+    return found == index_.end() ? std::nullopt : std::optional(found->second);
+}
+
+const RegValue* RegKeyEntry::Find(std::string_view name) const {
+    const std::optional<std::size_t> position = Position(name);
+    return position ? &values_[*position].value : nullptr;
 }
 
 void RegKeyEntry::Set(std::string_view name, RegValue value) {
-    const auto [position, inserted] = index_.try_emplace(FoldRegName(name), values_.size());
-    if (inserted) {
-        values_.push_back(RegNamedValue{std::string(name), std::move(value)});
-    } else {
-        values_[position->second].value = std::move(value);
+    if (const std::optional<std::size_t> position = Position(name)) {
+        values_[*position].value = std::move(value);
+        return;
+    }
+    values_.push_back(RegNamedValue{std::string(name), std::move(value)});
+    if (values_.size() == kIndexedFrom) {
+        for (std::size_t i = 0; i < values_.size(); ++i) {
+            index_.emplace(FoldRegName(values_[i].name), i);
+        }
+    } else if (values_.size() > kIndexedFrom) {
+        index_.emplace(FoldRegName(name), values_.size() - 1);
     }
 }
 

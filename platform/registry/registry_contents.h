@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,6 +14,8 @@ namespace tetrakon {
 struct RegNamedValue {
     std::string name;  // empty for the key's default value
     RegValue value;
+
+    bool operator==(const RegNamedValue&) const = default;
 };
 
 // One key and its values in the order they were first set. Names are matched without
@@ -28,10 +31,20 @@ class RegKeyEntry {
     // Replaces a value of the same name in place, or appends a new one.
     void Set(std::string_view name, RegValue value);
 
+    // The same path and the same values in the same order.
+    bool operator==(const RegKeyEntry& other) const {
+        return path_ == other.path_ && values_ == other.values_;
+    }
+
   private:
+    // The position of the value of that name, if there is one.
+    std::optional<std::size_t> Position(std::string_view name) const;
+
     std::string path_;
     std::vector<RegNamedValue> values_;
-    std::unordered_map<std::string, std::size_t> index_;  // folded name -> position
+    // Folded name -> position, kept only for keys of many values: the few of most keys
+    // are searched in order, at no memory cost per key.
+    std::unordered_map<std::string, std::size_t> index_;
 };
 
 // Every key of one registry file, in file order.
@@ -42,6 +55,8 @@ class RegistryContents {
     const RegKeyEntry* FindKey(std::string_view path) const;
     // The key of that path, appended empty when missing.
     RegKeyEntry& Key(std::string_view path);
+
+    bool operator==(const RegistryContents& other) const { return keys_ == other.keys_; }
 
   private:
     std::vector<RegKeyEntry> keys_;

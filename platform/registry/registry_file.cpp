@@ -8,28 +8,36 @@
 namespace tetrakon {
 namespace {
 
+// Corrupt: read but not parsed. Unreadable: not read at all (no access, not a regular
+// file, over the size limit).
 enum class FileState { Parsed, Missing, Corrupt, Unreadable };
 
-FileState ReadRegistryFile(const RegistryFiles& files, RegistryContents* contents,
-                           std::string* bytes) {
-    switch (ReadFileBounded(files.file, kMaxRegFileBytes, bytes)) {
+FileState ReadBytes(const RegistryFiles& files, std::string* bytes, FileStamp* stamp) {
+    switch (ReadFileBounded(files.file, kMaxRegFileBytes, bytes, stamp)) {
         case FileReadOutcome::Missing:
             return FileState::Missing;
         case FileReadOutcome::Unreadable:
+        case FileReadOutcome::NotRegular:
         case FileReadOutcome::TooLarge:
             return FileState::Unreadable;
         case FileReadOutcome::Read:
             break;
     }
-    if (ParseRegFile(*bytes, contents)) {
-        return FileState::Parsed;
+    return FileState::Parsed;
+}
+
+FileState ReadRegistryFile(const RegistryFiles& files, RegistryContents* contents,
+                           std::string* bytes) {
+    const FileState state = ReadBytes(files, bytes, nullptr);
+    if (state != FileState::Parsed || ParseRegFile(*bytes, contents)) {
+        return state;
     }
     *contents = RegistryContents();
     return FileState::Corrupt;
 }
 
 // Keeps what the user had before a clean file replaces it: a copy of bytes that were
-// read, or the file itself moved aside when it could not be read.
+// read, or the file itself (whatever it is) moved aside when it could not be read.
 bool KeepBadFile(const RegistryFiles& files, FileState state, const std::string& bytes) {
     if (state == FileState::Corrupt) {
         return WriteFileAtomically(files.bad, bytes);
@@ -52,6 +60,22 @@ RegistryContents LoadRegistryFile(const RegistryFiles& files) {
     return contents;
 }
 
+RegKeyEntry LoadRegistryKey(const RegistryFiles& files, std::string_view path,
+                            std::optional<FileStamp>* stamp) {
+    RegKeyEntry key{std::string(path)};
+    std::string bytes;
+    FileStamp read;
+    const FileState state = ReadBytes(files, &bytes, &read);
+    stamp->reset();
+    if (state == FileState::Parsed) {
+        *stamp = read;
+        if (!ParseRegKey(bytes, &key)) {
+            key = RegKeyEntry(std::string(path));
+        }
+    }
+    return key;
+}
+
 bool MergeIntoRegistryFile(const RegistryFiles& files, const RegKeyEntry& changes) {
     if (!MakeDirectories(files.directory)) {
         return false;
@@ -63,15 +87,22 @@ bool MergeIntoRegistryFile(const RegistryFiles& files, const RegKeyEntry& change
     RegistryContents contents;
     std::string bytes;
     const FileState state = ReadRegistryFile(files, &contents, &bytes);
-    if ((state == FileState::Corrupt || state == FileState::Unreadable) &&
-        !KeepBadFile(files, state, bytes)) {
-        return false;
-    }
     RegKeyEntry& key = contents.Key(changes.Path());
     for (const RegNamedValue& change : changes.Values()) {
         key.Set(change.name, change.value);
     }
-    return WriteFileAtomically(files.file, FormatRegFile(contents));
+    // A file the reader would refuse is never written: the old one stays as it is.
+    const std::string text = FormatRegFile(contents);
+    if (text.size() > kMaxRegFileBytes) {
+        return false;
+    }
+    RemoveStaleTemporaries(files.file);
+    RemoveStaleTemporaries(files.bad);
+    if ((state == FileState::Corrupt || state == FileState::Unreadable) &&
+        !KeepBadFile(files, state, bytes)) {
+        return false;
+    }
+    return WriteFileAtomically(files.file, text);
 }
 
 }  // namespace tetrakon

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "platform/registry/file_io.h"
 #include "platform/registry/registry_contents.h"
 
 namespace tetrakon {
@@ -20,10 +23,19 @@ struct RegistryFiles {
 // The file's contents; empty when it is missing, unreadable or corrupt.
 RegistryContents LoadRegistryFile(const RegistryFiles& files);
 
+// The values of the key `path` (a full path such as HKEY_CURRENT_USER\Software\Tetrakon),
+// holding no other key in memory. None when the file is missing, not a regular file, over
+// the size limit or corrupt. `stamp` receives the stamp of the file read when it was a
+// regular file within the limit, else nothing.
+RegKeyEntry LoadRegistryKey(const RegistryFiles& files, std::string_view path,
+                            std::optional<FileStamp>* stamp);
+
 // Under the lock: reads the file again, sets the values of `changes` in its key (created
 // when missing) and writes the file back atomically, keeping every other key and value.
 // A corrupt or unreadable file is first kept as registry.reg.bad and then replaced by a
-// clean one; when it cannot be kept, nothing is written. False when nothing was written.
+// clean one; when it cannot be kept, nothing is written. Nor is anything written when the
+// new file would be over kMaxRegFileBytes, which the reader refuses. Temporaries left by
+// killed writers are removed first. False when nothing was written.
 bool MergeIntoRegistryFile(const RegistryFiles& files, const RegKeyEntry& changes);
 
 }  // namespace tetrakon

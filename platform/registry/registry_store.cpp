@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "gfxutil/ascii.h"
 #include "platform/registry/file_io.h"
 
 namespace tetrakon {
@@ -66,9 +67,20 @@ RegStatus RegistryStore::CreateKey(RegRoot root, std::string_view subKey,
         return ERROR_ACCESS_DENIED;
     }
     const std::string path = std::string(kCurrentUserRoot) + "\\" + std::string(subKey);
-    const RegistryContents contents = LoadRegistryFile(files_);
-    const RegKeyEntry* stored = contents.FindKey(path);
-    *key = std::make_unique<RegistryKey>(files_, stored ? *stored : RegKeyEntry(path));
+    FileStamp now;
+    const bool unchanged = loaded_ && EqualsIgnoringCase(loaded_->values.Path(), path) &&
+                           StampFile(files_.file, &now) && now == loaded_->stamp;
+    if (!unchanged) {
+        std::optional<FileStamp> stamp;
+        RegKeyEntry values = LoadRegistryKey(files_, path, &stamp);
+        loaded_.reset();
+        if (!stamp) {
+            *key = std::make_unique<RegistryKey>(files_, std::move(values));
+            return ERROR_SUCCESS;
+        }
+        loaded_ = LoadedKey{*stamp, std::move(values)};
+    }
+    *key = std::make_unique<RegistryKey>(files_, loaded_->values);
     return ERROR_SUCCESS;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,7 @@
 namespace tetrakon {
 
 // The per-user registry, kept in one file Tetrakon/registry.reg under the user's
-// configuration directory. Only the current user's root exists.
+// configuration directory. Only the current user's root exists. For one thread at a time.
 class RegistryStore {
   public:
     explicit RegistryStore(const std::string& configDirectory);
@@ -24,7 +25,8 @@ class RegistryStore {
     // creating the store's directory when missing, and reads the key's values. A missing,
     // unreadable or corrupt file gives a key with no values. ERROR_ACCESS_DENIED when the
     // directory is unknown or cannot be created, ERROR_INVALID_PARAMETER for an empty or malformed
-    // path.
+    // path. The file is read and parsed only when it changed since the key was last
+    // opened through this store.
     RegStatus CreateKey(RegRoot root, std::string_view subKey,
                         std::unique_ptr<RegistryKey>* key) const;
 
@@ -33,6 +35,13 @@ class RegistryStore {
   private:
     RegistryFiles files_;
     bool located_;  // false without a configuration directory: no key opens
+
+    // The key last opened, as read from the file with this stamp.
+    struct LoadedKey {
+        FileStamp stamp;
+        RegKeyEntry values;
+    };
+    mutable std::optional<LoadedKey> loaded_;
 };
 
 }  // namespace tetrakon

@@ -309,6 +309,14 @@ scenario_settings_and_placement() {
     note "second start: frame ${w2}x${h2} at ($x2, $y2)"
     [ "$x2 $y2 $w2 $h2" = "$x $y $w $h" ] || fail "the second start did not open where the first closed"
     close_app
+
+    # A named pipe where the settings file should be: the start does not wait on it, and
+    # the close sets it aside for a clean file.
+    rm "$reg" && mkfifo "$reg"
+    start_app -Embedding
+    wait_main
+    close_app
+    [ -p "$reg.bad" ] && [ -f "$reg" ] || fail "the named pipe was not set aside for a clean file"
 }
 
 # Not in the default list: tools/take-screenshot.sh runs it to picture the game for the

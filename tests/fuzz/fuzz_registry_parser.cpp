@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the registry file parser. Whatever it accepts must survive a
 // write and a second read unchanged, so the file the program writes back is always one
-// it can read again.
+// it can read again; reading one key must accept the same files and find the same values.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,40 +9,26 @@
 
 #include "platform/registry/reg_file_format.h"
 
-namespace {
-
-bool SameContents(const tetrakon::RegistryContents& a, const tetrakon::RegistryContents& b) {
-    if (a.Keys().size() != b.Keys().size()) {
-        return false;
-    }
-    for (std::size_t k = 0; k < a.Keys().size(); ++k) {
-        const tetrakon::RegKeyEntry& keyA = a.Keys()[k];
-        const tetrakon::RegKeyEntry& keyB = b.Keys()[k];
-        if (keyA.Path() != keyB.Path() || keyA.Values().size() != keyB.Values().size()) {
-            return false;
-        }
-        for (std::size_t v = 0; v < keyA.Values().size(); ++v) {
-            if (keyA.Values()[v].name != keyB.Values()[v].name ||
-                !(keyA.Values()[v].value == keyB.Values()[v].value)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tetrakon::RegistryContents first;
-    if (!tetrakon::ParseRegFile(std::string_view(reinterpret_cast<const char*>(data), size),
-                                &first)) {
+    using namespace tetrakon;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    RegistryContents first;
+    if (!ParseRegFile(text, &first)) {
+        RegKeyEntry any("HKEY_CURRENT_USER");
+        if (ParseRegKey(text, &any)) {
+            std::abort();
+        }
         return 0;
     }
-    tetrakon::RegistryContents second;
-    if (!tetrakon::ParseRegFile(tetrakon::FormatRegFile(first), &second) ||
-        !SameContents(first, second)) {
+    RegistryContents second;
+    if (!ParseRegFile(FormatRegFile(first), &second) || !(first == second)) {
         std::abort();
+    }
+    if (!first.Keys().empty()) {
+        RegKeyEntry last(first.Keys().back().Path());
+        if (!ParseRegKey(text, &last) || last.Values() != first.Keys().back().Values()) {
+            std::abort();
+        }
     }
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,7 @@ TEST(RegFileFormat, WritesTheRegedit4Layout) {
               "\"Left\"=dword:0000000a\n"
               "\"PathImage\"=\"C:\\\\path with \\\"quotes\\\"\"\n"
               "\"Other\"=hex:01,02,ff\n"
-              "@=hex(7):61,00,00\n\n");
+              "@=hex(7):61,00,00\n");
 }
 
 TEST(RegFileFormat, EveryValueReadsBackByteForByte) {
@@ -67,6 +69,79 @@ TEST(RegFileFormat, EveryValueReadsBackByteForByte) {
     for (std::size_t i = 0; i < values.size(); ++i) {
         EXPECT_EQ(key->Values()[i].name, values[i].name);
         EXPECT_EQ(key->Values()[i].value, values[i].value) << values[i].name;
+    }
+}
+
+// Random keys and values of every kind, some rounds filled up to the size limit: what the
+// writer makes within the limit reads back the same, key for key and byte for byte.
+TEST(RegFileFormat, RandomContentsWithinTheLimitReadBack) {
+    std::mt19937 random(15);
+    const auto below = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    // Bytes from `first` to `last`; names and paths have no control characters.
+    const auto bytes = [&](std::size_t length, int first, int last = 255) {
+        std::string text(length, ' ');
+        for (char& c : text) {
+            do {
+                c = static_cast<char>(first + static_cast<int>(below(last + 1 - first)));
+            } while (c == '\x7f' || (first > 0 && (c == '[' || c == ']')));
+        }
+        return text;
+    };
+    const auto value = [&] {
+        const std::size_t length = below(4) == 0 ? below(kMaxRegValueBytes) : below(40);
+        switch (below(5)) {
+            case 0:
+                return Text(bytes(length, 0x20));
+            case 4:
+                return Text(bytes(length, 0x20, 0x7e));
+            case 1:
+                return Bytes(REG_DWORD, bytes(below(3) == 0 ? length % 8 : 4, 0));
+            case 2:
+                return Bytes(REG_SZ, bytes(length, 0));
+            default:
+                return Bytes(static_cast<RegType>(random()), bytes(length, 0));
+        }
+    };
+    std::size_t largest = 0;
+    for (int round = 0; round < 24; ++round) {
+        const std::size_t budget =
+            round % 3 == 2 ? kMaxRegFileBytes / 3 + below(kMaxRegFileBytes / 2) : 64 * 1024;
+        RegistryContents written;
+        for (std::size_t size = 0; size < budget;) {
+            RegKeyEntry& key = written.Key("HKEY_CURRENT_USER\\" + bytes(1 + below(20), 0x20));
+            for (std::size_t n = below(6); n > 0; --n) {
+                const RegValue data = value();
+                size += 3 * data.data.size() + 30;
+                key.Set(bytes(below(12), 0x20), data);
+            }
+        }
+        const std::string text = FormatRegFile(written);
+        if (text.size() <= kMaxRegFileBytes) {
+            RegistryContents read;
+            ASSERT_TRUE(ParseRegFile(text, &read)) << "round " << round;
+            EXPECT_TRUE(read == written) << "round " << round;
+            largest = std::max(largest, text.size());
+        }
+    }
+    EXPECT_GT(largest, kMaxRegFileBytes * 3 / 4);
+}
+
+TEST(RegistryContents, NamesMatchWithoutRegardToCaseInKeysOfAnySize) {
+    for (const int count : {3, 40}) {
+        RegKeyEntry key(kKey);
+        for (int i = 0; i < count; ++i) {
+            key.Set("Name" + std::to_string(i), Text("old"));
+        }
+        for (const int changed : {1, count - 1}) {
+            key.Set("NAME" + std::to_string(changed), Text("new"));
+            const RegValue* found = key.Find("name" + std::to_string(changed));
+            ASSERT_NE(found, nullptr) << count;
+            EXPECT_EQ(*found, Text("new")) << count;
+        }
+        EXPECT_EQ(key.Values().size(), static_cast<std::size_t>(count));
+        EXPECT_EQ(key.Find("name" + std::to_string(count)), nullptr);
     }
 }
 

@@ -1,12 +1,14 @@
 #include "platform/registry/registry_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -161,41 +163,120 @@ TEST_F(RegistryStoreTest, KeepsOtherKeysAndValuesOfTheFile) {
     Set(key.get(), "Left", REG_DWORD, std::string("\x02\0\0\0", 4));
     ASSERT_EQ(key->Close(), ERROR_SUCCESS);
     EXPECT_EQ(ReadAll(store_.FilePath()),
-              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Someone]\n\"A\"=\"b\"\n\n"
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Someone]\n\"A\"=\"b\"\n"
               "[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Extra\"=hex(7):61,00,00\n"
-              "\"Left\"=dword:00000002\n\n");
+              "\"Left\"=dword:00000002\n");
 }
 
-TEST_F(RegistryStoreTest, BrokenFileGivesNoValuesAndIsKeptBesideTheCleanOne) {
-    const std::string broken[] = {
-        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n\"PathImage\"=\"C:"
-        "\\pa",
-        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n\x01\x02\x03",
-        std::string("\0\0\0\xff\xfe", 5),
-        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n; " +
-            std::string(kMaxRegFileBytes, 'x'),
+// Whatever stands where the file should be: no values and no wait at opening, and at
+// closing a clean file replaces it while the odd one is kept as registry.reg.bad.
+TEST_F(RegistryStoreTest, HostileFilesGiveNoValuesAndAreKeptBesideTheCleanOne) {
+    const std::string header =
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n";
+    const auto bytes = [](std::string text) {
+        return [text](const std::string& path) { WriteAll(path, text); };
     };
-    for (const std::string& bytes : broken) {
-        WriteAll(store_.FilePath(), bytes);
+    const auto fifo = [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); };
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& path)> make;
+        std::filesystem::file_type keptAs;
+    };
+    using Type = std::filesystem::file_type;
+    const Case cases[] = {
+        {"cut off", bytes(header + "\"PathImage\"=\"C:\\pa"), Type::regular},
+        {"garbage", bytes(header + "\x01\x02\x03"), Type::regular},
+        {"UTF-16", bytes(std::string("\xff\xfeR\0E\0G\0", 8)), Type::regular},
+        {"over the limit", bytes(header + "; " + std::string(kMaxRegFileBytes, 'x')),
+         Type::regular},
+        {"named pipe", fifo, Type::fifo},
+        {"link to a named pipe",
+         [&](const std::string& path) {
+             fifo(path + ".pipe");
+             std::filesystem::create_symlink(path + ".pipe", path);
+         },
+         Type::symlink},
+        {"directory",
+         [](const std::string& path) { std::filesystem::create_directories(path + "/inside"); },
+         Type::directory},
+    };
+    // A read that waits on a pipe ends the test program instead of hanging the run.
+    struct Deadline {
+        Deadline() { ::alarm(60); }
+        ~Deadline() { ::alarm(0); }
+    } deadline;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir_.Path() + "/Tetrakon");
+        std::filesystem::create_directories(dir_.Path() + "/Tetrakon");
+        c.make(store_.FilePath());
+        const std::string before =
+            c.keptAs == Type::regular ? ReadAll(store_.FilePath()) : std::string();
         auto key = Open();
         EXPECT_EQ(Get(*key, "Left"), "<missing>");
         Set(key.get(), "Top", REG_DWORD, std::string("\x07\0\0\0", 4));
         ASSERT_EQ(key->Close(), ERROR_SUCCESS);
 
-        EXPECT_EQ(
-            ReadAll(store_.FilePath()),
-            "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Top\"=dword:00000007\n\n");
-        EXPECT_TRUE(ReadAll(store_.FilePath() + ".bad") == bytes) << bytes.substr(0, 60);
+        EXPECT_EQ(ReadAll(store_.FilePath()),
+                  "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Top\"=dword:00000007\n");
+        const std::string bad = store_.FilePath() + ".bad";
+        EXPECT_EQ(std::filesystem::symlink_status(bad).type(), c.keptAs);
+        if (c.keptAs == Type::regular) {
+            EXPECT_TRUE(ReadAll(bad) == before);
+        }
     }
 }
 
-TEST_F(RegistryStoreTest, UnreadableFileIsMovedAsideBeforeTheCleanOneIsWritten) {
-    std::filesystem::create_directories(store_.FilePath() + "/inside");
+TEST_F(RegistryStoreTest, ALinkToARegularFileIsRead) {
+    WriteAll(dir_.Path() + "/elsewhere.reg",
+             "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:3\n");
+    std::filesystem::create_directories(dir_.Path() + "/Tetrakon");
+    std::filesystem::create_symlink(dir_.Path() + "/elsewhere.reg", store_.FilePath());
+    EXPECT_EQ(Get(*Open(), "Left"), std::string("\x03\0\0\0", 4));
+}
+
+// A file with many keys just under the limit is written back
+// within the limit; a change that would take it over is refused and the old file stays.
+TEST_F(RegistryStoreTest, WhatIsWrittenIsAlwaysReadBack) {
+    std::string text = "REGEDIT4\n";
+    for (int k = 0; text.size() + 200 < kMaxRegFileBytes; ++k) {
+        text += "[HKEY_CURRENT_USER\\Software\\K" + std::to_string(k) + "]\n\"V\"=dword:00000001\n";
+    }
+    WriteAll(store_.FilePath(), text);
+    auto key = Open();
+    Set(key.get(), "Left", REG_DWORD, std::string(4, '\0'));
+    ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    const std::string written = ReadAll(store_.FilePath());
+    ASSERT_LE(written.size(), kMaxRegFileBytes);
+    EXPECT_EQ(Get(*Open(), "Left"), std::string(4, '\0'));
+
+    key = Open();
+    Set(key.get(), "Big", REG_BINARY, std::string(kMaxRegValueBytes, 'b'));
+    EXPECT_EQ(key->Close(), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_TRUE(ReadAll(store_.FilePath()) == written);
+    EXPECT_FALSE(std::filesystem::exists(store_.FilePath() + ".bad"));
+}
+
+// A writer killed before its rename leaves its temporary; the next save removes it and
+// nothing else.
+TEST_F(RegistryStoreTest, ASaveRemovesTemporariesOfKilledWriters) {
+    const std::string left[] = {"registry.reg.tmpAb3xYz", "registry.reg.bad.tmp0Q9wEr"};
+    const std::string kept[] = {"registry.reg.backup", "registry.reg.tmp", "other.tmpAb3xYz"};
+    for (const std::string& name : left) {
+        WriteAll(dir_.Path() + "/Tetrakon/" + name, "REGEDIT4\n");
+    }
+    for (const std::string& name : kept) {
+        WriteAll(dir_.Path() + "/Tetrakon/" + name, "mine");
+    }
     auto key = Open();
     Set(key.get(), "Top", REG_DWORD, std::string(4, '\0'));
     ASSERT_EQ(key->Close(), ERROR_SUCCESS);
-    EXPECT_TRUE(std::filesystem::is_directory(store_.FilePath() + ".bad/inside"));
-    EXPECT_NE(Get(*Open(), "Top"), "<missing>");
+    for (const std::string& name : left) {
+        EXPECT_FALSE(std::filesystem::exists(dir_.Path() + "/Tetrakon/" + name)) << name;
+    }
+    for (const std::string& name : kept) {
+        EXPECT_EQ(ReadAll(dir_.Path() + "/Tetrakon/" + name), "mine") << name;
+    }
 }
 
 TEST_F(RegistryStoreTest, KeysClosedTogetherKeepEachOthersValues) {
