@@ -94,6 +94,8 @@ Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
         if (!home_->SetWindow(window)) {
             if (home_->MakeCurrent()) {
                 RestoreBackBuffer(previous);
+            } else {
+                lost_ = true;
             }
             return D3DERR_INVALIDCALL;
         }
