@@ -88,6 +88,15 @@ void GlBackBuffer::Destroy(QOpenGLExtraFunctions* gl) {
     DeleteRenderbuffer(gl, &resolveBuffer_);
 }
 
+void GlBackBuffer::Free(QOpenGLExtraFunctions* gl) {
+    Destroy(gl);
+    // The driver's drawing state still names the deleted buffers; a clear moves it onto
+    // the window's framebuffer, whose back buffer the next present overwrites whole.
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    gl->glClear(GL_COLOR_BUFFER_BIT);
+    gl->glFinish();
+}
+
 GLuint GlBackBuffer::Resolve(QOpenGLExtraFunctions* gl) {
     if (resolveFramebuffer_ == 0) {
         return drawFramebuffer_;

@@ -24,6 +24,9 @@ class GlBackBuffer {
     // Replaces any previous buffers; false when the framebuffer is not complete.
     bool Create(QOpenGLExtraFunctions* gl, const Layout& layout);
     void Destroy(QOpenGLExtraFunctions* gl);
+    // Destroys the buffers and has the driver give their memory back before this returns,
+    // which it otherwise does only when it next draws. Clears the window's framebuffer.
+    void Free(QOpenGLExtraFunctions* gl);
 
     const Layout& layout() const { return layout_; }
     GLuint drawFramebuffer() const { return drawFramebuffer_; }

@@ -84,6 +84,9 @@ class GlDevice : public Device {
     bool Ready();
     // Sets the GL state the draw call needs and uses the program.
     void PrepareDraw(bool vertexHasColor);
+    // Makes the back buffer again with the layout it had before a refused reset; the
+    // device is lost when even that fails.
+    void RestoreBackBuffer(const GlBackBuffer::Layout& previous);
     void ApplySwapInterval(int interval);
 
     std::shared_ptr<GlContextHome> home_;

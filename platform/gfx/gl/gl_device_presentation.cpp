@@ -79,25 +79,28 @@ Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
     layout.depth =
         resolved.enableAutoDepthStencil ? resolved.autoDepthStencilFormat : Format::Unknown;
     layout.samples = resolved.multiSampleType;
-    GlBackBuffer fresh;
-    if (!fresh.Create(gl, layout)) {
-        fresh.Destroy(gl);
-        // The old back buffer stays bound, so drawing never reaches the window, but the
-        // device is lost until a Reset succeeds.
+    // The old buffers are freed before the new ones are made, so that the two are never
+    // held at once (at window size with four samples that is megabytes each); a refusal
+    // below makes the old ones again at their old size.
+    const GlBackBuffer::Layout previous = backBuffer_.layout();
+    backBuffer_.Free(gl);
+    if (!backBuffer_.Create(gl, layout)) {
+        RestoreBackBuffer(previous);
+        // Drawing never reaches the window, as the device is lost until a Reset succeeds.
         lost_ = true;
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     if (window != home_->window()) {
         if (!home_->SetWindow(window)) {
             if (home_->MakeCurrent()) {
-                fresh.Destroy(gl);
+                RestoreBackBuffer(previous);
+            } else {
+                lost_ = true;
             }
             return D3DERR_INVALIDCALL;
         }
         everExposed_ = false;
     }
-    std::swap(backBuffer_, fresh);
-    fresh.Destroy(gl);
     params_ = resolved;
     params_.backBufferCount = 1;
     state_ = DefaultDrawState(resolved.enableAutoDepthStencil);
@@ -106,6 +109,15 @@ Result GlDevice::ApplyPresentParameters(const PresentParameters& params) {
     lost_ = false;
     ApplySwapInterval(SwapIntervalFor(resolved.presentationInterval));
     return S_OK;
+}
+
+void GlDevice::RestoreBackBuffer(const GlBackBuffer::Layout& previous) {
+    QOpenGLExtraFunctions* gl = home_->gl();
+    backBuffer_.Destroy(gl);
+    if (previous.width != 0 && !backBuffer_.Create(gl, previous)) {
+        backBuffer_.Destroy(gl);
+        lost_ = true;
+    }
 }
 
 void GlDevice::ApplySwapInterval(int interval) {
