@@ -200,6 +200,16 @@ write_settings() {
     } >"$SD/config/Tetrakon/registry.reg"
 }
 
+# The 32-bit number the program wrote for a value, in decimal.
+stored_dword() {
+    printf '%d' "0x$(sed -n "s/^\"$1\"=dword://p" "$SD/config/Tetrakon/registry.reg")"
+}
+
+# The window rectangle the program wrote: "left top right bottom".
+stored_rect() {
+    echo "$(stored_dword Left) $(stored_dword Top) $(stored_dword Right) $(stored_dword Bottom)"
+}
+
 # Starts a private sound server with a null sink and records its monitor into
 # $SD/sound.s16 (44.1 kHz mono s16); the program started after it plays there.
 start_sound_recording() {

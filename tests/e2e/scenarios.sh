@@ -293,9 +293,8 @@ scenario_settings_and_placement() {
     for value in ShowCmd Left Top Right Bottom Picture FastRandomRotate NumberRandomRotate PathImage; do
         grep -q "^\"$value\"=" "$reg" || fail "value $value not written"
     done
-    dword() { printf '%d' "0x$(sed -n "s/^\"$1\"=dword://p" "$reg")"; }
-    note "written: Left $(dword Left) Top $(dword Top) Right $(dword Right) Bottom $(dword Bottom)"
-    [ "$(dword Left) $(dword Top) $(dword Right) $(dword Bottom)" = "$x $y $((x + w)) $((y + h))" ] ||
+    note "written: $(stored_rect)"
+    [ "$(stored_rect)" = "$x $y $((x + w)) $((y + h))" ] ||
         fail "written rectangle differs from the frame at close ($x, $y, ${w}x${h})"
     grep -q '^"NumberRandomRotate"=dword:00000005$' "$reg" || fail "NumberRandomRotate not 5"
     grep -q '^"PathImage"="bg.jpg"$' "$reg" || fail "PathImage not bg.jpg"
@@ -359,11 +358,8 @@ scenario_stored_settings() {
         read -r x y w h <<<"$(frame_rect)"
         [ "$w $h" = "200 200" ] || fail "made as small as it goes, the frame is ${w}x${h}"
         close_app
-        local saved="" side
-        for side in Left Top Right Bottom; do
-            saved+="$(printf '%d' "0x$(sed -n "s/^\"$side\"=dword://p" "$SD/config/Tetrakon/registry.reg")") "
-        done
-        [ "$saved" = "$x $y $((x + w)) $((y + h)) " ] || fail "written $saved, the frame was at $x $y ${w}x${h}"
+        [ "$(stored_rect)" = "$x $y $((x + w)) $((y + h))" ] ||
+            fail "written $(stored_rect), the frame was at $x $y ${w}x${h}"
     done <<END
 00000064 00000064 00000096 00000096|100 100 300 300
 00000000 00000000 00009c40 00009c40|$area
@@ -401,13 +397,9 @@ scenario_closing_states() {
         local status=0
         wait "$APP_PID" || status=$?
         [ $status -eq 0 ] || fail "closed $state, the program ended with $status"
-        local reg="$SD/config/Tetrakon/registry.reg" saved="" side
-        for side in Left Top Right Bottom; do
-            saved+="$(printf '%d' "0x$(sed -n "s/^\"$side\"=dword://p" "$reg")") "
-        done
-        note "closed $state: ShowCmd $(sed -n 's/^"ShowCmd"=dword://p' "$reg"), rectangle $saved"
-        grep -q "^\"ShowCmd\"=dword:0000000$show\$" "$reg" || fail "ShowCmd is not $show"
-        [ "$saved" = "$x $y $((x + w)) $((y + h)) " ] || fail "the window was at $x $y ${w}x${h}"
+        note "closed $state: ShowCmd $(stored_dword ShowCmd), rectangle $(stored_rect)"
+        [ "$(stored_dword ShowCmd)" = "$show" ] || fail "ShowCmd is not $show"
+        [ "$(stored_rect)" = "$x $y $((x + w)) $((y + h))" ] || fail "the window was at $x $y ${w}x${h}"
         start_app -Embedding
         wait_main
         [ "$(frame_rect)" = "$x $y $w $h" ] || fail "reopened at $(frame_rect), not $x $y $w $h"
@@ -444,12 +436,8 @@ scenario_wayland_keeps_window_position() {
     wait_main
     menu $MENU_FILE $ITEM_EXIT
     wait_exit 15
-    local rect
-    rect=$(for value in Left Top Right Bottom; do
-        printf '%d ' "0x$(sed -n "s/^\"$value\"=dword://p" "$SD/config/Tetrakon/registry.reg")"
-    done)
-    note "written: $rect"
-    [ "$rect" = "100 80 700 550 " ] || fail "expected the stored 100 80 700 550"
+    note "written: $(stored_rect)"
+    [ "$(stored_rect)" = "100 80 700 550" ] || fail "expected the stored 100 80 700 550"
 }
 
 # Waits up to 10 s for a message box of the display layer (captioned "Tetrakon1.0"),
