@@ -19,7 +19,7 @@
 #include "platform/gfx/gl/gl_graphics_api.h"
 #include "platform/gfx/gl/qt_window.h"
 #include "platform/input/qt/qt_input_system.h"
-#include "platform/sound/qt/qt_sound_player.h"
+#include "platform/sound/pulse/pulse_sound_player.h"
 
 namespace tetrakon {
 
@@ -88,7 +88,7 @@ GameServices CAppForm::MakeServices() {
         return system;
     };
     services.createSound = []() -> std::unique_ptr<sound::SoundPlayer> {
-        return std::make_unique<sound::QtSoundPlayer>();
+        return std::make_unique<sound::PulseSoundPlayer>();
     };
     services.cursorPosition = [this](float* x, float* y) {
         QWindow* window = PresentingWindow();

@@ -1,6 +1,6 @@
 # Writes a C++ source that holds resource files as byte arrays and lists them in the table
-# of embedded_resources.h.
-#   cmake -DOUTPUT=out.cpp -DENTRIES="id=type=path|id=type=path|..." -P embed_resources.cmake
+# of embedded_resources.h. A resource is known by a number (205) or by a name (BOUNCE).
+#   cmake -DOUTPUT=out.cpp -DENTRIES="id=type=path|name=type=path|..." -P embed_resources.cmake
 if(NOT OUTPUT OR NOT ENTRIES)
     message(FATAL_ERROR "embed_resources.cmake needs OUTPUT and ENTRIES")
 endif()
@@ -10,13 +10,18 @@ set(arrays "")
 set(table "")
 set(index 0)
 foreach(entry IN LISTS entry_list)
-    string(REGEX MATCH "^([0-9]+)=([^=]+)=(.+)$" matched "${entry}")
+    string(REGEX MATCH "^([0-9A-Za-z_]+)=([^=]+)=(.+)$" matched "${entry}")
     if(NOT matched)
         message(FATAL_ERROR "bad resource entry '${entry}'")
     endif()
-    set(id "${CMAKE_MATCH_1}")
+    set(key "${CMAKE_MATCH_1}")
     set(type "${CMAKE_MATCH_2}")
     set(path "${CMAKE_MATCH_3}")
+    if(key MATCHES "^[0-9]+$")
+        set(key ".id = ${key}")
+    else()
+        set(key ".name = \"${key}\"")
+    endif()
     file(READ "${path}" hex HEX)
     string(LENGTH "${hex}" hex_length)
     if(hex_length EQUAL 0)
@@ -25,7 +30,8 @@ foreach(entry IN LISTS entry_list)
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
     string(REGEX REPLACE "((0x[0-9a-f][0-9a-f],){16})" "\\1\n    " bytes "${bytes}")
     string(APPEND arrays "const std::uint8_t kResource${index}[] = {\n    ${bytes}\n};\n\n")
-    string(APPEND table "    {${id}, \"${type}\", kResource${index}, sizeof kResource${index}},\n")
+    string(APPEND table "    {${key}, .typeName = \"${type}\", .data = kResource${index},\n"
+                        "     .size = sizeof kResource${index}},\n")
     math(EXPR index "${index} + 1")
 endforeach()
 

@@ -10,7 +10,8 @@
 namespace tetrakon {
 
 struct EmbeddedResource {
-    int id = 0;
+    int id = 0;             // a numbered resource, or
+    const char* name = "";  // a named one
     const char* typeName = "";
     const std::uint8_t* data = nullptr;
     std::size_t size = 0;

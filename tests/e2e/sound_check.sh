@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Plays the wave "BOUNCE" three times, half a second apart, through the program's Qt sound
+# Plays the wave "BOUNCE" three times, half a second apart, through the program's sound
 # layer into a private PulseAudio server with a null sink, records the sink's monitor and
 # checks with sox that three sounds start 0.5 s apart (give or take the server's buffering).
 #   tests/e2e/sound_check.sh <build folder>

@@ -2,50 +2,41 @@
 // every `interval-ms` (500) as secondary starts, then waits for the last one to end. Prints
 // how long the sound set-up took and whether it succeeded.
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
-#include "platform/sound/qt/qt_sound_player.h"
+#include "platform/sound/pulse/pulse_sound_player.h"
 
 using tetrakon::sound::kPlaySecondary;
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 3;
     const int intervalMs = argc > 2 ? std::atoi(argv[2]) : 500;
 
-    QElapsedTimer setUp;
-    setUp.start();
-    tetrakon::sound::QtSoundPlayer player;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point setUpStart = Clock::now();
+    tetrakon::sound::PulseSoundPlayer player;
     const auto initResult = player.InitSound();
     std::unique_ptr<tetrakon::sound::SoundClip> clip;
     const auto clipResult = player.CreateClipFromResource("BOUNCE", "WAVE", &clip);
+    const auto setUpMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - setUpStart);
     std::printf("set-up %lld ms, InitSound 0x%08x, clip 0x%08x\n",
-                static_cast<long long>(setUp.elapsed()), static_cast<unsigned>(initResult),
+                static_cast<long long>(setUpMs.count()), static_cast<unsigned>(initResult),
                 static_cast<unsigned>(clipResult));
+    std::fflush(stdout);
 
-    int played = 0;
-    QTimer timer;
-    const auto playNext = [&] {
-        if (played == count) {
-            timer.stop();
-            QTimer::singleShot(1000, &app, &QCoreApplication::quit);
-            return;
+    for (int played = 0; played < count; ++played) {
+        if (played > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
         }
-        ++played;
         if (clip) {
             clip->PlayClip(kPlaySecondary);
         }
-    };
-    QObject::connect(&timer, &QTimer::timeout, playNext);
-    // Give the asynchronous load of the wave a moment before the first start.
-    QTimer::singleShot(300, [&] {
-        timer.start(intervalMs);
-        playNext();
-    });
-    return app.exec();
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    return clip ? 0 : 1;
 }
