@@ -78,7 +78,8 @@ bool ReadWave(std::span<const std::uint8_t> file, WaveSound* sound) {
     if (!haveFormat) {
         return false;
     }
-    const std::size_t frameSize = static_cast<std::size_t>(found.channels * found.bitsPerSample / 8);
+    const std::size_t frameSize =
+        static_cast<std::size_t>(found.channels * found.bitsPerSample / 8);
     found.frames = data.first(data.size() - data.size() % frameSize);
     if (found.frames.empty()) {
         return false;

@@ -28,8 +28,7 @@ void DropRequest(pa_operation* request) {
 
 }  // namespace
 
-PulseSoundClip::PulseSoundClip(std::shared_ptr<PulseConnection> connection,
-                               std::string sampleName)
+PulseSoundClip::PulseSoundClip(std::shared_ptr<PulseConnection> connection, std::string sampleName)
     : connection_(std::move(connection)), sampleName_(std::move(sampleName)) {}
 
 PulseSoundClip::~PulseSoundClip() {
@@ -53,9 +52,9 @@ Result PulseSoundClip::PlayClip(std::uint32_t playFlags) {
     start->clip = this;
     start->generation = generation_;
     // The server's default sink and volume, as for any event sound.
-    start->request = pa_context_play_sample_with_proplist(
-        connection_->context(), sampleName_.c_str(), nullptr, PA_VOLUME_INVALID, nullptr,
-        OnStarted, start.get());
+    start->request =
+        pa_context_play_sample_with_proplist(connection_->context(), sampleName_.c_str(), nullptr,
+                                             PA_VOLUME_INVALID, nullptr, OnStarted, start.get());
     if (start->request == nullptr) {
         return E_FAIL;
     }
@@ -86,8 +85,7 @@ void PulseSoundClip::ForgetOldStarts() {
     const auto settled = [this](const Start& start) {
         return start.answered && start.generation < generation_;
     };
-    while (!starts_.empty() &&
-           (settled(*starts_.front()) || starts_.size() >= kRememberedStarts)) {
+    while (!starts_.empty() && (settled(*starts_.front()) || starts_.size() >= kRememberedStarts)) {
         DropRequest(starts_.front()->request);
         starts_.pop_front();
     }

@@ -49,13 +49,12 @@ bool UploadSample(PulseConnection& connection, const std::string& sampleName,
         return false;
     }
     pa_stream_set_state_callback(stream, OnStreamState, connection.loop());
-    const bool stored =
-        pa_stream_connect_upload(stream, wave.frames.size()) == 0 &&
-        WaitForStream(connection, stream, PA_STREAM_READY) &&
-        pa_stream_write(stream, wave.frames.data(), wave.frames.size(), nullptr, 0,
-                        PA_SEEK_RELATIVE) == 0 &&
-        pa_stream_finish_upload(stream) == 0 &&
-        WaitForStream(connection, stream, PA_STREAM_TERMINATED);
+    const bool stored = pa_stream_connect_upload(stream, wave.frames.size()) == 0 &&
+                        WaitForStream(connection, stream, PA_STREAM_READY) &&
+                        pa_stream_write(stream, wave.frames.data(), wave.frames.size(), nullptr, 0,
+                                        PA_SEEK_RELATIVE) == 0 &&
+                        pa_stream_finish_upload(stream) == 0 &&
+                        WaitForStream(connection, stream, PA_STREAM_TERMINATED);
     pa_stream_set_state_callback(stream, nullptr, nullptr);
     if (!stored && pa_stream_get_state(stream) != PA_STREAM_UNCONNECTED) {
         pa_stream_disconnect(stream);
