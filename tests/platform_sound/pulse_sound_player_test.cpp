@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <thread>
 
 namespace tetrakon::sound {
@@ -77,10 +78,16 @@ class PulseSoundPlayerTest : public ::testing::Test {
 
     void TearDown() override {
         StopServer();
-        std::filesystem::remove_all(folder_);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
     }
 
-    static void StopServer() { EXPECT_GE(std::system("pulseaudio --kill 2>/dev/null"), 0); }
+    // Asks the server to end and waits until it has.
+    static void StopServer() {
+        EXPECT_GE(std::system("pulseaudio --kill 2>/dev/null"), 0);
+        EXPECT_TRUE(Eventually([] { return std::system("pulseaudio --check 2>/dev/null") != 0; },
+                               milliseconds(5000)));
+    }
 
     static int PlayingStreams() { return CountLines(Output("pactl list short sink-inputs")); }
 
