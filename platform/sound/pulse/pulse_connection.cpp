@@ -76,12 +76,13 @@ bool PulseConnection::WaitFor(const std::function<bool()>& done, pa_usec_t timeo
     Deadline deadline{loop_, false};
     pa_time_event* timer =
         pa_context_rttime_new(context_, pa_rtclock_now() + timeoutUs, OnDeadline, &deadline);
+    if (timer == nullptr) {
+        return done();  // without a deadline, never wait
+    }
     while (!done() && !deadline.passed) {
         pa_threaded_mainloop_wait(loop_);
     }
-    if (timer != nullptr) {
-        pa_threaded_mainloop_get_api(loop_)->time_free(timer);
-    }
+    pa_threaded_mainloop_get_api(loop_)->time_free(timer);
     return done();
 }
 
