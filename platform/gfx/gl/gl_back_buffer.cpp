@@ -130,7 +130,7 @@ GLuint GlBackBuffer::Resolve(QOpenGLExtraFunctions* gl) {
 
 // GL allows a resolving blit between identical rectangles, but some drivers refuse one
 // into a framebuffer of another colour format, as the window's may be. The first try on
-// each back buffer finds out; earlier errors are cleared so as not to be taken for its.
+// each back buffer finds out; earlier errors are cleared so that it is not blamed for them.
 bool GlBackBuffer::ResolveInto(QOpenGLExtraFunctions* gl, GLuint target) {
     const bool firstTry = directResolve_ == DirectResolve::Untried;
     if (firstTry) {
