@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QWindow>
 
@@ -29,6 +30,15 @@ void BM_UpdateAndDrawFrame(benchmark::State& state) {
     gfx::QtWindow adapter(&window);
     window.resize(532, 379);
     window.show();
+    // The device presents only into an exposed window; unexposed, Present would copy nothing.
+    QDeadlineTimer deadline(5000);
+    while (!window.isExposed() && !deadline.hasExpired()) {
+        QGuiApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    if (!window.isExposed()) {
+        state.SkipWithError("the window was never shown");
+        return;
+    }
     std::unique_ptr<gfx::GlGraphicsApi> api;
     std::unique_ptr<gfx::Device> device;
     gfx::PresentParameters params;

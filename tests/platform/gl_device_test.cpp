@@ -166,8 +166,44 @@ TEST_F(GlDeviceTest, MultisampledBackBufferResolves) {
     auto buffer = Upload(*device, CentreTriangle(0.5f, 0xFFFFFFFF, {0, 0, -1}));
     ASSERT_EQ(device->SetRenderState(RenderState::Lighting, 0), S_OK);
     DrawScene(*device, *buffer, 1);
-    ExpectRgb(CentrePixel(*device), 0xFFFFFF);
-    EXPECT_EQ(device->Present(), S_OK);
+    ASSERT_EQ(device->Present(), S_OK);
+
+    // The window shows the resolved picture: white inside, black around, and the first
+    // lit pixel of most rows along the slanted sides is grey.
+    const QImage shown = GrabWhenShown(*window.window, 80, 60, 0xFFFFFF);
+    ASSERT_EQ(shown.size(), QSize(160, 120));
+    EXPECT_EQ(shown.pixel(80, 60) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(shown.pixel(2, 2) & 0xFFFFFF, 0u);
+    int rows = 0;
+    int blended = 0;
+    for (int y = 30; y < 90; ++y, ++rows) {
+        int x = 0;
+        while (x < 159 && (shown.pixel(x, y) & 0xFF) == 0) {
+            ++x;
+        }
+        const int grey = static_cast<int>(shown.pixel(x, y) & 0xFF);
+        blended += grey > 16 && grey < 240 ? 1 : 0;
+    }
+    EXPECT_GE(blended * 3, rows * 2) << blended << " of " << rows << " edge pixels are blended";
+    // Pixel for pixel what the back buffer holds.
+    std::vector<std::uint32_t> pixels;
+    ASSERT_EQ(device->ReadBackBuffer(&pixels), S_OK);
+    int differing = 0;
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            differing += ((shown.pixel(x, y) ^ pixels[y * 160 + x]) & 0xFFFFFF) != 0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+
+    // A back buffer of another size is resolved first, then stretched into the window.
+    params = WindowedParameters(window.adapter.get(), 100, 80);
+    params.multiSampleType = samples;
+    ASSERT_EQ(device->Reset(params), S_OK);
+    ASSERT_EQ(device->Clear(kClearTarget, 0xFF3060C0, 1.0f, 0), S_OK);
+    ASSERT_EQ(device->Present(), S_OK);
+    EXPECT_EQ(GrabWhenShown(*window.window, 150, 110, 0x3060C0).pixel(150, 110) & 0xFFFFFF,
+              0x3060C0u);
 }
 
 TEST_F(GlDeviceTest, ReleaseCountsWhatIsStillAlive) {

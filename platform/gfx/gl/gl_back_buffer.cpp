@@ -40,6 +40,16 @@ bool Complete(QOpenGLExtraFunctions* gl) {
     return gl->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
+// Copies the colour of `source` (of the given size) into `target`, scaled to its size.
+void BlitColor(QOpenGLExtraFunctions* gl, GLuint source, GLint width, GLint height, GLuint target,
+               GLint targetWidth, GLint targetHeight) {
+    const bool sameSize = width == targetWidth && height == targetHeight;
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
+    gl->glBlitFramebuffer(0, 0, width, height, 0, 0, targetWidth, targetHeight, GL_COLOR_BUFFER_BIT,
+                          sameSize ? GL_NEAREST : GL_LINEAR);
+}
+
 }  // namespace
 
 bool GlBackBuffer::Create(QOpenGLExtraFunctions* gl, const Layout& layout) {
@@ -67,17 +77,7 @@ bool GlBackBuffer::Create(QOpenGLExtraFunctions* gl, const Layout& layout) {
         gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, DepthAttachmentPoint(layout.depth),
                                       GL_RENDERBUFFER, depthBuffer_);
     }
-    bool complete = Complete(gl);
-    if (complete && samples > 1) {
-        gl->glGenFramebuffers(1, &resolveFramebuffer_);
-        gl->glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_);
-        resolveBuffer_ = MakeRenderbuffer(gl, colorFormat, 0, width, height);
-        gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                                      resolveBuffer_);
-        complete = Complete(gl);
-    }
-    gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
-    return complete;
+    return Complete(gl);
 }
 
 void GlBackBuffer::Destroy(QOpenGLExtraFunctions* gl) {
@@ -86,6 +86,7 @@ void GlBackBuffer::Destroy(QOpenGLExtraFunctions* gl) {
     DeleteRenderbuffer(gl, &colorBuffer_);
     DeleteRenderbuffer(gl, &depthBuffer_);
     DeleteRenderbuffer(gl, &resolveBuffer_);
+    directResolve_ = DirectResolve::Untried;
 }
 
 void GlBackBuffer::Free(QOpenGLExtraFunctions* gl) {
@@ -97,37 +98,83 @@ void GlBackBuffer::Free(QOpenGLExtraFunctions* gl) {
     gl->glFinish();
 }
 
+bool GlBackBuffer::MakeResolveBuffer(QOpenGLExtraFunctions* gl) {
+    gl->glGenFramebuffers(1, &resolveFramebuffer_);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_);
+    resolveBuffer_ =
+        MakeRenderbuffer(gl, ColorRenderbufferFormat(layout_.color), 0,
+                         static_cast<GLsizei>(layout_.width), static_cast<GLsizei>(layout_.height));
+    gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  resolveBuffer_);
+    const bool complete = Complete(gl);
+    if (!complete) {
+        DeleteFramebuffer(gl, &resolveFramebuffer_);
+        DeleteRenderbuffer(gl, &resolveBuffer_);
+    }
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
+    return complete;
+}
+
 GLuint GlBackBuffer::Resolve(QOpenGLExtraFunctions* gl) {
-    if (resolveFramebuffer_ == 0) {
+    if (layout_.samples <= 1) {
         return drawFramebuffer_;
+    }
+    if (resolveFramebuffer_ == 0 && !MakeResolveBuffer(gl)) {
+        return 0;
     }
     const auto width = static_cast<GLint>(layout_.width);
     const auto height = static_cast<GLint>(layout_.height);
-    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, drawFramebuffer_);
-    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_);
-    gl->glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
-                          GL_NEAREST);
+    BlitColor(gl, drawFramebuffer_, width, height, resolveFramebuffer_, width, height);
     return resolveFramebuffer_;
 }
 
-void GlBackBuffer::CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWidth,
+// GL allows a resolving blit between identical rectangles, but some drivers refuse one
+// into a framebuffer of another colour format, as the window's may be. The first try on
+// each back buffer finds out; earlier errors are cleared so that it is not blamed for them.
+bool GlBackBuffer::ResolveInto(QOpenGLExtraFunctions* gl, GLuint target) {
+    const bool firstTry = directResolve_ == DirectResolve::Untried;
+    if (firstTry) {
+        while (gl->glGetError() != GL_NO_ERROR) {
+        }
+    }
+    const auto width = static_cast<GLint>(layout_.width);
+    const auto height = static_cast<GLint>(layout_.height);
+    BlitColor(gl, drawFramebuffer_, width, height, target, width, height);
+    if (firstTry) {
+        directResolve_ =
+            gl->glGetError() == GL_NO_ERROR ? DirectResolve::Works : DirectResolve::Refused;
+    }
+    return directResolve_ == DirectResolve::Works;
+}
+
+bool GlBackBuffer::CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWidth,
                           int targetHeight) {
-    const GLuint source = Resolve(gl);
     const bool sameSize = static_cast<std::uint32_t>(targetWidth) == layout_.width &&
                           static_cast<std::uint32_t>(targetHeight) == layout_.height;
-    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
-    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
-    gl->glBlitFramebuffer(0, 0, static_cast<GLint>(layout_.width),
-                          static_cast<GLint>(layout_.height), 0, 0, targetWidth, targetHeight,
-                          GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+    bool copied = sameSize && layout_.samples > 1 && directResolve_ != DirectResolve::Refused &&
+                  ResolveInto(gl, target);
+    if (!copied) {
+        // A refused direct resolve drew nothing, so this frame is shown this way too.
+        const GLuint source = Resolve(gl);
+        copied = source != 0;
+        if (copied) {
+            BlitColor(gl, source, static_cast<GLint>(layout_.width),
+                      static_cast<GLint>(layout_.height), target, targetWidth, targetHeight);
+        }
+    }
     gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
+    return copied;
 }
 
 std::vector<std::uint32_t> GlBackBuffer::ReadPixels(QOpenGLExtraFunctions* gl) {
     const std::size_t width = layout_.width;
     const std::size_t height = layout_.height;
+    const GLuint source = Resolve(gl);
+    if (source == 0) {
+        return {};
+    }
     std::vector<std::uint32_t> bottomUp(width * height);
-    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Resolve(gl));
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
     gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
     gl->glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_BGRA,
                      GL_UNSIGNED_INT_8_8_8_8_REV, bottomUp.data());

@@ -10,7 +10,9 @@ namespace tetrakon::gfx {
 
 // The device's back buffer: a framebuffer of the size, colour format, depth format and
 // sample count the present parameters ask for, independent of the window's size. Present
-// copies it into the window, stretched as needed.
+// copies it into the window, stretched as needed. A multisampled picture goes to a window
+// of its own size in one resolving blit; a single-sampled resolve buffer is made only
+// when something needs it (another size, a driver refusing that blit, reading pixels).
 class GlBackBuffer {
   public:
     struct Layout {
@@ -32,15 +34,24 @@ class GlBackBuffer {
     GLuint drawFramebuffer() const { return drawFramebuffer_; }
 
     // Copies the picture into `target` (the window's framebuffer), scaled to its size.
-    void CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWidth, int targetHeight);
-    // The pixels as 0xAARRGGBB, rows top to bottom.
+    // False, with nothing copied, when the resolve buffer it needed could not be made.
+    bool CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWidth, int targetHeight);
+    // The pixels as 0xAARRGGBB, rows top to bottom; empty when the resolve buffer it
+    // needed could not be made.
     std::vector<std::uint32_t> ReadPixels(QOpenGLExtraFunctions* gl);
 
   private:
-    // The single-sampled framebuffer holding the finished picture.
+    enum class DirectResolve { Untried, Works, Refused };
+
+    // Resolves the multisampled picture straight into `target` of the same size; false
+    // when this driver refuses that (then nothing was drawn).
+    bool ResolveInto(QOpenGLExtraFunctions* gl, GLuint target);
+    // The single-sampled framebuffer holding the finished picture; 0 when it cannot be made.
     GLuint Resolve(QOpenGLExtraFunctions* gl);
+    bool MakeResolveBuffer(QOpenGLExtraFunctions* gl);
 
     Layout layout_;
+    DirectResolve directResolve_ = DirectResolve::Untried;
     GLuint drawFramebuffer_ = 0;
     GLuint colorBuffer_ = 0;
     GLuint depthBuffer_ = 0;

@@ -182,8 +182,10 @@ Result GlDevice::Present() {
     }
     const QSize size = PixelSize(*window);
     QOpenGLContext* context = home_->context();
-    backBuffer_.CopyTo(home_->gl(), context->defaultFramebufferObject(), size.width(),
-                       size.height());
+    if (!backBuffer_.CopyTo(home_->gl(), context->defaultFramebufferObject(), size.width(),
+                            size.height())) {
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
     context->swapBuffers(window);
     return S_OK;
 }
@@ -201,7 +203,7 @@ Result GlDevice::ReadBackBuffer(std::vector<std::uint32_t>* out) {
         return E_FAIL;
     }
     *out = backBuffer_.ReadPixels(home_->gl());
-    return S_OK;
+    return out->empty() ? E_OUTOFMEMORY : S_OK;
 }
 
 }  // namespace tetrakon::gfx
