@@ -45,6 +45,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 // temporary found then is one whose writer is gone.
 void RemoveStaleTemporaries(const std::string& path);
 
+// A per-user base directory of the XDG layout: the variable's value when it is an absolute
+// path, otherwise `fallbackUnderHome` in the user's home ($HOME when absolute, else the
+// password database's); empty when there is no home either.
+std::string XdgBaseDirectory(const char* variable, std::string_view fallbackUnderHome);
+
 // Creates the directory and its missing parents, private to the user.
 bool MakeDirectories(const std::string& path);
 
