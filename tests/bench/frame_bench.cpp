@@ -8,6 +8,7 @@
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QWindow>
 
 #include "platform/gfx/gl/gl_device.h"
@@ -91,6 +92,9 @@ BENCHMARK(BM_UpdateAndDrawFrame)->ArgName("samples")->Arg(0)->Arg(4)->Unit(bench
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
+    // Devices save their GL program in the user's cache; keep it out of the real home.
+    const QTemporaryDir cacheHome;
+    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
