@@ -3,6 +3,8 @@
 // no picture), then the present; with a single-sampled back buffer and with the four
 // samples the game takes where offered (the argument). Needs an X display (run under
 // xvfb-run); the GL driver's own threads may add to the wall time.
+// Also the cost of opening a device, with its GL program compiled or loaded from the
+// cache file (the argument: 0 compiled, 1 cached).
 
 #include <benchmark/benchmark.h>
 
@@ -10,10 +12,12 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <cstdio>
 
 #include "platform/gfx/gl/gl_device.h"
 #include "platform/gfx/gl/gl_graphics_api.h"
 #include "platform/gfx/gl/qt_window.h"
+#include "platform/gfx/program_binary_cache.h"
 #include "puzzle/bind_pieces.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
@@ -84,6 +88,40 @@ void BM_UpdateAndDrawFrame(benchmark::State& state) {
     targets.Destroy();
     device->Release();
 }
+void BM_OpenDevice(benchmark::State& state) {
+    QWindow window;
+    gfx::QtWindow adapter(&window);
+    window.resize(532, 379);
+    window.show();
+    std::unique_ptr<gfx::GlGraphicsApi> api;
+    if (Failed(gfx::GlGraphicsApi::Create(&api))) {
+        state.SkipWithError("no OpenGL on this display");
+        return;
+    }
+    const bool cached = state.range(0) != 0;
+    const std::string cacheFile =
+        gfx::ProgramBinaryStore(gfx::ProgramBinaryStore::DefaultCacheDirectory()).FilePath();
+    gfx::PresentParameters params;
+    params.backBufferFormat = gfx::Format::X8R8G8B8;
+    params.deviceWindow = &adapter;
+    params.presentationInterval = gfx::kPresentIntervalImmediate;
+    for (auto _ : state) {
+        if (!cached) {
+            state.PauseTiming();
+            std::remove(cacheFile.c_str());
+            state.ResumeTiming();
+        }
+        std::unique_ptr<gfx::Device> device;
+        if (Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &adapter,
+                                     gfx::kCreateHardwareVertexProcessing, params, &device))) {
+            state.SkipWithError("no OpenGL device on this display");
+            return;
+        }
+        device->Release();
+    }
+}
+BENCHMARK(BM_OpenDevice)->ArgName("cached")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_UpdateAndDrawFrame)->ArgName("samples")->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
