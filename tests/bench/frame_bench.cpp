@@ -30,32 +30,40 @@ struct NoAnimation : FrameAnimation {
     void StepAnimations() override {}
 };
 
-void BM_UpdateAndDrawFrame(benchmark::State& state) {
+// A shown window at the game view's size, with present parameters for it: X8R8G8B8 with
+// D24S8 depth, immediate presentation.
+struct BenchWindow {
+    BenchWindow() {
+        window.resize(532, 379);
+        window.show();
+        params.backBufferFormat = gfx::Format::X8R8G8B8;
+        params.deviceWindow = &adapter;
+        params.enableAutoDepthStencil = true;
+        params.autoDepthStencilFormat = gfx::Format::D24S8;
+        params.presentationInterval = gfx::kPresentIntervalImmediate;
+    }
     QWindow window;
-    gfx::QtWindow adapter(&window);
-    window.resize(532, 379);
-    window.show();
+    gfx::QtWindow adapter{&window};
+    gfx::PresentParameters params;
+};
+
+void BM_UpdateAndDrawFrame(benchmark::State& state) {
+    BenchWindow surface;
+    surface.params.multiSampleType = static_cast<gfx::MultisampleType>(state.range(0));
     // The device presents only into an exposed window; unexposed, Present would copy nothing.
     QDeadlineTimer deadline(5000);
-    while (!window.isExposed() && !deadline.hasExpired()) {
+    while (!surface.window.isExposed() && !deadline.hasExpired()) {
         QGuiApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    if (!window.isExposed()) {
+    if (!surface.window.isExposed()) {
         state.SkipWithError("the window was never shown");
         return;
     }
     std::unique_ptr<gfx::GlGraphicsApi> api;
     std::unique_ptr<gfx::Device> device;
-    gfx::PresentParameters params;
-    params.backBufferFormat = gfx::Format::X8R8G8B8;
-    params.deviceWindow = &adapter;
-    params.enableAutoDepthStencil = true;
-    params.autoDepthStencilFormat = gfx::Format::D24S8;
-    params.presentationInterval = gfx::kPresentIntervalImmediate;
-    params.multiSampleType = static_cast<gfx::MultisampleType>(state.range(0));
     if (Failed(gfx::GlGraphicsApi::Create(&api)) ||
-        Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &adapter,
-                                 gfx::kCreateHardwareVertexProcessing, params, &device))) {
+        Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &surface.adapter,
+                                 gfx::kCreateHardwareVertexProcessing, surface.params, &device))) {
         state.SkipWithError("no OpenGL device on this display");
         return;
     }
@@ -88,11 +96,9 @@ void BM_UpdateAndDrawFrame(benchmark::State& state) {
     targets.Destroy();
     device->Release();
 }
+
 void BM_OpenDevice(benchmark::State& state) {
-    QWindow window;
-    gfx::QtWindow adapter(&window);
-    window.resize(532, 379);
-    window.show();
+    BenchWindow surface;
     std::unique_ptr<gfx::GlGraphicsApi> api;
     if (Failed(gfx::GlGraphicsApi::Create(&api))) {
         state.SkipWithError("no OpenGL on this display");
@@ -101,10 +107,6 @@ void BM_OpenDevice(benchmark::State& state) {
     const bool cached = state.range(0) != 0;
     const std::string cacheFile =
         gfx::ProgramBinaryStore(gfx::ProgramBinaryStore::DefaultCacheDirectory()).FilePath();
-    gfx::PresentParameters params;
-    params.backBufferFormat = gfx::Format::X8R8G8B8;
-    params.deviceWindow = &adapter;
-    params.presentationInterval = gfx::kPresentIntervalImmediate;
     for (auto _ : state) {
         if (!cached) {
             state.PauseTiming();
@@ -112,8 +114,9 @@ void BM_OpenDevice(benchmark::State& state) {
             state.ResumeTiming();
         }
         std::unique_ptr<gfx::Device> device;
-        if (Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &adapter,
-                                     gfx::kCreateHardwareVertexProcessing, params, &device))) {
+        if (Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &surface.adapter,
+                                     gfx::kCreateHardwareVertexProcessing, surface.params,
+                                     &device))) {
             state.SkipWithError("no OpenGL device on this display");
             return;
         }
