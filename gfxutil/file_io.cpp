@@ -216,14 +216,14 @@ bool MakeDirectories(const std::string& path) {
     return IsDirectory(path);
 }
 
-FileLock::FileLock(const std::string& lockPath) {
+FileLock::FileLock(const std::string& lockPath, bool wait) {
     fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd_ < 0) {
         return;
     }
     int locked = -1;
     do {
-        locked = ::flock(fd_, LOCK_EX);
+        locked = ::flock(fd_, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
     } while (locked != 0 && errno == EINTR);
     if (locked != 0) {
         ::close(fd_);

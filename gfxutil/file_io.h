@@ -55,10 +55,11 @@ bool MakeDirectories(const std::string& path);
 
 // An exclusive advisory lock on a lock file (created when missing), held until
 // destruction. Processes that take the same lock around a read-modify-write of a file
-// never interleave their changes.
+// never interleave their changes. Without `wait`, a lock another holder has is not
+// waited for: Held() is false at once.
 class FileLock {
   public:
-    explicit FileLock(const std::string& lockPath);
+    explicit FileLock(const std::string& lockPath, bool wait = true);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

@@ -126,7 +126,8 @@ void ProgramBinaryStore::Store(const ProgramRecord& record) const {
         !MakeDirectories(directory_)) {
         return;
     }
-    const FileLock lock(file_ + ".lock");
+    // Another writer saves the same program: no need to wait for it.
+    const FileLock lock(file_ + ".lock", false);
     if (!lock.Held()) {
         return;
     }

@@ -59,7 +59,8 @@ class ProgramBinaryStore {
     // regular file, too large, damaged or made for another key.
     std::optional<ProgramRecord> Load(std::string_view key) const;
 
-    // Replaces the file by the record, atomically and under a lock next to it.
+    // Replaces the file by the record, atomically and under a lock next to it; does
+    // nothing while another writer holds that lock.
     void Store(const ProgramRecord& record) const;
 
     const std::string& FilePath() const { return file_; }

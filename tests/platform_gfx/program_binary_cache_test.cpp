@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "gfxutil/file_io.h"
 #include "tests/fakes/temporary_directory.h"
 
 namespace tetrakon::gfx {
@@ -46,6 +47,14 @@ TEST_F(ProgramBinaryStoreTest, StoredRecordLoadsBackAndLeftoverTemporariesGo) {
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->format, Sample().format);
     EXPECT_EQ(loaded->binary, Sample().binary);
+}
+
+TEST_F(ProgramBinaryStoreTest, StoreNeitherWaitsForNorInterleavesWithAnotherWriter) {
+    std::filesystem::create_directories(dir_.Path() + "/Tetrakon");
+    const FileLock otherWriter(store_.FilePath() + ".lock");
+    ASSERT_TRUE(otherWriter.Held());
+    store_.Store(Sample());
+    EXPECT_FALSE(std::filesystem::exists(store_.FilePath()));
 }
 
 TEST_F(ProgramBinaryStoreTest, DamagedForeignOrOddFilesGiveNoProgram) {
