@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/registry/file_io.h"
+#include "gfxutil/file_io.h"
 #include "platform/registry/reg_file_format.h"
 
 namespace tetrakon {

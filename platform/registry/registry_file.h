@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/registry/file_io.h"
+#include "gfxutil/file_io.h"
 #include "platform/registry/registry_contents.h"
 
 namespace tetrakon {

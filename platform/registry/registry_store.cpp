@@ -1,33 +1,14 @@
 #include "platform/registry/registry_store.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <vector>
 
 #include "gfxutil/ascii.h"
-#include "platform/registry/file_io.h"
+#include "gfxutil/file_io.h"
 
 namespace tetrakon {
 namespace {
 
 constexpr std::string_view kCurrentUserRoot = "HKEY_CURRENT_USER";
-
-std::string HomeDirectory() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return home;
-    }
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
-        return found->pw_dir;
-    }
-    return {};
-}
 
 // Components separated by single backslashes, each non-empty and printable.
 bool ValidSubKey(std::string_view subKey) {
@@ -50,12 +31,7 @@ RegistryStore::RegistryStore(const std::string& configDirectory)
     : files_(configDirectory + "/Tetrakon"), located_(!configDirectory.empty()) {}
 
 std::string RegistryStore::DefaultConfigDirectory() {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome != nullptr && configHome[0] == '/') {
-        return configHome;
-    }
-    const std::string home = HomeDirectory();
-    return home.empty() ? std::string() : home + "/.config";
+    return XdgBaseDirectory("XDG_CONFIG_HOME", ".config");
 }
 
 RegStatus RegistryStore::CreateKey(RegRoot root, std::string_view subKey,

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include "tests/keep_loaded_libraries.h"
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
+    // Devices save their GL program in the user's cache; keep it out of the real home.
+    const QTemporaryDir cacheHome;
+    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
     QProcess windowManager;
     const QString jwm = QStandardPaths::findExecutable(QStringLiteral("jwm"));
     if (!jwm.isEmpty()) {

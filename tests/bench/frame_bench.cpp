@@ -3,16 +3,21 @@
 // no picture), then the present; with a single-sampled back buffer and with the four
 // samples the game takes where offered (the argument). Needs an X display (run under
 // xvfb-run); the GL driver's own threads may add to the wall time.
+// Also the cost of opening a device, with its GL program compiled or loaded from the
+// cache file (the argument: 0 compiled, 1 cached).
 
 #include <benchmark/benchmark.h>
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QWindow>
+#include <cstdio>
 
 #include "platform/gfx/gl/gl_device.h"
 #include "platform/gfx/gl/gl_graphics_api.h"
 #include "platform/gfx/gl/qt_window.h"
+#include "platform/gfx/program_binary_cache.h"
 #include "puzzle/bind_pieces.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
@@ -25,32 +30,40 @@ struct NoAnimation : FrameAnimation {
     void StepAnimations() override {}
 };
 
-void BM_UpdateAndDrawFrame(benchmark::State& state) {
+// A shown window at the game view's size, with present parameters for it: X8R8G8B8 with
+// D24S8 depth, immediate presentation.
+struct BenchWindow {
+    BenchWindow() {
+        window.resize(532, 379);
+        window.show();
+        params.backBufferFormat = gfx::Format::X8R8G8B8;
+        params.deviceWindow = &adapter;
+        params.enableAutoDepthStencil = true;
+        params.autoDepthStencilFormat = gfx::Format::D24S8;
+        params.presentationInterval = gfx::kPresentIntervalImmediate;
+    }
     QWindow window;
-    gfx::QtWindow adapter(&window);
-    window.resize(532, 379);
-    window.show();
+    gfx::QtWindow adapter{&window};
+    gfx::PresentParameters params;
+};
+
+void BM_UpdateAndDrawFrame(benchmark::State& state) {
+    BenchWindow surface;
+    surface.params.multiSampleType = static_cast<gfx::MultisampleType>(state.range(0));
     // The device presents only into an exposed window; unexposed, Present would copy nothing.
     QDeadlineTimer deadline(5000);
-    while (!window.isExposed() && !deadline.hasExpired()) {
+    while (!surface.window.isExposed() && !deadline.hasExpired()) {
         QGuiApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    if (!window.isExposed()) {
+    if (!surface.window.isExposed()) {
         state.SkipWithError("the window was never shown");
         return;
     }
     std::unique_ptr<gfx::GlGraphicsApi> api;
     std::unique_ptr<gfx::Device> device;
-    gfx::PresentParameters params;
-    params.backBufferFormat = gfx::Format::X8R8G8B8;
-    params.deviceWindow = &adapter;
-    params.enableAutoDepthStencil = true;
-    params.autoDepthStencilFormat = gfx::Format::D24S8;
-    params.presentationInterval = gfx::kPresentIntervalImmediate;
-    params.multiSampleType = static_cast<gfx::MultisampleType>(state.range(0));
     if (Failed(gfx::GlGraphicsApi::Create(&api)) ||
-        Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &adapter,
-                                 gfx::kCreateHardwareVertexProcessing, params, &device))) {
+        Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &surface.adapter,
+                                 gfx::kCreateHardwareVertexProcessing, surface.params, &device))) {
         state.SkipWithError("no OpenGL device on this display");
         return;
     }
@@ -83,6 +96,35 @@ void BM_UpdateAndDrawFrame(benchmark::State& state) {
     targets.Destroy();
     device->Release();
 }
+
+void BM_OpenDevice(benchmark::State& state) {
+    BenchWindow surface;
+    std::unique_ptr<gfx::GlGraphicsApi> api;
+    if (Failed(gfx::GlGraphicsApi::Create(&api))) {
+        state.SkipWithError("no OpenGL on this display");
+        return;
+    }
+    const bool cached = state.range(0) != 0;
+    const std::string cacheFile =
+        gfx::ProgramBinaryStore(gfx::ProgramBinaryStore::DefaultCacheDirectory()).FilePath();
+    for (auto _ : state) {
+        if (!cached) {
+            state.PauseTiming();
+            std::remove(cacheFile.c_str());
+            state.ResumeTiming();
+        }
+        std::unique_ptr<gfx::Device> device;
+        if (Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &surface.adapter,
+                                     gfx::kCreateHardwareVertexProcessing, surface.params,
+                                     &device))) {
+            state.SkipWithError("no OpenGL device on this display");
+            return;
+        }
+        device->Release();
+    }
+}
+BENCHMARK(BM_OpenDevice)->ArgName("cached")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_UpdateAndDrawFrame)->ArgName("samples")->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
@@ -91,6 +133,9 @@ BENCHMARK(BM_UpdateAndDrawFrame)->ArgName("samples")->Arg(0)->Arg(4)->Unit(bench
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
+    // Devices save their GL program in the user's cache; keep it out of the real home.
+    const QTemporaryDir cacheHome;
+    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

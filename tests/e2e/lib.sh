@@ -37,9 +37,10 @@ note() {
     echo "  $*"
 }
 
-# Starts the program with the scenario's own settings; extra arguments go to it.
+# Starts the program with the scenario's own settings and the run's own cache (so that
+# all but the first start load the saved GL program); extra arguments go to it.
 start_app() {
-    XDG_CONFIG_HOME="$SD/config" "$APP" "$@" >>"$SD/app.log" 2>&1 &
+    XDG_CONFIG_HOME="$SD/config" XDG_CACHE_HOME="$WORK/cache" "$APP" "$@" >>"$SD/app.log" 2>&1 &
     APP_PID=$!
     echo "$APP_PID" >>"$SD/pids"
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "tests/keep_loaded_libraries.h"
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     // Qt's offscreen platform cannot make an OpenGL context.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
+    // Devices save their GL program in the user's cache; keep it out of the real home.
+    const QTemporaryDir cacheHome;
+    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
     const int result = RUN_ALL_TESTS();
     tetrakon::testing::KeepLoadedLibrariesUntilExit();
     return result;

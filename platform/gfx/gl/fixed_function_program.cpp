@@ -1,5 +1,8 @@
 #include "platform/gfx/gl/fixed_function_program.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace tetrakon::gfx {
@@ -133,9 +136,72 @@ GLint AsInt(std::uint32_t value) {
     return static_cast<GLint>(value);
 }
 
+// The binary formats the driver hands programs out in and takes them back in; none when
+// it does neither.
+std::vector<GLint> ProgramBinaryFormats(QOpenGLExtraFunctions* gl) {
+    GLint count = 0;
+    gl->glGetIntegerv(GL_NUM_PROGRAM_BINARY_FORMATS, &count);
+    std::vector<GLint> formats(static_cast<std::size_t>(std::max(count, 0)));
+    if (!formats.empty()) {
+        gl->glGetIntegerv(GL_PROGRAM_BINARY_FORMATS, formats.data());
+    }
+    return formats;
+}
+
+std::string GlText(QOpenGLExtraFunctions* gl, GLenum name) {
+    const GLubyte* text = gl->glGetString(name);
+    return text == nullptr ? std::string() : reinterpret_cast<const char*>(text);
+}
+
 }  // namespace
 
-bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, std::string* log) {
+FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl,
+                                                         const ProgramBinaryStore& store,
+                                                         std::string* log) {
+    const std::vector<GLint> formats = ProgramBinaryFormats(gl);
+    const bool binariesOffered = !formats.empty();
+    std::string key;
+    if (binariesOffered) {
+        key = ProgramCacheKey({GlText(gl, GL_VENDOR), GlText(gl, GL_RENDERER),
+                               GlText(gl, GL_VERSION), GlText(gl, GL_SHADING_LANGUAGE_VERSION),
+                               kVertexShader, kFragmentShader});
+        if (LoadSaved(gl, store, key, formats)) {
+            FindUniforms(gl);
+            return Origin::FromCache;
+        }
+    }
+    if (!CompileAndLink(gl, binariesOffered, log)) {
+        return Origin::Failed;
+    }
+    if (binariesOffered) {
+        Save(gl, store, std::move(key));
+    }
+    FindUniforms(gl);
+    return Origin::Compiled;
+}
+
+bool FixedFunctionProgram::LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
+                                     const std::string& key, const std::vector<GLint>& formats) {
+    std::optional<ProgramRecord> saved = store.Load(key);
+    if (!saved ||
+        std::find(formats.begin(), formats.end(), AsInt(saved->format)) == formats.end()) {
+        return false;
+    }
+    program_ = gl->glCreateProgram();
+    gl->glProgramBinary(program_, saved->format, saved->binary.data(),
+                        static_cast<GLsizei>(saved->binary.size()));
+    saved.reset();  // the driver keeps its own copy
+    GLint ok = GL_FALSE;
+    gl->glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        Destroy(gl);
+        return false;
+    }
+    return true;
+}
+
+bool FixedFunctionProgram::CompileAndLink(QOpenGLExtraFunctions* gl, bool retrievable,
+                                          std::string* log) {
     const GLuint vertex = Compile(gl, GL_VERTEX_SHADER, kVertexShader, log);
     const GLuint fragment = Compile(gl, GL_FRAGMENT_SHADER, kFragmentShader, log);
     if (vertex == 0 || fragment == 0) {
@@ -146,6 +212,9 @@ bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, std::string* log) {
     program_ = gl->glCreateProgram();
     gl->glAttachShader(program_, vertex);
     gl->glAttachShader(program_, fragment);
+    if (retrievable) {
+        gl->glProgramParameteri(program_, GL_PROGRAM_BINARY_RETRIEVABLE_HINT, GL_TRUE);
+    }
     gl->glLinkProgram(program_);
     gl->glDeleteShader(vertex);
     gl->glDeleteShader(fragment);
@@ -160,6 +229,31 @@ bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, std::string* log) {
         Destroy(gl);
         return false;
     }
+    return true;
+}
+
+void FixedFunctionProgram::Save(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
+                                std::string key) const {
+    GLint length = 0;
+    gl->glGetProgramiv(program_, GL_PROGRAM_BINARY_LENGTH, &length);
+    if (length <= 0 || static_cast<std::size_t>(length) > ProgramBinaryStore::kMaxFileSize) {
+        return;
+    }
+    ProgramRecord record;
+    record.key = std::move(key);
+    record.binary.resize(static_cast<std::size_t>(length));
+    GLsizei written = 0;
+    GLenum format = 0;
+    gl->glGetProgramBinary(program_, length, &written, &format, record.binary.data());
+    if (written <= 0 || written > length) {
+        return;
+    }
+    record.binary.resize(static_cast<std::size_t>(written));
+    record.format = format;
+    store.Store(record);
+}
+
+void FixedFunctionProgram::FindUniforms(QOpenGLExtraFunctions* gl) {
     auto at = [&](const char* name) { return gl->glGetUniformLocation(program_, name); };
     at_.worldViewProjection = at("worldViewProjection");
     at_.normalMatrix = at("normalMatrix");
@@ -182,7 +276,6 @@ bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, std::string* log) {
     at_.alphaOp = at("alphaOp");
     at_.alphaArg1 = at("alphaArg1");
     at_.alphaArg2 = at("alphaArg2");
-    return true;
 }
 
 void FixedFunctionProgram::Destroy(QOpenGLExtraFunctions* gl) {

@@ -2,8 +2,10 @@
 
 #include <QOpenGLExtraFunctions>
 #include <string>
+#include <vector>
 
 #include "platform/gfx/draw_state.h"
+#include "platform/gfx/program_binary_cache.h"
 
 namespace tetrakon::gfx {
 
@@ -11,8 +13,13 @@ namespace tetrakon::gfx {
 // as in fixed_function_lighting.h, then texture stage 0.
 class FixedFunctionProgram {
   public:
-    // Compiles and links in the current context; false (with the log) on failure.
-    bool Build(QOpenGLExtraFunctions* gl, std::string* log);
+    enum class Origin { Failed, FromCache, Compiled };
+
+    // Makes the program in the current context: from the store's saved binary when the
+    // driver takes it back, otherwise compiled and linked from source, and then saved in
+    // the store when the driver hands out binaries. Failed (with the log) when it does
+    // not compile or link.
+    Origin Build(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store, std::string* log);
     void Destroy(QOpenGLExtraFunctions* gl);
 
     // Makes the program current with the uniforms for this state.
@@ -43,6 +50,14 @@ class FixedFunctionProgram {
         GLint alphaArg1 = -1;
         GLint alphaArg2 = -1;
     };
+
+    // The program from a saved binary in one of the driver's formats; false (with
+    // nothing made) when there is none or the driver refuses it.
+    bool LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
+                   const std::string& key, const std::vector<GLint>& formats);
+    bool CompileAndLink(QOpenGLExtraFunctions* gl, bool retrievable, std::string* log);
+    void Save(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store, std::string key) const;
+    void FindUniforms(QOpenGLExtraFunctions* gl);
 
     GLuint program_ = 0;
     Locations at_;

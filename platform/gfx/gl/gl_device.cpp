@@ -34,7 +34,9 @@ Result GlDevice::Create(QWindow* window, const GlAdapterFacts& facts,
     std::unique_ptr<GlDevice> device(new GlDevice(home, facts));
     QOpenGLExtraFunctions* gl = home->gl();
     std::string log;
-    if (!device->program_.Build(gl, &log)) {
+    const ProgramBinaryStore programCache(ProgramBinaryStore::DefaultCacheDirectory());
+    device->programOrigin_ = device->program_.Build(gl, programCache, &log);
+    if (device->programOrigin_ == FixedFunctionProgram::Origin::Failed) {
         qWarning("The fixed-function program does not build: %s", log.c_str());
         return E_FAIL;
     }

@@ -72,6 +72,8 @@ class GlDevice : public Device {
     // The swap interval the window system was last given for the window: where it
     // refuses a change, the previous one stays.
     int swapInterval() const { return swapInterval_; }
+    // Whether the program was taken from the per-user cache or compiled.
+    FixedFunctionProgram::Origin programOrigin() const { return programOrigin_; }
 
   private:
     GlDevice(std::shared_ptr<GlContextHome> home, const GlAdapterFacts& facts);
@@ -94,6 +96,7 @@ class GlDevice : public Device {
     PresentParameters params_;
     GlBackBuffer backBuffer_;
     FixedFunctionProgram program_;
+    FixedFunctionProgram::Origin programOrigin_ = FixedFunctionProgram::Origin::Failed;
     GLuint bufferVertexArray_ = 0;
     GLuint sampler_ = 0;
     DrawState state_;

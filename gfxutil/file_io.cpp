@@ -1,7 +1,8 @@
-#include "platform/registry/file_io.h"
+#include "gfxutil/file_io.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace tetrakon {
@@ -70,6 +72,21 @@ bool IsTemporaryOf(std::string_view name, std::string_view base) {
 
 FileStamp StampOf(const struct stat& info) {
     return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+std::string HomeDirectory() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        return home;
+    }
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        return found->pw_dir;
+    }
+    return {};
 }
 
 bool IsDirectory(const std::string& path) {
@@ -175,6 +192,15 @@ void RemoveStaleTemporaries(const std::string& path) {
     ::closedir(directory);
 }
 
+std::string XdgBaseDirectory(const char* variable, std::string_view fallbackUnderHome) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') {
+        return value;
+    }
+    const std::string home = HomeDirectory();
+    return home.empty() ? std::string() : home + "/" + std::string(fallbackUnderHome);
+}
+
 bool MakeDirectories(const std::string& path) {
     if (path.empty()) {
         return false;
@@ -190,14 +216,14 @@ bool MakeDirectories(const std::string& path) {
     return IsDirectory(path);
 }
 
-FileLock::FileLock(const std::string& lockPath) {
+FileLock::FileLock(const std::string& lockPath, bool wait) {
     fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd_ < 0) {
         return;
     }
     int locked = -1;
     do {
-        locked = ::flock(fd_, LOCK_EX);
+        locked = ::flock(fd_, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
     } while (locked != 0 && errno == EINTR);
     if (locked != 0) {
         ::close(fd_);

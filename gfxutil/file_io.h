@@ -45,15 +45,21 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 // temporary found then is one whose writer is gone.
 void RemoveStaleTemporaries(const std::string& path);
 
+// A per-user base directory of the XDG layout: the variable's value when it is an absolute
+// path, otherwise `fallbackUnderHome` in the user's home ($HOME when absolute, else the
+// password database's); empty when there is no home either.
+std::string XdgBaseDirectory(const char* variable, std::string_view fallbackUnderHome);
+
 // Creates the directory and its missing parents, private to the user.
 bool MakeDirectories(const std::string& path);
 
 // An exclusive advisory lock on a lock file (created when missing), held until
 // destruction. Processes that take the same lock around a read-modify-write of a file
-// never interleave their changes.
+// never interleave their changes. Without `wait`, a lock another holder has is not
+// waited for: Held() is false at once.
 class FileLock {
   public:
-    explicit FileLock(const std::string& lockPath);
+    explicit FileLock(const std::string& lockPath, bool wait = true);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

@@ -1,0 +1,113 @@
+// The saved-program file on real files: what is written is read back, and nothing but an
+// intact record made for the same key ever is.
+
+#include "platform/gfx/program_binary_cache.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "gfxutil/file_io.h"
+#include "tests/fakes/temporary_directory.h"
+
+namespace tetrakon::gfx {
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kKey = ProgramCacheKey({"Mesa", "llvmpipe", "4.5 (Core Profile) Mesa 22.3.6",
+                                          "4.50", "void main() {}\n", "out vec4 c;\n"});
+
+ProgramRecord Sample() {
+    return ProgramRecord{0x8A32u, kKey, "\x01\0binary\xff"s};
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class ProgramBinaryStoreTest : public ::testing::Test {
+  protected:
+    TemporaryDirectory dir_;
+    ProgramBinaryStore store_{dir_.Path()};
+};
+
+TEST_F(ProgramBinaryStoreTest, StoredRecordLoadsBackAndLeftoverTemporariesGo) {
+    const std::string stale = store_.FilePath() + ".tmpAb12Cd";
+    WriteFile(stale, "left by a killed writer");
+    store_.Store(Sample());
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    const std::optional<ProgramRecord> loaded = store_.Load(kKey);
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->format, Sample().format);
+    EXPECT_EQ(loaded->binary, Sample().binary);
+}
+
+TEST_F(ProgramBinaryStoreTest, StoreNeitherWaitsForNorInterleavesWithAnotherWriter) {
+    std::filesystem::create_directories(dir_.Path() + "/Tetrakon");
+    const FileLock otherWriter(store_.FilePath() + ".lock");
+    ASSERT_TRUE(otherWriter.Held());
+    store_.Store(Sample());
+    EXPECT_FALSE(std::filesystem::exists(store_.FilePath()));
+}
+
+TEST_F(ProgramBinaryStoreTest, DamagedForeignOrOddFilesGiveNoProgram) {
+    const std::string good = EncodeProgramRecord(Sample());
+    const std::size_t keyAt = 24;  // magic and four 32-bit fields
+    const std::size_t binaryAt = keyAt + kKey.size();
+    auto withByte = [&](std::size_t at, char value) {
+        std::string bytes = good;
+        bytes[at] = value;
+        return bytes;
+    };
+    ProgramRecord foreign = Sample();
+    foreign.key = ProgramCacheKey({"Mesa", "llvmpipe", "4.5 (Core Profile) Mesa 23.0.0", "4.50",
+                                   "void main() {}\n", "out vec4 c;\n"});
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& path)> make;
+    };
+    const Case cases[] = {
+        {"empty", [&](auto& path) { WriteFile(path, ""); }},
+        {"cut in the header", [&](auto& path) { WriteFile(path, good.substr(0, 13)); }},
+        {"cut in the key", [&](auto& path) { WriteFile(path, good.substr(0, keyAt + 5)); }},
+        {"cut in the binary", [&](auto& path) { WriteFile(path, good.substr(0, binaryAt + 3)); }},
+        {"last byte missing",
+         [&](auto& path) { WriteFile(path, good.substr(0, good.size() - 1)); }},
+        {"wrong magic", [&](auto& path) { WriteFile(path, withByte(0, 'X')); }},
+        {"other record version", [&](auto& path) { WriteFile(path, withByte(8, 2)); }},
+        {"made for another driver",
+         [&](auto& path) { WriteFile(path, EncodeProgramRecord(foreign)); }},
+        {"binary changed", [&](auto& path) { WriteFile(path, withByte(binaryAt + 2, 'B')); }},
+        {"key length beyond the file",
+         [&](auto& path) {
+             std::string bytes = good;
+             bytes.replace(16, 4, "\xff\xff\xff\xff");
+             WriteFile(path, bytes);
+         }},
+        {"binary length beyond the file", [&](auto& path) { WriteFile(path, withByte(23, 1)); }},
+        {"a FIFO", [&](auto& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+        {"a directory", [&](auto& path) { std::filesystem::create_directories(path); }},
+        {"over the size limit",
+         [&](auto& path) {
+             WriteFile(path, good);
+             ASSERT_EQ(::truncate(path.c_str(), ProgramBinaryStore::kMaxFileSize + 1), 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        const TemporaryDirectory dir;
+        const ProgramBinaryStore store(dir.Path());
+        std::filesystem::create_directories(dir.Path() + "/Tetrakon");
+        c.make(store.FilePath());
+        EXPECT_FALSE(store.Load(kKey).has_value()) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace tetrakon::gfx
