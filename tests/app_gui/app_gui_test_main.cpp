@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include "tests/keep_loaded_libraries.h"
+#include "tests/private_program_cache.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
@@ -19,9 +20,8 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
-    // Devices save their GL program in the user's cache; keep it out of the real home.
     const QTemporaryDir cacheHome;
-    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
+    tetrakon::testing::UsePrivateProgramCache(cacheHome);
     QProcess windowManager;
     const QString jwm = QStandardPaths::findExecutable(QStringLiteral("jwm"));
     if (!jwm.isEmpty()) {

@@ -22,6 +22,7 @@
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
 #include "scene/scene_renderer.h"
+#include "tests/private_program_cache.h"
 
 namespace tetrakon {
 namespace {
@@ -133,9 +134,8 @@ BENCHMARK(BM_UpdateAndDrawFrame)->ArgName("samples")->Arg(0)->Arg(4)->Unit(bench
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
-    // Devices save their GL program in the user's cache; keep it out of the real home.
     const QTemporaryDir cacheHome;
-    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
+    tetrakon::testing::UsePrivateProgramCache(cacheHome);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

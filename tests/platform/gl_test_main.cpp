@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "tests/keep_loaded_libraries.h"
+#include "tests/private_program_cache.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
@@ -17,9 +18,8 @@ int main(int argc, char** argv) {
     // Qt's offscreen platform cannot make an OpenGL context.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
-    // Devices save their GL program in the user's cache; keep it out of the real home.
     const QTemporaryDir cacheHome;
-    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
+    tetrakon::testing::UsePrivateProgramCache(cacheHome);
     const int result = RUN_ALL_TESTS();
     tetrakon::testing::KeepLoadedLibrariesUntilExit();
     return result;
