@@ -17,11 +17,12 @@ void OnStreamState(pa_stream*, void* loop) {
     PulseConnection::Signal(static_cast<pa_threaded_mainloop*>(loop));
 }
 
-bool SampleSpecOf(const WaveSound& wave, pa_sample_spec* spec) {
-    spec->format = wave.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec->rate = wave.samplesPerSecond;
-    spec->channels = static_cast<std::uint8_t>(wave.channels);
-    return pa_sample_spec_valid(spec) != 0;
+// The server's description of the wave's frames; false for one it cannot take.
+bool DescribeFrames(const WaveSound& wave, pa_sample_spec* frames) {
+    frames->format = wave.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    frames->rate = wave.samplesPerSecond;
+    frames->channels = static_cast<std::uint8_t>(wave.channels);
+    return pa_sample_spec_valid(frames) != 0;
 }
 
 // With the loop locked: waits until the stream has reached `goal` or has failed.
@@ -39,12 +40,12 @@ bool WaitForStream(PulseConnection& connection, pa_stream* stream, pa_stream_sta
 // entry of that name. The stream ends (terminated) once the server has stored it.
 bool UploadSample(PulseConnection& connection, const std::string& sampleName,
                   const WaveSound& wave) {
-    pa_sample_spec spec{};
-    if (!SampleSpecOf(wave, &spec)) {
+    pa_sample_spec frames{};
+    if (!DescribeFrames(wave, &frames)) {
         return false;
     }
     LoopLock lock(connection.loop());
-    pa_stream* stream = pa_stream_new(connection.context(), sampleName.c_str(), &spec, nullptr);
+    pa_stream* stream = pa_stream_new(connection.context(), sampleName.c_str(), &frames, nullptr);
     if (stream == nullptr) {
         return false;
     }
