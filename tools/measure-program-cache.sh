@@ -2,25 +2,18 @@
 # Peak memory (VmHWM, 4 s after the main window shows) and time to the main window of the
 # built program in three states of its cache directory: empty (cold), holding only the
 # GL driver's own shader cache (as when the saved program is missing or refused), and
-# holding the saved program too (warm). Median of RUNS starts each, on the X display
-# MEASURE_DISPLAY (91 unless set) with the end-to-end tests' window manager.
+# holding the saved program too (warm). Median of RUNS starts each, on a private X display
+# with the end-to-end tests' window manager.
 #   tools/measure-program-cache.sh BUILD_DIR [RUNS]   (5 runs by default)
 set -uo pipefail
 
 app="$(realpath "${1:?usage: measure-program-cache.sh BUILD_DIR [RUNS]}")/app/tetrakon"
 runs=${2:-5}
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
-here=$(dirname "$(realpath "$0")")
-export DISPLAY=":${MEASURE_DISPLAY:-91}" QT_QPA_PLATFORM=xcb
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-jwm -f "$here/../tests/e2e/jwmrc" >/dev/null 2>&1 &
-jwm=$!
 work=$(mktemp -d)
-trap 'kill "$jwm" "$xvfb"; rm -rf "$work"' EXIT
-mkdir -m 700 "$work/rt"
-export XDG_RUNTIME_DIR="$work/rt" PULSE_SERVER="unix:$work/no-sound-server"
+source "$(dirname "$0")/../tests/e2e/display.sh"
+start_measuring_desktop "$work"
+trap 'kill "${DESKTOP_PIDS[@]}"; rm -rf "$work"' EXIT
 caption='Головоломка "Тетракон" '
 
 # One start with the cache in $1: prints "milliseconds-to-window peak-KiB".

@@ -18,15 +18,9 @@ cleanup() {
 trap cleanup EXIT
 
 source "$(dirname "$0")/../tests/e2e/display.sh"
-start_private_display
-pids+=("$XVFB_PID")
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-jwm -f "$(dirname "$(realpath "$0")")/../tests/e2e/jwmrc" >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
-mkdir -m 700 "$work/runtime"
-XDG_RUNTIME_DIR="$work/runtime" PULSE_SERVER="unix:$work/no-sound-server" QT_QPA_PLATFORM=xcb \
-    XDG_CONFIG_HOME="$work/config" "$app" -Embedding >/dev/null 2>&1 &
+start_measuring_desktop "$work"
+pids+=("${DESKTOP_PIDS[@]}")
+XDG_CONFIG_HOME="$work/config" "$app" -Embedding >/dev/null 2>&1 &
 pid=$!
 pids+=("$pid")
 sleep "${2:-6}"
