@@ -9,20 +9,11 @@ build=$(realpath "${1:?usage: resident-breakdown.sh BUILD_DIR [SECONDS [COUNT]]}
 app="$build/app/tetrakon"
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
 work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "$0")/../tests/e2e/display.sh"
 start_measuring_desktop "$work"
-pids+=("${DESKTOP_PIDS[@]}")
 XDG_CONFIG_HOME="$work/config" "$app" -Embedding >/dev/null 2>&1 &
 pid=$!
-pids+=("$pid")
+trap 'kill "$pid" "${DESKTOP_PIDS[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 sleep "${2:-6}"
 grep -E 'VmHWM|VmRSS|RssAnon|RssFile' "/proc/$pid/status"
 awk '/^[0-9a-f]+-[0-9a-f]+ / { name = $6 == "" ? "[anon]" : $6 } /^Rss:/ { kib[name] += $2 }
