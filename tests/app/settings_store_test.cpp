@@ -115,6 +115,37 @@ TEST_F(SettingsStoreTest, FirstStartUsesDefaultsAndCloseWritesAllNineValuesInOrd
     }
 }
 
+// Every value differs from every other and the two flags differ from each other, both ways
+// round, so no value can come back under another's name.
+TEST_F(SettingsStoreTest, EverySavedValueComesBackAfterARestart) {
+    for (const bool picture : {true, false}) {
+        GameSettings saved;
+        saved.Picture = picture;
+        saved.FastRandomRotate = !picture;
+        saved.NumberRandomRotate = picture ? 7 : 40;
+        saved.PathImage = picture ? "/home/u/a.png" : "b.bmp";
+        FakeFrame frame;
+        frame.normal = picture ? PixelRect{11, 22, 633, 544} : PixelRect{55, 66, 777, 688};
+        frame.show = picture ? 2 : 3;
+        SettingsStore(registry_).SaveSettings(&saved, &frame);
+
+        const RegistryStore restarted(dir_.Path());
+        SettingsStore store(restarted);
+        GameSettings loaded;
+        store.LoadSettings(&loaded);
+        FakeFrame next;
+        store.RestoreWindowPlacement(&loaded, kDefault, {}, &next);
+        EXPECT_EQ(loaded.Picture, picture);
+        EXPECT_EQ(loaded.FastRandomRotate, !picture);
+        EXPECT_EQ(loaded.NumberRandomRotate, saved.NumberRandomRotate);
+        EXPECT_EQ(loaded.PathImage, saved.PathImage);
+        EXPECT_EQ(next.restoredAt, std::vector<PixelRect>{frame.normal});
+        std::uint32_t showCommand = 0;
+        ReadRegDword(OpenKey().get(), "ShowCmd", &showCommand, 0);
+        EXPECT_EQ(showCommand, static_cast<std::uint32_t>(frame.show));
+    }
+}
+
 TEST_F(SettingsStoreTest, StoredPathAndShuffleCountAreTakenAsTheyAre) {
     struct Case {
         std::string storedPath;

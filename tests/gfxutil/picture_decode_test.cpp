@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gfxutil/picture.h"
@@ -41,6 +42,26 @@ TEST(PictureDecodeTest, LimitsApplyToEachSideAndToThePixelCount) {
         EXPECT_EQ(DecodePicture(bytes, {side, count}, &picture), S_OK);
         EXPECT_EQ(DecodePicture(bytes, {side - 1, count}, &picture), E_OUTOFMEMORY);
         EXPECT_EQ(DecodePicture(bytes, {side, count - 1}, &picture), E_OUTOFMEMORY);
+    }
+}
+
+// Pictures one pixel wide or high, each side against the side limit and against the count.
+TEST(PictureDecodeTest, LimitsApplyToEachSideOfNarrowPictures) {
+    for (const auto& [width, height] : {std::pair{1u, 3u}, std::pair{3u, 1u}}) {
+        Bytes rows;
+        for (std::uint32_t y = 0; y < height; ++y) {
+            rows.push_back(0);  // no filter
+            rows.insert(rows.end(), 3 * width, 0x40);
+        }
+        for (const Bytes& bytes :
+             {RgbPng(width, height, rows), JpegFrameHeader(static_cast<std::uint16_t>(width),
+                                                           static_cast<std::uint16_t>(height))}) {
+            SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+            Picture picture;
+            EXPECT_EQ(DecodePicture(bytes, {3, 3}, &picture), S_OK);
+            EXPECT_EQ(DecodePicture(bytes, {2, 3}, &picture), E_OUTOFMEMORY);
+            EXPECT_EQ(DecodePicture(bytes, {3, 2}, &picture), E_OUTOFMEMORY);
+        }
     }
 }
 

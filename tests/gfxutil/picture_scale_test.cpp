@@ -33,5 +33,16 @@ TEST(PictureScaleTest, OddRatiosCoverEverySourcePixelAndUnlimitedSidesStay) {
     EXPECT_EQ(scaled.pixels, source.pixels);
 }
 
+// 3 to 2: the middle source pixel lies under both result pixels and counts in each, along
+// either side.
+TEST(PictureScaleTest, APixelUnderTwoResultPixelsCountsInBoth) {
+    const std::vector<std::uint32_t> line = {0x31, 0x60, 0x90};
+    Picture scaled;
+    ASSERT_EQ(ScalePictureToFit(Make(3, 1, line), 2, 0, &scaled), S_OK);
+    EXPECT_EQ(scaled.pixels, (std::vector<std::uint32_t>{0x49, 0x78}));
+    ASSERT_EQ(ScalePictureToFit(Make(1, 3, line), 0, 2, &scaled), S_OK);
+    EXPECT_EQ(scaled.pixels, (std::vector<std::uint32_t>{0x49, 0x78}));
+}
+
 }  // namespace
 }  // namespace tetrakon

@@ -10,13 +10,19 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "gfxutil/file_io.h"
 #include "tests/fakes/temporary_directory.h"
+#include "tests/test_deadline.h"
 
 namespace tetrakon::gfx {
 namespace {
+
+// A store that waits for a lock it should pass by fails this program instead of hanging it.
+const bool kDeadlineSet = tetrakon::testing::EndEveryTestWithinItsDeadline();
 
 using namespace std::string_literals;
 
@@ -30,6 +36,27 @@ ProgramRecord Sample() {
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A saved program is taken back only by the same driver for the same shaders: a change of
+// any one field gives another key, and so does text moved from one field to the next.
+TEST(ProgramCacheKey, EveryFieldOfTheIdentityCounts) {
+    const ProgramCacheIdentity same{"Mesa", "llvmpipe",         "4.5 Mesa 22.3.6",
+                                    "4.50", "void main() {}\n", "out vec4 c;\n"};
+    std::vector<ProgramCacheIdentity> changed(7, same);
+    changed[0].vendor = "Mesa/X.org";
+    changed[1].renderer = "llvmpipe (LLVM 15.0.6, 256 bits)";
+    changed[2].version = "4.5 Mesa 23.0.0";
+    changed[3].shadingLanguageVersion = "4.60";
+    changed[4].vertexShader = "void main() { }\n";
+    changed[5].fragmentShader = "out vec4 d;\n";
+    changed[6].vendor = "Mesal";
+    changed[6].renderer = "lvmpipe";
+    std::set<std::string> keys = {ProgramCacheKey(same)};
+    for (const ProgramCacheIdentity& identity : changed) {
+        keys.insert(ProgramCacheKey(identity));
+    }
+    EXPECT_EQ(keys.size(), changed.size() + 1);
 }
 
 class ProgramBinaryStoreTest : public ::testing::Test {

@@ -111,6 +111,10 @@ TEST_F(QtInputTest, AWindowWatchedForKeysFeedsTheKeyboardOnly) {
 
     EXPECT_EQ(ReadKeys()[scan::kUp], kDown);
     EXPECT_EQ(ReadMouse().buttons[0], 0);
+
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(&mainWindow, &release);
+    EXPECT_EQ(ReadKeys()[scan::kUp], 0);
 }
 
 struct KeyCase {

@@ -29,13 +29,25 @@ TEST(RegFileFormat, WritesTheRegedit4Layout) {
     key.Set("PathImage", Text("C:\\path with \"quotes\""));
     key.Set("Other", Bytes(REG_BINARY, "\x01\x02\xff"));
     key.Set("", Bytes(7, std::string("a\0\0", 3)));
+    key.Set("Long", Bytes(REG_BINARY, std::string(60, '\x5a')));
+    // Long hex data wraps as the platform's editor wraps it: 22 bytes on the first line of
+    // this value, 25 on each further one, indented by two spaces.
+    const auto bytes = [](int count) {
+        std::string text;
+        while (count-- > 0) {
+            text += "5a,";
+        }
+        return text;
+    };
     EXPECT_EQ(FormatRegFile(contents),
               "REGEDIT4\n\n"
               "[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"
               "\"Left\"=dword:0000000a\n"
               "\"PathImage\"=\"C:\\\\path with \\\"quotes\\\"\"\n"
               "\"Other\"=hex:01,02,ff\n"
-              "@=hex(7):61,00,00\n");
+              "@=hex(7):61,00,00\n"
+              "\"Long\"=hex:" +
+                  bytes(22) + "\\\n  " + bytes(25) + "\\\n  " + bytes(12) + "5a\n");
 }
 
 TEST(RegFileFormat, EveryValueReadsBackByteForByte) {
@@ -170,6 +182,11 @@ TEST(RegFileFormat, AcceptsWhatOtherEditorsWrite) {
         const RegValue* value = key->Find("V");
         ASSERT_NE(value, nullptr) << c.text;
         EXPECT_EQ(*value, c.expected) << c.text;
+        // The one-key read the store uses finds the same.
+        RegKeyEntry single(kKey);
+        ASSERT_TRUE(ParseRegKey(c.text, &single)) << c.text;
+        ASSERT_NE(single.Find("V"), nullptr) << c.text;
+        EXPECT_EQ(*single.Find("V"), c.expected) << c.text;
     }
 }
 

@@ -44,6 +44,15 @@ TEST(SoundRepeat, ReleasingF5ResetsTheCountdownSoTheNextPressPlaysAtOnce) {
     EXPECT_EQ(clip.starts.size(), 2u);
 }
 
+TEST(SoundRepeat, ACountdownThatLandsExactlyOnZeroPlays) {
+    SoundRepeat repeat;
+    RecordingSoundClip clip;
+    for (int frame = 0; frame < 3; ++frame) {
+        repeat.Step(true, 0.25f, &clip);  // the second quarter ends the half second exactly
+    }
+    EXPECT_EQ(clip.starts.size(), 2u);
+}
+
 TEST(SoundRepeat, WithoutAClipTheCountdownStillRuns) {
     SoundRepeat repeat;
     repeat.Step(true, kFrame, nullptr);
