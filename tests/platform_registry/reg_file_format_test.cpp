@@ -30,8 +30,10 @@ TEST(RegFileFormat, WritesTheRegedit4Layout) {
     key.Set("Other", Bytes(REG_BINARY, "\x01\x02\xff"));
     key.Set("", Bytes(7, std::string("a\0\0", 3)));
     key.Set("Long", Bytes(REG_BINARY, std::string(60, '\x5a')));
-    // Long hex data wraps as the platform's editor wraps it: 22 bytes on the first line of
-    // this value, 25 on each further one, indented by two spaces.
+    key.Set("Lines", Bytes(REG_BINARY, std::string(30, '\x5a')));
+    // Long hex data wraps as the platform's editor wraps it, before column 77: 22 or 21
+    // bytes on the first line (names of two lengths), 25 on each further one, indented by two
+    // spaces.
     const auto bytes = [](int count) {
         std::string text;
         while (count-- > 0) {
@@ -47,7 +49,8 @@ TEST(RegFileFormat, WritesTheRegedit4Layout) {
               "\"Other\"=hex:01,02,ff\n"
               "@=hex(7):61,00,00\n"
               "\"Long\"=hex:" +
-                  bytes(22) + "\\\n  " + bytes(25) + "\\\n  " + bytes(12) + "5a\n");
+                  bytes(22) + "\\\n  " + bytes(25) + "\\\n  " + bytes(12) + "5a\n" +
+                  "\"Lines\"=hex:" + bytes(21) + "\\\n  " + bytes(8) + "5a\n");
 }
 
 TEST(RegFileFormat, EveryValueReadsBackByteForByte) {
