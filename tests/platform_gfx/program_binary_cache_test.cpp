@@ -43,15 +43,16 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 TEST(ProgramCacheKey, EveryFieldOfTheIdentityCounts) {
     const ProgramCacheIdentity same{"Mesa", "llvmpipe",         "4.5 Mesa 22.3.6",
                                     "4.50", "void main() {}\n", "out vec4 c;\n"};
-    std::vector<ProgramCacheIdentity> changed(7, same);
+    std::vector<ProgramCacheIdentity> changed(8, same);
     changed[0].vendor = "Mesa/X.org";
     changed[1].renderer = "llvmpipe (LLVM 15.0.6, 256 bits)";
     changed[2].version = "4.5 Mesa 23.0.0";
     changed[3].shadingLanguageVersion = "4.60";
     changed[4].vertexShader = "void main() { }\n";
     changed[5].fragmentShader = "out vec4 d;\n";
-    changed[6].vendor = "Mesal";
-    changed[6].renderer = "lvmpipe";
+    changed[6].vendor = "Mesa\nllvmpipe";  // 6 and 7: one text, split at two places
+    changed[6].renderer = "x";
+    changed[7].renderer = "llvmpipe\nx";
     std::set<std::string> keys = {ProgramCacheKey(same)};
     for (const ProgramCacheIdentity& identity : changed) {
         keys.insert(ProgramCacheKey(identity));
