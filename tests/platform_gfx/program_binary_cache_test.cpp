@@ -22,7 +22,7 @@ namespace tetrakon::gfx {
 namespace {
 
 // A store that waits for a lock it should pass by fails this program instead of hanging it.
-const bool kDeadlineSet = tetrakon::testing::EndEveryTestWithinItsDeadline();
+[[maybe_unused]] const bool kDeadlineSet = tetrakon::testing::EndEveryTestWithinItsDeadline();
 
 using namespace std::string_literals;
 
