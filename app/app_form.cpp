@@ -20,6 +20,7 @@
 #include "platform/gfx/gl/qt_window.h"
 #include "platform/input/qt/qt_input_system.h"
 #include "platform/sound/pulse/pulse_sound_player.h"
+#include "resources/module_resources.h"
 
 namespace tetrakon {
 
@@ -88,7 +89,8 @@ GameServices CAppForm::MakeServices() {
         return system;
     };
     services.createSound = []() -> std::unique_ptr<sound::SoundPlayer> {
-        return std::make_unique<sound::PulseSoundPlayer>();
+        return std::make_unique<sound::PulseSoundPlayer>(
+            [](std::string_view name, std::string_view type) { return FindResource(name, type); });
     };
     services.cursorPosition = [this](float* x, float* y) {
         QWindow* window = PresentingWindow();

@@ -1,6 +1,6 @@
 #include "game/game_view.h"
 
-#include "puzzle/bind_pieces.h"
+#include "game/bind_pieces.h"
 #include "scene/pick_turn.h"
 
 namespace tetrakon {
