@@ -26,8 +26,6 @@ namespace tetrakon {
 
 namespace {
 
-CAppForm* theForm = nullptr;
-
 std::int16_t Clamp16(double value) {
     if (value < -32768.0) {
         return -32768;
@@ -42,7 +40,6 @@ std::int16_t Clamp16(double value) {
 
 CAppForm::CAppForm(QWidget* mainFrame)
     : QWidget(mainFrame), GameView(MakeServices()), mainFrame_(mainFrame), surface_(new QWindow) {
-    theForm = this;
     // The drawing surface is a native OpenGL window; the adapter makes it one before the
     // container gives it a native handle.
     surfaceAdapter_ = std::make_unique<gfx::QtWindow>(surface_);
@@ -59,13 +56,6 @@ CAppForm::CAppForm(QWidget* mainFrame)
 CAppForm::~CAppForm() {
     // The display goes first, while the hooks and both windows still exist.
     ShutDown();
-    if (theForm == this) {
-        theForm = nullptr;
-    }
-}
-
-CAppForm* CAppForm::Instance() {
-    return theForm;
 }
 
 GameServices CAppForm::MakeServices() {

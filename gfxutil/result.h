@@ -18,6 +18,9 @@ constexpr Result E_FAIL = ResultFromBits(0x80004005u);
 constexpr Result E_OUTOFMEMORY = ResultFromBits(0x8007000Eu);
 constexpr Result E_INVALIDARG = ResultFromBits(0x80070057u);
 constexpr Result E_FILE_NOT_FOUND = ResultFromBits(0x80070002u);
+// The framework's "required media missing" code (its family is in
+// framework/framework_results.h); the loaders beneath the framework return it too.
+constexpr Result MediaMissing = ResultFromBits(0x8200000Bu);
 
 constexpr bool Failed(Result r) {
     return r < 0;
