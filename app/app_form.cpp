@@ -20,12 +20,11 @@
 #include "platform/gfx/gl/qt_window.h"
 #include "platform/input/qt/qt_input_system.h"
 #include "platform/sound/pulse/pulse_sound_player.h"
+#include "resources/module_resources.h"
 
 namespace tetrakon {
 
 namespace {
-
-CAppForm* theForm = nullptr;
 
 std::int16_t Clamp16(double value) {
     if (value < -32768.0) {
@@ -41,7 +40,6 @@ std::int16_t Clamp16(double value) {
 
 CAppForm::CAppForm(QWidget* mainFrame)
     : QWidget(mainFrame), GameView(MakeServices()), mainFrame_(mainFrame), surface_(new QWindow) {
-    theForm = this;
     // The drawing surface is a native OpenGL window; the adapter makes it one before the
     // container gives it a native handle.
     surfaceAdapter_ = std::make_unique<gfx::QtWindow>(surface_);
@@ -58,13 +56,6 @@ CAppForm::CAppForm(QWidget* mainFrame)
 CAppForm::~CAppForm() {
     // The display goes first, while the hooks and both windows still exist.
     ShutDown();
-    if (theForm == this) {
-        theForm = nullptr;
-    }
-}
-
-CAppForm* CAppForm::Instance() {
-    return theForm;
 }
 
 GameServices CAppForm::MakeServices() {
@@ -88,7 +79,8 @@ GameServices CAppForm::MakeServices() {
         return system;
     };
     services.createSound = []() -> std::unique_ptr<sound::SoundPlayer> {
-        return std::make_unique<sound::PulseSoundPlayer>();
+        return std::make_unique<sound::PulseSoundPlayer>(
+            [](std::string_view name, std::string_view type) { return FindResource(name, type); });
     };
     services.cursorPosition = [this](float* x, float* y) {
         QWindow* window = PresentingWindow();

@@ -25,7 +25,6 @@ class CAppForm : public QWidget, public GameView {
     ~CAppForm() override;
 
     // The one view of the process, or null before it is made and after it is gone.
-    static CAppForm* Instance();
 
     // The first update: makes the full-screen window, hands both windows to the framework
     // and starts the display and the scene.

@@ -5,7 +5,7 @@
 #include <QSvgRenderer>
 #include <cmath>
 
-#include "resources/qt_resources.h"
+#include "resources/qt/qt_resources.h"
 
 namespace tetrakon {
 

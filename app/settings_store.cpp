@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "framework/registry_values.h"
+#include "framework/registry/registry_values.h"
 
 namespace tetrakon {
 namespace {

@@ -11,7 +11,7 @@
 #include <QWindow>
 
 #include "app/window_system.h"
-#include "resources/qt_resources.h"
+#include "resources/qt/qt_resources.h"
 
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>

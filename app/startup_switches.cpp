@@ -2,26 +2,9 @@
 
 #include <string_view>
 
+#include "gfxutil/ascii.h"
+
 namespace tetrakon {
-
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 bool StartupPictureAllowed(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {

@@ -14,7 +14,7 @@ constexpr Result HardwareCannotWindow = ResultFromBits(0x82000007u);
 constexpr Result HardwareCannotWindowOnDesktop = ResultFromBits(0x82000008u);
 constexpr Result HardwareLacksFeaturesInMode = ResultFromBits(0x82000009u);
 constexpr Result ObjectsLeaked = ResultFromBits(0x8200000Au);
-constexpr Result MediaMissing = ResultFromBits(0x8200000Bu);
+// MediaMissing (0x8200000B) is in gfxutil/result.h: the loaders below the framework return it.
 constexpr Result ResetFailed = ResultFromBits(0x8200000Cu);
 constexpr Result NullReferenceDevice = ResultFromBits(0x8200000Du);
 

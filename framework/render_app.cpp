@@ -32,19 +32,8 @@ Result RenderApp::ApplyWindowStyle() {
     return S_OK;
 }
 
-void RenderApp::RefreshFrameStats() {
-    const double now = AppTimer(TimerCommand::AbsoluteTime);
-    if (statsStart_ < 0.0) {
-        statsStart_ = now;
-    }
-    ++statsFrames_;
-    const double span = now - statsStart_;
-    if (span >= 1.0) {
-        framesPerSecond = static_cast<float>(statsFrames_ / span);
-        statsStart_ = now;
-        statsFrames_ = 0;
-    }
-}
+// Nothing in the game reads a frame rate, so the per-frame statistics measure nothing.
+void RenderApp::RefreshFrameStats() {}
 
 Result RenderApp::CheckDeviceCaps(const gfx::DeviceCaps&, std::uint32_t, gfx::Format) {
     return S_OK;
@@ -74,14 +63,6 @@ Result RenderApp::DeviceDestroyed() {
 Result RenderApp::SceneShutdown() {
     return S_OK;
 }
-Result RenderApp::RunMessageLoop() {
-    return S_OK;
-}
-
-std::intptr_t RenderApp::HandleWindowMessage(std::uint32_t, std::uintptr_t, std::intptr_t) {
-    return 0;
-}
-
 void RenderApp::SetPaused(bool pause) {
     ChangePauseCount(pause);
 }

@@ -61,10 +61,6 @@ class RenderApp {
     // Builds the catalogue, chooses the setups, starts the timer, runs SceneInit and opens
     // the display; any failure is reported as fatal and leaves the view paused.
     virtual Result StartUp();
-    // The framework's own message loop and window procedure: the host owns both here.
-    virtual Result RunMessageLoop();
-    virtual std::intptr_t HandleWindowMessage(std::uint32_t message, std::uintptr_t wParam,
-                                              std::intptr_t lParam);
     // Nestable pause (true) and resume (false); the timer stops on the first pause and
     // starts again when the last one is lifted.
     virtual void SetPaused(bool pause);
@@ -114,7 +110,6 @@ class RenderApp {
     bool deviceLost = false;
     float time = 0;
     float elapsedTime = 0;
-    float framesPerSecond = 0;
 
     // Display state.
     DeviceCatalog catalogue;
@@ -134,12 +129,8 @@ class RenderApp {
     gfx::Rect windowBounds;
     gfx::Rect clientRect;
     std::string title = "D3D9 Application";
-    bool showCursorFullScreen = false;
     bool clipCursorFullScreen = true;
     bool startFullScreen = false;
-    // Only the framework's own window creation would use these; the host supplies windows.
-    std::uint32_t creationWidth = 400;
-    std::uint32_t creationHeight = 300;
 
   private:
     // The first step of StepFrame while `deviceLost` is set: true when the frame may go
@@ -154,8 +145,6 @@ class RenderApp {
     MessageBox* messageBox_;
     bool sceneShutDown_ = false;
     // Frame statistics.
-    double statsStart_ = -1.0;
-    std::uint32_t statsFrames_ = 0;
     std::uint64_t presentedFrames_ = 0;
 };
 

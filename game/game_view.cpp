@@ -1,6 +1,6 @@
 #include "game/game_view.h"
 
-#include "puzzle/bind_pieces.h"
+#include "game/bind_pieces.h"
 #include "scene/pick_turn.h"
 
 namespace tetrakon {
@@ -17,8 +17,6 @@ GameView::GameView(GameServices services)
       session(pieces, services.shuffle),
       services_(std::move(services)) {
     title = "Tetrakon1.0";
-    creationWidth = 500;
-    creationHeight = 375;
     catalogue.limits.usesDepthBuffer = true;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/render_app.h"
+#include "game/sound_repeat.h"
 #include "platform/input/input_devices.h"
 #include "platform/sound/sound.h"
 #include "puzzle/piece_table.h"
@@ -15,7 +16,6 @@
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
 #include "scene/scene_renderer.h"
-#include "scene/sound_repeat.h"
 #include "scene/view_rotation.h"
 
 namespace tetrakon {

@@ -17,7 +17,7 @@ constexpr int kBlockSlotCount = 22;
 // A model that lacks one of the 58 piece frames is refused with this code, the
 // framework's "required media missing" code, so that the user is told the model could
 // not be loaded.
-constexpr Result kPieceFrameMissing = ResultFromBits(0x8200000Bu);
+constexpr Result kPieceFrameMissing = MediaMissing;
 
 // The frame name of a slot: "Cone01" to "Cone22" for slots 0 to 21, "Gengon01" to
 // "Gengon36" for slots 22 to 57.

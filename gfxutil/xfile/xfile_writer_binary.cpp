@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "gfxutil/ascii.h"
 #include "gfxutil/xfile/xfile.h"
 #include "gfxutil/xfile/xfile_format.h"
 #include "gfxutil/xfile/xfile_templates.h"
@@ -26,16 +27,6 @@ XStatus WriteFailure(std::string message) {
     return XStatus{XError::WriteFailed, std::move(message)};
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx" as the 16 bytes of the GUID record: the first
 // three fields little-endian, the last eight bytes in text order.
 bool GuidBytes(std::string_view text, std::uint8_t bytes[16]) {
@@ -49,8 +40,8 @@ bool GuidBytes(std::string_view text, std::uint8_t bytes[16]) {
                 return false;
             continue;
         }
-        const int high = HexDigit(text[i]);
-        const int low = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int high = HexDigitValue(text[i]);
+        const int low = i + 1 < text.size() ? HexDigitValue(text[i + 1]) : -1;
         if (high < 0 || low < 0)
             return false;
         ordered[count++] = static_cast<std::uint8_t>(high * 16 + low);

@@ -49,7 +49,14 @@ enum class RenderState : std::uint32_t {
 enum class Blend : std::uint32_t { Zero = 1, One = 2, SrcAlpha = 5, InvSrcAlpha = 6 };
 enum class Cull : std::uint32_t { None = 1, Clockwise = 2, CounterClockwise = 3 };
 
-enum class TextureStageState : std::uint32_t { ColorOp, ColorArg1, ColorArg2, AlphaOp, AlphaArg1, AlphaArg2 };
+enum class TextureStageState : std::uint32_t {
+    ColorOp,
+    ColorArg1,
+    ColorArg2,
+    AlphaOp,
+    AlphaArg1,
+    AlphaArg2
+};
 enum class TextureOp : std::uint32_t { Disable = 1, SelectArg1 = 2, SelectArg2 = 3, Modulate = 4 };
 enum class TextureArg : std::uint32_t { Diffuse = 0, Current = 1, Texture = 2 };
 
@@ -72,14 +79,14 @@ enum class PrimitiveType : std::uint32_t { TriangleList = 4 };
 // Resources of a device. Each is released by destroying it; one still alive when the
 // device is released counts as a reference the device still holds.
 class Texture {
-public:
+  public:
     virtual ~Texture() = default;
     virtual std::uint32_t Width() const = 0;
     virtual std::uint32_t Height() const = 0;
 };
 
 class VertexBuffer {
-public:
+  public:
     virtual ~VertexBuffer() = default;
     virtual std::uint32_t SizeInBytes() const = 0;
     // Copies bytes into the buffer at an offset; fails when they do not fit.
@@ -88,13 +95,13 @@ public:
 
 // A device copy of a mesh: its vertices and faces, drawn one subset at a time.
 class DeviceMesh {
-public:
+  public:
     virtual ~DeviceMesh() = default;
     virtual std::uint32_t SubsetCount() const = 0;
 };
 
 class Device {
-public:
+  public:
     virtual ~Device() = default;
 
     // S_OK when usable, D3DERR_DEVICELOST while it cannot be used, D3DERR_DEVICENOTRESET
@@ -107,7 +114,8 @@ public:
     // Releases the device and answers how many of its resources are still alive.
     virtual std::uint32_t Release() = 0;
 
-    virtual Result Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) = 0;
+    virtual Result Clear(std::uint32_t flags, std::uint32_t color, float z,
+                         std::uint32_t stencil) = 0;
     virtual Result BeginScene() = 0;
     virtual Result EndScene() = 0;
 

@@ -11,7 +11,7 @@ namespace tetrakon::gfx {
 // The display system: its adapters, their modes and capabilities, and device creation.
 // Queries answer S_OK when a combination works and a failure code when it does not.
 class GraphicsApi {
-public:
+  public:
     virtual ~GraphicsApi() = default;
 
     virtual std::uint32_t GetAdapterCount() = 0;

@@ -7,7 +7,7 @@ namespace tetrakon::gfx {
 // A window the host created: the framework presents into it, moves it and may ask it
 // to close, but never creates or destroys one.
 class Window {
-public:
+  public:
     virtual ~Window() = default;
 
     // Outer rectangle in screen coordinates.

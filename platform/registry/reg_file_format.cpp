@@ -40,17 +40,6 @@ bool StartsWithIgnoringCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && EqualsIgnoringCase(s.substr(0, prefix.size()), prefix);
 }
 
-std::optional<std::uint32_t> HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<std::uint32_t>(c - '0');
-    }
-    const char lower = LowerAscii(c);
-    if (lower >= 'a' && lower <= 'f') {
-        return static_cast<std::uint32_t>(lower - 'a' + 10);
-    }
-    return std::nullopt;
-}
-
 // 1 to `maxDigits` hex digits and nothing else.
 std::optional<std::uint32_t> ParseHexNumber(std::string_view digits, std::size_t maxDigits) {
     if (digits.empty() || digits.size() > maxDigits) {
@@ -58,11 +47,11 @@ std::optional<std::uint32_t> ParseHexNumber(std::string_view digits, std::size_t
     }
     std::uint32_t number = 0;
     for (char c : digits) {
-        const auto digit = HexDigit(c);
-        if (!digit) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) {
             return std::nullopt;
         }
-        number = number * 16 + *digit;
+        number = number * 16 + static_cast<std::uint32_t>(digit);
     }
     return number;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "gfxutil/result.h"
@@ -28,6 +30,12 @@ class SoundClip {
     // on; the callers ignore that, since sound is optional.
     virtual Result PlayClip(std::uint32_t playFlags) = 0;
 };
+
+// Finds the bytes of the resource `name` of type `type` (as "BOUNCE", "WAVE"); empty when
+// there is none. The program hands its embedded resources to the sound layer this way, so
+// that the layer itself knows nothing of where they are kept.
+using ResourceFinder =
+    std::function<std::span<const std::uint8_t>(std::string_view name, std::string_view type)>;
 
 // The sound service: set up once at start-up, then hands out clips of the program's own
 // sound resources.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/registry_values.h"
+#include "framework/registry/registry_values.h"
 #include "platform/registry/registry_file.h"
 #include "tests/fakes/temporary_directory.h"
 

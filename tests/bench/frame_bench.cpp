@@ -14,11 +14,11 @@
 #include <QWindow>
 #include <cstdio>
 
+#include "game/bind_pieces.h"
 #include "platform/gfx/gl/gl_device.h"
 #include "platform/gfx/gl/gl_graphics_api.h"
 #include "platform/gfx/gl/qt_window.h"
 #include "platform/gfx/program_binary_cache.h"
-#include "puzzle/bind_pieces.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
 #include "scene/scene_renderer.h"

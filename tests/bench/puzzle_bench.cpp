@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "puzzle/bind_pieces.h"
+#include "game/bind_pieces.h"
 #include "puzzle/layer_turn.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"

@@ -18,7 +18,9 @@ const char* TransformName(TransformState state) {
     return "?";
 }
 
-std::string Str(std::uint32_t value) { return std::to_string(value); }
+std::string Str(std::uint32_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace
 
@@ -131,13 +133,12 @@ Result FakeDevice::SetRenderState(RenderState state, std::uint32_t value) {
 
 Result FakeDevice::SetTextureStageState(std::uint32_t stage, TextureStageState state,
                                         std::uint32_t value) {
-    log_->Add("SetTextureStageState " + Str(stage) + " " +
-              Str(static_cast<std::uint32_t>(state)) + " " + Str(value));
+    log_->Add("SetTextureStageState " + Str(stage) + " " + Str(static_cast<std::uint32_t>(state)) +
+              " " + Str(value));
     return S_OK;
 }
 
-Result FakeDevice::SetSamplerState(std::uint32_t sampler, SamplerState state,
-                                   std::uint32_t value) {
+Result FakeDevice::SetSamplerState(std::uint32_t sampler, SamplerState state, std::uint32_t value) {
     log_->Add("SetSamplerState " + Str(sampler) + " " + Str(static_cast<std::uint32_t>(state)) +
               " " + Str(value));
     return S_OK;
@@ -197,7 +198,9 @@ FakeVertexBuffer::FakeVertexBuffer(std::shared_ptr<int> live, std::uint32_t size
     ++*live_;
 }
 
-FakeVertexBuffer::~FakeVertexBuffer() { --*live_; }
+FakeVertexBuffer::~FakeVertexBuffer() {
+    --*live_;
+}
 
 std::uint32_t FakeVertexBuffer::SizeInBytes() const {
     return static_cast<std::uint32_t>(bytes.size());
@@ -219,14 +222,18 @@ FakeTexture::FakeTexture(std::shared_ptr<int> live, std::uint32_t width, std::ui
     ++*live_;
 }
 
-FakeTexture::~FakeTexture() { --*live_; }
+FakeTexture::~FakeTexture() {
+    --*live_;
+}
 
 FakeDeviceMesh::FakeDeviceMesh(std::shared_ptr<int> live, const Mesh& mesh)
     : source(mesh), live_(std::move(live)) {
     ++*live_;
 }
 
-FakeDeviceMesh::~FakeDeviceMesh() { --*live_; }
+FakeDeviceMesh::~FakeDeviceMesh() {
+    --*live_;
+}
 
 std::uint32_t FakeDeviceMesh::SubsetCount() const {
     return static_cast<std::uint32_t>(source.subsets.size());

@@ -21,7 +21,7 @@ struct CallLog {
 
 // A device that records its calls and answers what the test scripts.
 class FakeDevice : public Device {
-public:
+  public:
     explicit FakeDevice(std::shared_ptr<CallLog> log = std::make_shared<CallLog>());
     ~FakeDevice() override;
 
@@ -79,14 +79,14 @@ public:
     Result DrawPrimitive(PrimitiveType type, VertexBuffer& buffer, std::uint32_t startVertex,
                          std::uint32_t primitiveCount) override;
 
-private:
+  private:
     std::shared_ptr<CallLog> log_;
     std::shared_ptr<int> live_ = std::make_shared<int>(0);
 };
 
 // The fake's resources; tests may look inside them.
 class FakeVertexBuffer : public VertexBuffer {
-public:
+  public:
     explicit FakeVertexBuffer(std::shared_ptr<int> live, std::uint32_t size);
     ~FakeVertexBuffer() override;
     std::uint32_t SizeInBytes() const override;
@@ -94,30 +94,30 @@ public:
     std::vector<std::uint8_t> bytes;
     Result writeResult = S_OK;
 
-private:
+  private:
     std::shared_ptr<int> live_;
 };
 
 class FakeTexture : public Texture {
-public:
+  public:
     FakeTexture(std::shared_ptr<int> live, std::uint32_t width, std::uint32_t height);
     ~FakeTexture() override;
     std::uint32_t Width() const override { return width_; }
     std::uint32_t Height() const override { return height_; }
 
-private:
+  private:
     std::shared_ptr<int> live_;
     std::uint32_t width_, height_;
 };
 
 class FakeDeviceMesh : public DeviceMesh {
-public:
+  public:
     FakeDeviceMesh(std::shared_ptr<int> live, const Mesh& source);
     ~FakeDeviceMesh() override;
     std::uint32_t SubsetCount() const override;
     Mesh source;
 
-private:
+  private:
     std::shared_ptr<int> live_;
 };
 

@@ -1,4 +1,4 @@
-#include "framework/registry_values.h"
+#include "framework/registry/registry_values.h"
 
 #include <gtest/gtest.h>
 

@@ -12,11 +12,17 @@
 #include <system_error>
 #include <thread>
 
+#include "resources/module_resources.h"
+
 namespace tetrakon::sound {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+
+std::span<const std::uint8_t> EmbeddedResources(std::string_view name, std::string_view type) {
+    return FindResource(name, type);
+}
 
 std::string Output(const std::string& command) {
     std::string out;
@@ -95,7 +101,7 @@ class PulseSoundPlayerTest : public ::testing::Test {
 };
 
 TEST_F(PulseSoundPlayerTest, StartsOverlapAndAPrimaryStartEndsTheEarlierOnes) {
-    PulseSoundPlayer player;
+    PulseSoundPlayer player(EmbeddedResources);
     ASSERT_EQ(player.InitSound(), S_OK);
     std::unique_ptr<SoundClip> clip;
     EXPECT_EQ(player.CreateClipFromResource("BOUNCE", "X", &clip), E_FAIL);
@@ -113,7 +119,7 @@ TEST_F(PulseSoundPlayerTest, StartsOverlapAndAPrimaryStartEndsTheEarlierOnes) {
 }
 
 TEST_F(PulseSoundPlayerTest, ALostServerMakesStartsFailQuietly) {
-    PulseSoundPlayer player;
+    PulseSoundPlayer player(EmbeddedResources);
     ASSERT_EQ(player.InitSound(), S_OK);
     std::unique_ptr<SoundClip> clip;
     ASSERT_EQ(player.CreateClipFromResource("BOUNCE", "WAVE", &clip), S_OK);
@@ -125,7 +131,7 @@ TEST_F(PulseSoundPlayerTest, ALostServerMakesStartsFailQuietly) {
 TEST_F(PulseSoundPlayerTest, WithoutAServerSetUpFailsAtOnceAndLeavesNoThread) {
     setenv("PULSE_SERVER", ("unix:" + folder_ + "/nothing").c_str(), 1);
     const int threads = ThreadCount();
-    PulseSoundPlayer player;
+    PulseSoundPlayer player(EmbeddedResources);
     const Clock::time_point start = Clock::now();
     EXPECT_EQ(player.InitSound(), E_FAIL);
     EXPECT_LT(Clock::now() - start, milliseconds(1000));

@@ -1,4 +1,4 @@
-#include "puzzle/bind_pieces.h"
+#include "game/bind_pieces.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "game/bind_pieces.h"
 #include "gfxutil/result.h"
-#include "puzzle/bind_pieces.h"
 #include "puzzle/layer_turn.h"
 #include "puzzle/piece_table.h"
 #include "scene/scene_file.h"

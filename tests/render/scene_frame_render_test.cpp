@@ -16,8 +16,8 @@
 
 #include "framework/device_catalog.h"
 #include "framework/setup_selection.h"
+#include "game/bind_pieces.h"
 #include "platform/gfx/fixed_function_lighting.h"
-#include "puzzle/bind_pieces.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
 #include "scene/scene_renderer.h"

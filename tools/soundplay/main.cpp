@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/sound/pulse/pulse_sound_player.h"
+#include "resources/module_resources.h"
 
 using tetrakon::sound::kPlaySecondary;
 
@@ -18,7 +19,9 @@ int main(int argc, char** argv) {
 
     using Clock = std::chrono::steady_clock;
     const Clock::time_point setUpStart = Clock::now();
-    tetrakon::sound::PulseSoundPlayer player;
+    tetrakon::sound::PulseSoundPlayer player([](std::string_view name, std::string_view type) {
+        return tetrakon::FindResource(name, type);
+    });
     const auto initResult = player.InitSound();
     std::unique_ptr<tetrakon::sound::SoundClip> clip;
     const auto clipResult = player.CreateClipFromResource("BOUNCE", "WAVE", &clip);

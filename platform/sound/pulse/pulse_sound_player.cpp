@@ -7,7 +7,6 @@
 
 #include "platform/sound/pulse/pulse_sound_clip.h"
 #include "platform/sound/wave_file.h"
-#include "resources/module_resources.h"
 
 namespace tetrakon::sound {
 
@@ -78,7 +77,7 @@ Result PulseSoundPlayer::CreateClipFromResource(std::string_view name, std::stri
         return DMUS_E_NOT_INIT;
     }
     WaveSound wave;
-    if (!ReadWave(FindResource(name, type), &wave)) {
+    if (!ReadWave(findResource_(name, type), &wave)) {
         return E_FAIL;
     }
     std::string sampleName = "tetrakon-" + std::string(name);

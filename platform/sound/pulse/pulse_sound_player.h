@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "platform/sound/pulse/pulse_connection.h"
 #include "platform/sound/sound.h"
@@ -16,11 +17,16 @@ class PulseSoundPlayer : public SoundPlayer {
   public:
     static constexpr pa_usec_t kServerTimeoutUs = 2'000'000;
 
+    // `findResource` gives the bytes that CreateClipFromResource reads its waves from.
+    explicit PulseSoundPlayer(ResourceFinder findResource)
+        : findResource_(std::move(findResource)) {}
+
     Result InitSound() override;
     Result CreateClipFromResource(std::string_view name, std::string_view type,
                                   std::unique_ptr<SoundClip>* clip) override;
 
   private:
+    ResourceFinder findResource_;
     std::shared_ptr<PulseConnection> connection_;  // shared with the clips
 };
 

@@ -1,4 +1,4 @@
-#include "resources/qt_resources.h"
+#include "resources/qt/qt_resources.h"
 
 #include <QtGlobal>
 #include <mutex>

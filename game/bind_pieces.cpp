@@ -1,4 +1,4 @@
-#include "puzzle/bind_pieces.h"
+#include "game/bind_pieces.h"
 
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"

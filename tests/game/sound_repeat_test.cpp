@@ -1,4 +1,4 @@
-#include "scene/sound_repeat.h"
+#include "game/sound_repeat.h"
 
 #include <gtest/gtest.h>
 
