@@ -5,102 +5,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/gfx/gl/shader_sources.h"
+
 namespace tetrakon::gfx {
 
 namespace {
 
-const char* const kVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 position;
-layout(location = 1) in vec3 normal;
-layout(location = 2) in vec4 colorBgra;
-layout(location = 3) in vec2 texcoord;
-
-uniform mat4 worldViewProjection;
-uniform mat3 normalMatrix;
-uniform bool lightingOn;
-uniform bool vertexHasColor;
-uniform bool normalizeNormals;
-uniform vec3 globalAmbient;
-uniform vec4 materialDiffuse;
-uniform vec3 materialAmbient;
-uniform vec3 materialEmissive;
-uniform int lightCount;
-uniform vec3 lightDirection[8];
-uniform vec3 lightDiffuse[8];
-uniform vec3 lightAmbient[8];
-
-out vec4 litColor;
-out vec2 uv;
-
-void main() {
-    vec4 clip = worldViewProjection * vec4(position, 1.0);
-    // The projection matrices put depth in [0, w]; OpenGL clips depth to [-w, w].
-    gl_Position = vec4(clip.xy, 2.0 * clip.z - clip.w, clip.w);
-    uv = texcoord;
-    vec4 vertexColor = colorBgra.bgra;
-    if (!lightingOn) {
-        litColor = vertexHasColor ? vertexColor : vec4(1.0);
-        return;
-    }
-    vec3 n = normalMatrix * normal;
-    if (normalizeNormals && length(n) > 0.0) {
-        n = normalize(n);
-    }
-    vec4 reflectance = vertexHasColor ? vertexColor : materialDiffuse;
-    vec3 ambient = globalAmbient;
-    vec3 diffuse = vec3(0.0);
-    for (int i = 0; i < lightCount; ++i) {
-        float facing = max(0.0, -dot(n, lightDirection[i]));
-        ambient += lightAmbient[i];
-        diffuse += lightDiffuse[i] * facing;
-    }
-    vec3 colour = materialEmissive + materialAmbient * ambient + reflectance.rgb * diffuse;
-    litColor = clamp(vec4(colour, reflectance.a), 0.0, 1.0);
-}
-)";
-
-// Operation and argument numbers are those of TextureOp and TextureArg.
-const char* const kFragmentShader = R"(#version 330 core
-in vec4 litColor;
-in vec2 uv;
-
-uniform sampler2D stageTexture;
-uniform bool textureBound;
-uniform int colorOp;
-uniform int colorArg1;
-uniform int colorArg2;
-uniform int alphaOp;
-uniform int alphaArg1;
-uniform int alphaArg2;
-
-out vec4 fragColor;
-
-vec4 argument(int which, vec4 texel) {
-    return which == 2 ? texel : litColor;
-}
-
-vec4 combine(int op, int arg1, int arg2, vec4 texel) {
-    if (op == 2) return argument(arg1, texel);
-    if (op == 3) return argument(arg2, texel);
-    if (op == 4) return argument(arg1, texel) * argument(arg2, texel);
-    return litColor;
-}
-
-void main() {
-    // A stage with no texture reads opaque white, so it passes the lit colour through.
-    vec4 texel = textureBound ? texture(stageTexture, uv) : vec4(1.0);
-    if (colorOp == 1) {
-        fragColor = litColor;
-        return;
-    }
-    fragColor = vec4(combine(colorOp, colorArg1, colorArg2, texel).rgb,
-                     combine(alphaOp, alphaArg1, alphaArg2, texel).a);
-}
-)";
-
-GLuint Compile(QOpenGLExtraFunctions* gl, GLenum type, const char* source, std::string* log) {
+GLuint Compile(QOpenGLExtraFunctions* gl, GLenum type, const std::string& source,
+               std::string* log) {
     const GLuint shader = gl->glCreateShader(type);
-    gl->glShaderSource(shader, 1, &source, nullptr);
+    const char* sourceText = source.c_str();
+    gl->glShaderSource(shader, 1, &sourceText, nullptr);
     gl->glCompileShader(shader);
     GLint ok = GL_FALSE;
     gl->glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -164,7 +79,7 @@ FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* 
     if (binariesOffered) {
         key = ProgramCacheKey({GlText(gl, GL_VENDOR), GlText(gl, GL_RENDERER),
                                GlText(gl, GL_VERSION), GlText(gl, GL_SHADING_LANGUAGE_VERSION),
-                               kVertexShader, kFragmentShader});
+                               FixedFunctionVertexShader(), FixedFunctionFragmentShader()});
         if (LoadSaved(gl, store, key, formats)) {
             FindUniforms(gl);
             return Origin::FromCache;
@@ -202,8 +117,8 @@ bool FixedFunctionProgram::LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBin
 
 bool FixedFunctionProgram::CompileAndLink(QOpenGLExtraFunctions* gl, bool retrievable,
                                           std::string* log) {
-    const GLuint vertex = Compile(gl, GL_VERTEX_SHADER, kVertexShader, log);
-    const GLuint fragment = Compile(gl, GL_FRAGMENT_SHADER, kFragmentShader, log);
+    const GLuint vertex = Compile(gl, GL_VERTEX_SHADER, FixedFunctionVertexShader(), log);
+    const GLuint fragment = Compile(gl, GL_FRAGMENT_SHADER, FixedFunctionFragmentShader(), log);
     if (vertex == 0 || fragment == 0) {
         gl->glDeleteShader(vertex);
         gl->glDeleteShader(fragment);
