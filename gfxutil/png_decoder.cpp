@@ -22,8 +22,26 @@ namespace tetrakon {
 
 namespace {
 
-// Ancillary chunks (text, ICC profiles) may not claim more memory than this.
+// No chunk libpng keeps may claim more memory than this.
 constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
+
+// Ancillary chunks the picture does not need: none changes a pixel as it is decoded here
+// (no gamma or colour management), and several (text, palettes, calibration) make libpng
+// allocate the length the chunk claims and clear it before a byte of it is read, so that a
+// few hundred bytes of file could cost gigabytes. libpng skips them unread into memory.
+// tRNS stays: it becomes the alpha channel.
+constexpr png_byte kSkippedChunks[] =
+    "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0"
+    "tEXt\0tIME\0zTXt";
+constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
+
+// Bounds what libpng may allocate for one chunk and has it skip every chunk the picture
+// does not need, unknown ones included, instead of reading it.
+void LimitChunks(png_structp png) {
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
+}
 
 struct PngJob {
     explicit PngJob(PictureSource* source) : reader(source) {}
@@ -91,7 +109,7 @@ void Decode(PngJob* job, const PictureLimits& limits, Picture* out) {
         return;
     }
     png_set_read_fn(job->png, &job->reader, ReadFromSource);
-    png_set_chunk_malloc_max(job->png, kMaxChunkBytes);
+    LimitChunks(job->png);
     png_read_info(job->png, job->info);
     // The header is in; nothing of the image has been allocated yet.
     job->result = AllocatePicture(png_get_image_width(job->png, job->info),

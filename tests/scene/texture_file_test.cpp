@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -114,10 +115,30 @@ std::uint64_t BytesReadSoFar() {
     return 0;
 }
 
-enum class Kind { Bytes, NamedPipe, Sparse500MB };
+// The process's peak resident memory (VmHWM) in bytes; ResetPeakMemory starts it afresh.
+std::uint64_t PeakMemory() {
+    std::ifstream status("/proc/self/status");
+    std::string name;
+    while (status >> name) {
+        std::uint64_t kib = 0;
+        if (name == "VmHWM:" && status >> kib) {
+            return kib * 1024;
+        }
+    }
+    ADD_FAILURE() << "no VmHWM in /proc/self/status";
+    return 0;
+}
+
+void ResetPeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// Bytes: the case's own; Made: the file of that name written by
+// tools/make-hostile-pictures.sh.
+enum class Kind { Bytes, Made, NamedPipe, Sparse500MB };
 
 struct HostileCase {
-    const char* what;
+    const char* what;  // for Made, the file's name
     Kind kind;
     std::vector<std::uint8_t> bytes;
     Result expected;
@@ -129,7 +150,8 @@ std::vector<std::uint8_t> FirstBytes(std::vector<std::uint8_t> bytes, std::size_
     return bytes;
 }
 
-// Each is refused or shrunk after reading no more than its first megabyte, and nothing
+// Each is refused or shrunk after reading no more than its first megabyte and raising the
+// peak memory by at most 128 MiB (a length a chunk claims is not allocated), and nothing
 // blocks: the device here takes textures up to 16384 a side.
 TEST(TextureFileTest, HostilePicturesAreRefusedOrShrunkWithoutBeingReadWhole) {
     using picturetest::JpegFrameHeader;
@@ -144,15 +166,24 @@ TEST(TextureFileTest, HostilePicturesAreRefusedOrShrunkWithoutBeingReadWhole) {
          E_OUTOFMEMORY, nullptr},
         {"PNG cut short in its image data", Kind::Bytes,
          FirstBytes(RgbPng(64, 64, std::vector<std::uint8_t>(64 * 193, 7)), 60), E_FAIL, nullptr},
+        {"ztxt-claims-1290MB.png", Kind::Made, {}, E_FAIL, nullptr},
+        {"text-claims-2046MB.png", Kind::Made, {}, E_FAIL, nullptr},
     };
     char folderTemplate[] = "/tmp/tetrakon-hostile-XXXXXX";
     ASSERT_NE(mkdtemp(folderTemplate), nullptr);
     const std::filesystem::path folder = folderTemplate;
+    const std::string made = (folder / "made").string();
+    ASSERT_EQ(std::system(("sh " + std::string(TETRAKON_TEST_DATA) +
+                           "/../../tools/make-hostile-pictures.sh " + made)
+                              .c_str()),
+              0);
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string path = (folder / "picture").string();
+        std::string path = (folder / "picture").string();
         std::filesystem::remove(path);
-        if (c.kind == Kind::NamedPipe) {
+        if (c.kind == Kind::Made) {
+            path = made + "/" + c.what;
+        } else if (c.kind == Kind::NamedPipe) {
             ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
         } else {
             std::ofstream(path, std::ios::binary)
@@ -166,8 +197,11 @@ TEST(TextureFileTest, HostilePicturesAreRefusedOrShrunkWithoutBeingReadWhole) {
         device.caps.maxTextureWidth = device.caps.maxTextureHeight = 16384;
         std::unique_ptr<Texture> texture;
         const std::uint64_t readBefore = BytesReadSoFar();
+        ResetPeakMemory();
+        const std::uint64_t memoryBefore = PeakMemory();
         EXPECT_EQ(LoadTextureFromFile(&device, path, &texture), c.expected);
         EXPECT_LT(BytesReadSoFar() - readBefore, 1u << 20);
+        EXPECT_LT(PeakMemory() - memoryBefore, std::uint64_t{128} << 20);
         EXPECT_EQ(device.log()->Matching("CreateTexture"),
                   c.created ? std::vector<std::string>{c.created} : std::vector<std::string>{});
     }
