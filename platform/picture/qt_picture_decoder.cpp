@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "platform/picture/picture_source_device.h"
@@ -11,6 +10,9 @@
 namespace tetrakon {
 
 namespace {
+
+// Rows converted at a time for formats other than 32-bit (R)GB.
+constexpr int kBandRows = 64;
 
 // Qt's allocation limit is in MiB, for the decoded image at 32 bits a pixel.
 int AllocationLimitMiB(const PictureLimits& limits) {
@@ -23,6 +25,36 @@ bool Allowed(const QSize& size, const PictureLimits& limits) {
     return size.width() > 0 && size.height() > 0 &&
            limits.Allows(static_cast<std::uint64_t>(size.width()),
                          static_cast<std::uint64_t>(size.height()));
+}
+
+// Copies the decoded image into the picture's 0xAARRGGBB words. Format_ARGB32 rows hold
+// exactly those words and Format_RGB32 rows hold them with the alpha byte to be set, so both
+// are copied as they are; any other format is converted a band of rows at a time. Converting
+// the whole image first would hold the picture three times at once (Qt converts RGB32, the
+// format of an opaque GIF, to ARGB32 into a new image).
+Result CopyRows(const QImage& image, Picture* out) {
+    const QImage::Format format = image.format();
+    const bool direct = format == QImage::Format_ARGB32 || format == QImage::Format_RGB32;
+    const std::uint32_t opaque = format == QImage::Format_RGB32 ? 0xFF000000u : 0;
+    const int width = image.width();
+    QImage band;
+    for (int y = 0; y < image.height(); ++y) {
+        const int inBand = y % kBandRows;
+        if (!direct && inBand == 0) {
+            band = image.copy(0, y, width, std::min(kBandRows, image.height() - y))
+                       .convertToFormat(QImage::Format_ARGB32);
+            if (band.isNull()) {
+                return E_OUTOFMEMORY;
+            }
+        }
+        const auto* from = reinterpret_cast<const std::uint32_t*>(
+            direct ? image.constScanLine(y) : band.constScanLine(inBand));
+        std::uint32_t* to = out->pixels.data() + std::size_t(y) * out->width;
+        for (int x = 0; x < width; ++x) {
+            to[x] = from[x] | opaque;
+        }
+    }
+    return S_OK;
 }
 
 }  // namespace
@@ -53,31 +85,24 @@ Result DecodePictureWithQt(PictureSource& source, const PictureLimits& limits, P
     if (claimed.isValid() && !Allowed(claimed, limits)) {
         return E_OUTOFMEMORY;
     }
-    QImage argb = reader.read();
-    if (argb.isNull()) {
+    const QImage image = reader.read();
+    if (image.isNull()) {
         return E_FAIL;
     }
-    if (!Allowed(argb.size(), limits)) {
-        return E_OUTOFMEMORY;
-    }
-    // Format_ARGB32 holds exactly the 0xAARRGGBB words of a Picture; a 32-bit image is
-    // converted in place, without a second copy.
-    argb.convertTo(QImage::Format_ARGB32);
-    if (argb.isNull() || argb.format() != QImage::Format_ARGB32) {
+    if (!Allowed(image.size(), limits)) {
         return E_OUTOFMEMORY;
     }
     const Result allocated =
-        AllocatePicture(static_cast<std::uint32_t>(argb.width()),
-                        static_cast<std::uint32_t>(argb.height()), limits, out);
+        AllocatePicture(static_cast<std::uint32_t>(image.width()),
+                        static_cast<std::uint32_t>(image.height()), limits, out);
     if (Failed(allocated)) {
         return allocated;
     }
-    const std::size_t rowBytes = std::size_t{out->width} * 4;
-    for (std::uint32_t y = 0; y < out->height; ++y) {
-        std::memcpy(out->pixels.data() + std::size_t{y} * out->width,
-                    argb.constScanLine(static_cast<int>(y)), rowBytes);
+    const Result copied = CopyRows(image, out);
+    if (Failed(copied)) {
+        *out = Picture{};
     }
-    return S_OK;
+    return copied;
 }
 
 void InstallQtPictureDecoder() {

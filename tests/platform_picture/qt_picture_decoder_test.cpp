@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -128,6 +131,23 @@ TEST_F(QtPictureDecoderTest, QtAndLibpngAgreeOnEveryPixel) {
         ASSERT_EQ(DecodePicture(bytes, {}, &byLibpng), S_OK);
         EXPECT_TRUE(byQt.pixels == byLibpng.pixels);
     }
+}
+
+// An opaque GIF of 4096 x 4096 (Qt's image is RGB32) is held at most twice while it is
+// decoded: in Qt's image and in the picture, never in a converted copy as well.
+TEST_F(QtPictureDecoderTest, ADecodedPictureIsHeldAtMostTwice) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("tetrakon-qt-gif-" + std::to_string(getpid()));
+    picturetest::MakeHostilePictures(folder);
+    const std::vector<std::uint8_t> bytes = LoadBytes(folder / "gif-4096.gif");
+    std::filesystem::remove_all(folder);
+    Picture picture;
+    picturetest::ResetPeakMemory();
+    const std::uint64_t before = picturetest::PeakMemory();
+    ASSERT_EQ(DecodePicture(bytes, {}, &picture), S_OK);
+    EXPECT_EQ(picture.width * picture.height, 4096u * 4096u);
+    EXPECT_EQ(picture.pixels.back(), 0xFF000000u);  // rows the file lacks are opaque black
+    EXPECT_LT(picturetest::PeakMemory() - before, std::uint64_t{160} << 20);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -115,24 +114,6 @@ std::uint64_t BytesReadSoFar() {
     return 0;
 }
 
-// The process's peak resident memory (VmHWM) in bytes; ResetPeakMemory starts it afresh.
-std::uint64_t PeakMemory() {
-    std::ifstream status("/proc/self/status");
-    std::string name;
-    while (status >> name) {
-        std::uint64_t kib = 0;
-        if (name == "VmHWM:" && status >> kib) {
-            return kib * 1024;
-        }
-    }
-    ADD_FAILURE() << "no VmHWM in /proc/self/status";
-    return 0;
-}
-
-void ResetPeakMemory() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 // Bytes: the case's own; Made: the file of that name written by
 // tools/make-hostile-pictures.sh.
 enum class Kind { Bytes, Made, NamedPipe, Sparse500MB };
@@ -173,10 +154,7 @@ TEST(TextureFileTest, HostilePicturesAreRefusedOrShrunkWithoutBeingReadWhole) {
     ASSERT_NE(mkdtemp(folderTemplate), nullptr);
     const std::filesystem::path folder = folderTemplate;
     const std::string made = (folder / "made").string();
-    ASSERT_EQ(std::system(("sh " + std::string(TETRAKON_TEST_DATA) +
-                           "/../../tools/make-hostile-pictures.sh " + made)
-                              .c_str()),
-              0);
+    picturetest::MakeHostilePictures(made);
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.what);
         std::string path = (folder / "picture").string();
@@ -197,11 +175,11 @@ TEST(TextureFileTest, HostilePicturesAreRefusedOrShrunkWithoutBeingReadWhole) {
         device.caps.maxTextureWidth = device.caps.maxTextureHeight = 16384;
         std::unique_ptr<Texture> texture;
         const std::uint64_t readBefore = BytesReadSoFar();
-        ResetPeakMemory();
-        const std::uint64_t memoryBefore = PeakMemory();
+        picturetest::ResetPeakMemory();
+        const std::uint64_t memoryBefore = picturetest::PeakMemory();
         EXPECT_EQ(LoadTextureFromFile(&device, path, &texture), c.expected);
         EXPECT_LT(BytesReadSoFar() - readBefore, 1u << 20);
-        EXPECT_LT(PeakMemory() - memoryBefore, std::uint64_t{128} << 20);
+        EXPECT_LT(picturetest::PeakMemory() - memoryBefore, std::uint64_t{128} << 20);
         EXPECT_EQ(device.log()->Matching("CreateTexture"),
                   c.created ? std::vector<std::string>{c.created} : std::vector<std::string>{});
     }
