@@ -159,9 +159,10 @@ pnmtojpeg --progressive --quality=80 "$work/ramp-16384.ppm" >"$work/progressive-
 pnmtojpeg --quality=80 "$work/ramp-16384.ppm" >"$work/baseline-16384.jpg"
 rm "$work/ramp-16384.ppm"
 truncate -s 500M "$work/sparse-500M.img"
+"$(dirname "$0")/make-hostile-pictures.sh" --large "$work"
 picture_rows=""
 for picture in no-such-file.jpg ramp-8192.png progressive-16384.jpg baseline-16384.jpg \
-    sparse-500M.img; do
+    sparse-500M.img ramp-4096.png gif-4096.gif ztxt-claims-1290MB.png text-claims-2046MB.png; do
     home="$work/home-$picture"
     mkdir -p "$home/.config/Tetrakon"
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"Picture"=dword:00000001\n"PathImage"="%s"\n' \
