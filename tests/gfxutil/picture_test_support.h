@@ -6,7 +6,6 @@
 #include <zlib.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -102,32 +101,6 @@ inline std::vector<std::uint8_t> JpegFrameHeader(std::uint16_t width, std::uint1
                              0x3F,        0x00,
                              0xFF,        0xD9});
     return jpeg;
-}
-
-// Writes the pictures of tools/make-hostile-pictures.sh (headers that claim far more than
-// their files hold) into `folder`.
-inline void MakeHostilePictures(const std::filesystem::path& folder) {
-    const std::string command = "sh " + std::string(TETRAKON_TEST_DATA) +
-                                "/../../tools/make-hostile-pictures.sh " + folder.string();
-    ASSERT_EQ(std::system(command.c_str()), 0);
-}
-
-// The process's peak resident memory (VmHWM) in bytes; ResetPeakMemory starts it afresh.
-inline std::uint64_t PeakMemory() {
-    std::ifstream status("/proc/self/status");
-    std::string name;
-    while (status >> name) {
-        std::uint64_t kib = 0;
-        if (name == "VmHWM:" && status >> kib) {
-            return kib * 1024;
-        }
-    }
-    ADD_FAILURE() << "no VmHWM in /proc/self/status";
-    return 0;
-}
-
-inline void ResetPeakMemory() {
-    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 }  // namespace tetrakon::picturetest
