@@ -2,9 +2,8 @@
 # Runs every fuzzer of a TETRAKON_FUZZ=ON build for a bounded time each, seeded with the
 # test files: the X reader with the X files, the picture decoders with the JPEG and PNG
 # files, the registry file parser with a file of every value kind. FUZZ_SECONDS sets the
-# time per fuzzer (40 by default). Besides the memory limit of the whole process, no single
-# allocation may pass FUZZ_MALLOC_LIMIT_MB (256 by default): a length a file only claims
-# must never be what a reader allocates.
+# time per fuzzer (40 by default), FUZZ_MALLOC_LIMIT_MB the budget of any single allocation
+# (256 MB by default): a length a file only claims is never what a reader may allocate.
 # Usage: tests/fuzz/run-fuzzers.sh BUILD_DIR. Exits non-zero on a crash.
 set -eu
 

@@ -131,11 +131,8 @@ TEST_F(QtPictureDecoderTest, QtAndLibpngAgreeOnEveryPixel) {
     }
 }
 
-// The process's peak resident memory in KiB (VmHWM); `reset` starts it afresh.
-std::uint64_t PeakKib(bool reset = false) {
-    if (reset) {
-        std::ofstream("/proc/self/clear_refs") << "5";
-    }
+// The process's peak resident memory in KiB (VmHWM).
+std::uint64_t PeakKib() {
     std::ifstream status("/proc/self/status");
     std::string name;
     std::uint64_t kib = 0;
@@ -150,7 +147,8 @@ std::uint64_t PeakKib(bool reset = false) {
 TEST_F(QtPictureDecoderTest, AnOpaqueGifIsHeldAtMostTwiceWhileDecoded) {
     const char gif[] =
         "GIF89a\0\20\0\20\200\0\0\0\0\0\377\377\377,\0\0\0\0\0\20\0\20\0\2\2\54\0\0;";
-    const std::uint64_t before = PeakKib(true);
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts afresh
+    const std::uint64_t before = PeakKib();
     Picture picture;
     ASSERT_EQ(
         DecodePicture({reinterpret_cast<const std::uint8_t*>(gif), sizeof gif - 1}, {}, &picture),
