@@ -3,7 +3,8 @@
 // jump leaves nothing half-made behind. Every colour type and bit depth comes out as
 // 8-bit straight alpha: palettes expanded, gray copied to red, green and blue, tRNS turned
 // into alpha, 16-bit samples cut to their high byte. No gamma correction is applied, so
-// the stored samples come out as they are.
+// the stored samples come out as they are. Only the chunks that make the pixels are read:
+// every other ancillary chunk but tRNS is skipped without being kept (LimitChunks).
 //
 // Warnings (a bad CRC on an ancillary chunk, an empty or misplaced ancillary chunk) do
 // not fail a picture; a bad CRC on a critical chunk, damaged image data or a file that
