@@ -23,14 +23,15 @@ namespace tetrakon {
 
 namespace {
 
-// No chunk libpng keeps may claim more memory than this.
+// libpng's bound on a chunk's length. Reading, it only warns about a longer chunk and goes
+// on to handle it, which is why the chunks that allocate their length are skipped below.
 constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
 
 // Ancillary chunks the picture does not need: none changes a pixel as it is decoded here
 // (no gamma or colour management), and several (text, palettes, calibration) make libpng
 // allocate the length the chunk claims and clear it before a byte of it is read, so that a
-// few hundred bytes of file could cost gigabytes. libpng skips them unread into memory.
-// tRNS stays: it becomes the alpha channel.
+// few hundred bytes of file could cost gigabytes. libpng reads past them without keeping
+// them. tRNS stays: it becomes the alpha channel.
 constexpr png_byte kSkippedChunks[] =
     "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0"
     "tEXt\0tIME\0zTXt";
