@@ -5,6 +5,7 @@
 #                           1,290,000,000 bytes and ends after 72 of them
 #   text-claims-2046MB.png  814 bytes: a 1 x 1 PNG header, then a tEXt chunk that claims
 #                           2,046,820,352 bytes and ends after 773 of them
+#   ztxt-in-icon.ico        135 bytes: an icon file whose one image is ztxt-claims-1290MB.png
 #   gif-4096.gif            35 bytes: a GIF whose screen and image claim 4096 x 4096 pixels
 #                           and whose image data ends at once
 # With --large it also writes ramp-4096.png, a real 4096 x 4096 PNG (ImageMagick).
@@ -47,6 +48,12 @@ ihdr_1x1='\000\000\000\015IHDR\000\000\000\001\000\000\000\001\010\002\000\000\0
     printf 'tEXtComment\000'
     filler 765
 } >"$folder/text-claims-2046MB.png"
+
+# One 1 x 1 icon of 32 bits, stored as the 113 bytes of PNG at offset 22.
+{
+    printf '\000\000\001\000\001\000\001\001\000\000\001\000\040\000\161\000\000\000\026\000\000\000'
+    cat "$folder/ztxt-claims-1290MB.png"
+} >"$folder/ztxt-in-icon.ico"
 
 # Screen 4096 x 4096 with a two-colour table; one image of 4096 x 4096 whose LZW data is a
 # clear code and the end code.

@@ -3,7 +3,9 @@
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
+#include <array>
 #include <limits>
+#include <optional>
 
 #include "platform/picture/picture_source_device.h"
 
@@ -25,6 +27,36 @@ bool Allowed(const QSize& size, const PictureLimits& limits) {
     return size.width() > 0 && size.height() > 0 &&
            limits.Allows(static_cast<std::uint64_t>(size.width()),
                          static_cast<std::uint64_t>(size.height()));
+}
+
+// The formats whose readers read nothing but the file's own pixels. An SVG draws any file it
+// names (opened without a time limit, so a named pipe hangs it) and any picture it embeds,
+// through Qt's own PNG reader; formats of optional plugins are unknown. Both are refused.
+// (DecodePicture gives every PNG file to DecodePng; called directly, Qt reads it.)
+bool Readable(const QByteArray& format) {
+    static const QByteArrayList kFormats = {"bmp", "cur", "gif", "ico", "pbm",
+                                            "pgm", "png", "ppm", "xbm", "xpm"};
+    return kFormats.contains(format);
+}
+
+// The first image of an icon or cursor file when it is stored as a PNG. Qt's icon reader
+// hands such an image to Qt's own PNG reader, which allocates whatever the PNG's chunks
+// claim, so it is decoded by DecodePng instead, under the same limits as any PNG.
+std::optional<PictureSourceRange> FirstIconAsPng(PictureSource& source) {
+    std::array<std::uint8_t, 22> directory{};  // the header and the first entry
+    if (source.ReadAt(0, directory) != directory.size()) {
+        return std::nullopt;
+    }
+    const auto le32 = [&](std::size_t at) {
+        return std::uint32_t{directory[at]} | std::uint32_t{directory[at + 1]} << 8 |
+               std::uint32_t{directory[at + 2]} << 16 | std::uint32_t{directory[at + 3]} << 24;
+    };
+    PictureSourceRange image(&source, le32(18), le32(14));
+    std::array<std::uint8_t, 8> signature{};
+    if (!LooksLikePng({signature.data(), image.ReadAt(0, signature)})) {
+        return std::nullopt;
+    }
+    return image;
 }
 
 // Copies the decoded image into the picture's 0xAARRGGBB words. Format_ARGB32 rows hold
@@ -76,8 +108,13 @@ Result DecodePictureWithQt(PictureSource& source, const PictureLimits& limits, P
     }
     QImageReader reader(&device);
     reader.setAllocationLimit(AllocationLimitMiB(limits));
-    if (!reader.canRead()) {
+    if (!reader.canRead() || !Readable(reader.format())) {
         return E_FAIL;
+    }
+    if (reader.format() == "ico" || reader.format() == "cur") {
+        if (std::optional<PictureSourceRange> png = FirstIconAsPng(source)) {
+            return DecodePng(*png, limits, out);
+        }
     }
     // A reader that cannot tell the size before decoding answers an invalid one; the
     // allocation limit still holds then.

@@ -2,12 +2,13 @@
 
 SCENARIOS+=(hostile_pictures)
 
-# A start with a PNG whose chunk claims gigabytes (tools/make-hostile-pictures.sh) as the
-# background peaks at 200 MB at most, and the refused picture switches itself off.
+# A start with a PNG whose chunk claims gigabytes, or an icon stored as one
+# (tools/make-hostile-pictures.sh), as the background peaks at 200 MB at most, and the
+# refused picture switches itself off.
 scenario_hostile_pictures() {
     sh "$here/../../tools/make-hostile-pictures.sh" "$SD/pictures"
     local picture peak
-    for picture in ztxt-claims-1290MB.png text-claims-2046MB.png; do
+    for picture in ztxt-claims-1290MB.png text-claims-2046MB.png ztxt-in-icon.ico; do
         write_settings Picture dword:00000001 PathImage "\"$SD/pictures/$picture\""
         start_app -Embedding
         wait_main
