@@ -163,30 +163,25 @@ TEST_F(QtPictureDecoderTest, AnOpaqueGifIsHeldAtMostTwiceWhileDecoded) {
 // or picture it names, is refused.
 TEST_F(QtPictureDecoderTest, PicturesInsideOtherFilesAreNotLeftToQt) {
     const std::vector<std::uint8_t> png = LoadBytes(ImagePath("pngsuite/basn6a08.png"));
-    std::vector<std::uint8_t> icon = {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0};
-    for (const std::size_t field : {png.size(), std::size_t{22}}) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            icon.push_back(static_cast<std::uint8_t>(field >> shift));
-        }
-    }
+    // An icon file whose one image, 32 x 32, is that PNG at offset 22.
+    std::vector<std::uint8_t> icon = {0, 0,  1, 0, 1, 0, 32, 32, 0, 0, 1,
+                                      0, 32, 0, 0, 0, 0, 0,  22, 0, 0, 0};
+    icon[14] = static_cast<std::uint8_t>(png.size());
+    icon[15] = static_cast<std::uint8_t>(png.size() >> 8);
     icon.insert(icon.end(), png.begin(), png.end());
     Picture expected, picture;
     ASSERT_EQ(DecodePicture(png, {}, &expected), S_OK);
     ASSERT_EQ(DecodePicture(icon, {}, &picture), S_OK);
     EXPECT_EQ(picture.pixels, expected.pixels);
-
-    const std::string folder = testing::TempDir() + "tetrakon-hostile-pictures";
-    ASSERT_EQ(
-        std::system(
-            ("sh " TETRAKON_TEST_DATA "/../../tools/make-hostile-pictures.sh " + folder).c_str()),
-        0);
+    const std::string made = testing::TempDir() + "tetrakon-hostile-pictures";
+    const std::string script = TETRAKON_TEST_DATA "/../../tools/make-hostile-pictures.sh ";
+    ASSERT_EQ(std::system(("sh " + script + made).c_str()), 0);
     std::ofstream("/proc/self/clear_refs") << "5";
     const std::uint64_t before = PeakKib();
-    EXPECT_EQ(DecodePicture(LoadBytes(folder + "/ztxt-in-icon.ico"), {}, &picture), E_FAIL);
+    EXPECT_EQ(DecodePicture(LoadBytes(made + "/ztxt-in-icon.ico"), {}, &picture), E_FAIL);
     EXPECT_LT(PeakKib() - before, 64u * 1024);
     const std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="8" height="8"/>)";
-    EXPECT_EQ(DecodePicture({reinterpret_cast<const std::uint8_t*>(svg.data()), svg.size()}, {},
-                            &picture),
+    EXPECT_EQ(DecodePicture(std::vector<std::uint8_t>(svg.begin(), svg.end()), {}, &picture),
               E_FAIL);
 }
 
