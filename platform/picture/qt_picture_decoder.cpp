@@ -13,7 +13,7 @@ namespace tetrakon {
 
 namespace {
 
-// Rows converted at a time for formats other than 32-bit (R)GB.
+// Rows converted at a time for formats other than 32-bit RGB and ARGB.
 constexpr int kBandRows = 64;
 
 // Qt's allocation limit is in MiB, for the decoded image at 32 bits a pixel.
@@ -62,8 +62,8 @@ std::optional<PictureSourceRange> FirstIconAsPng(PictureSource& source) {
 // Copies the decoded image into the picture's 0xAARRGGBB words. Format_ARGB32 rows hold
 // exactly those words and Format_RGB32 rows hold them with the alpha byte to be set, so both
 // are copied as they are; any other format is converted a band of rows at a time. Converting
-// the whole image first would hold the picture three times at once (Qt converts RGB32, the
-// format of an opaque GIF, to ARGB32 into a new image).
+// the whole image first held an opaque GIF three times at once: Qt's GIF reader keeps the
+// image it delivers, so converting it to ARGB32 made a copy.
 Result CopyRows(const QImage& image, Picture* out) {
     const QImage::Format format = image.format();
     const bool direct = format == QImage::Format_ARGB32 || format == QImage::Format_RGB32;
