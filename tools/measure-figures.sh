@@ -159,8 +159,8 @@ pnmtojpeg --progressive --quality=80 "$work/ramp-16384.ppm" >"$work/progressive-
 pnmtojpeg --quality=80 "$work/ramp-16384.ppm" >"$work/baseline-16384.jpg"
 rm "$work/ramp-16384.ppm"
 truncate -s 500M "$work/sparse-500M.img"
-# The largest picture allowed in formats Qt's readers decode, and pictures whose headers
-# claim far more than their files hold.
+# The largest picture allowed in formats Qt's readers decode (an SVG is refused), and pictures
+# whose headers claim far more than their files hold.
 "$(dirname "$0")/make-hostile-pictures.sh" --large "$work"
 for format in bmp ppm pgm; do
     convert "$work/ramp-4096.png" "$work/ramp-4096.$format"
