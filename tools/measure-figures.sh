@@ -170,7 +170,7 @@ printf '<svg xmlns="http://www.w3.org/2000/svg" width="4096" height="4096"><rect
 picture_rows=""
 for picture in no-such-file.jpg ramp-8192.png progressive-16384.jpg baseline-16384.jpg \
     sparse-500M.img ramp-4096.png ramp-4096.bmp ramp-4096.ppm ramp-4096.pgm rect-4096.svg \
-    gif-4096.gif ztxt-claims-1290MB.png text-claims-2046MB.png; do
+    gif-4096.gif ztxt-claims-1290MB.png text-claims-2046MB.png ztxt-in-icon.ico; do
     home="$work/home-$picture"
     mkdir -p "$home/.config/Tetrakon"
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"Picture"=dword:00000001\n"PathImage"="%s"\n' \
