@@ -280,8 +280,8 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
     echo
     echo "Whole starts with -Embedding and the picture switched on in the settings, closed after"
     echo "the window has shown for 2 s; maximum resident set size from /usr/bin/time -v."
-    echo "gif-4096.gif is 35 bytes that claim 4096 x 4096 pixels; the two PNGs are 1 x 1"
-    echo "pictures with a chunk that claims the size in their name (tools/make-hostile-pictures.sh)."
+    echo "gif-4096.gif is 35 bytes that claim 4096 x 4096 pixels; the two PNGs (the icon holds the"
+    echo "first) are 1 x 1 with a chunk that claims the size in their name (tools/make-hostile-pictures.sh)."
     echo
     echo "| Picture | File size | Peak memory | Shown |"
     echo "|---|---|---|---|"
