@@ -20,6 +20,20 @@ std::size_t MemoryPictureSource::ReadAt(std::uint64_t offset, std::span<std::uin
     return count;
 }
 
+PictureSourceRange::PictureSourceRange(PictureSource* source, std::uint64_t offset,
+                                       std::uint64_t size)
+    : source_(source),
+      offset_(offset),
+      size_(offset < source->Size() ? std::min(size, source->Size() - offset) : 0) {}
+
+std::size_t PictureSourceRange::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
+    if (offset >= size_) {
+        return 0;
+    }
+    return source_->ReadAt(offset_ + offset,
+                           into.first(std::min<std::uint64_t>(into.size(), size_ - offset)));
+}
+
 PictureFile::~PictureFile() {
     if (descriptor_ >= 0) {
         ::close(descriptor_);

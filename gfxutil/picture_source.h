@@ -32,6 +32,19 @@ class MemoryPictureSource : public PictureSource {
     std::span<const std::uint8_t> bytes_;
 };
 
+// `size` bytes of another source from `offset` on (fewer where that source ends): a picture
+// stored inside another file.
+class PictureSourceRange : public PictureSource {
+  public:
+    PictureSourceRange(PictureSource* source, std::uint64_t offset, std::uint64_t size);
+    std::uint64_t Size() const override { return size_; }
+    std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) override;
+
+  private:
+    PictureSource* source_;
+    std::uint64_t offset_, size_;
+};
+
 // A regular file opened for reading. Open refuses anything else (a folder, a pipe, a
 // device) by the type of what it opened, so nothing can swap the file in between; it opens
 // without blocking, so a named pipe with no writer cannot hang it.

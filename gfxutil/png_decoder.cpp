@@ -3,7 +3,8 @@
 // jump leaves nothing half-made behind. Every colour type and bit depth comes out as
 // 8-bit straight alpha: palettes expanded, gray copied to red, green and blue, tRNS turned
 // into alpha, 16-bit samples cut to their high byte. No gamma correction is applied, so
-// the stored samples come out as they are.
+// the stored samples come out as they are. Only the chunks that make the pixels are read:
+// every other ancillary chunk but tRNS is skipped without being kept (LimitChunks).
 //
 // Warnings (a bad CRC on an ancillary chunk, an empty or misplaced ancillary chunk) do
 // not fail a picture; a bad CRC on a critical chunk, damaged image data or a file that
@@ -22,8 +23,27 @@ namespace tetrakon {
 
 namespace {
 
-// Ancillary chunks (text, ICC profiles) may not claim more memory than this.
+// libpng's bound on a chunk's length. Reading, it only warns about a longer chunk and goes
+// on to handle it, which is why the chunks that allocate their length are skipped below.
 constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
+
+// Ancillary chunks the picture does not need: none changes a pixel as it is decoded here
+// (no gamma or colour management), and several (text, palettes, calibration) make libpng
+// allocate the length the chunk claims and clear it before a byte of it is read, so that a
+// few hundred bytes of file could cost gigabytes. libpng reads past them without keeping
+// them. tRNS stays: it becomes the alpha channel.
+constexpr png_byte kSkippedChunks[] =
+    "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0"
+    "tEXt\0tIME\0zTXt";
+constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
+
+// Bounds what libpng may allocate for one chunk and has it skip every chunk the picture
+// does not need, unknown ones included, instead of reading it.
+void LimitChunks(png_structp png) {
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
+}
 
 struct PngJob {
     explicit PngJob(PictureSource* source) : reader(source) {}
@@ -91,7 +111,7 @@ void Decode(PngJob* job, const PictureLimits& limits, Picture* out) {
         return;
     }
     png_set_read_fn(job->png, &job->reader, ReadFromSource);
-    png_set_chunk_malloc_max(job->png, kMaxChunkBytes);
+    LimitChunks(job->png);
     png_read_info(job->png, job->info);
     // The header is in; nothing of the image has been allocated yet.
     job->result = AllocatePicture(png_get_image_width(job->png, job->info),

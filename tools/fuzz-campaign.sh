@@ -4,7 +4,8 @@
 # prints per fuzzer the executions, the time, the peak memory and what it found. A fuzzer
 # that stops short of its executions without a finding is reported as "short". Inputs are
 # at most FUZZ_MAX_LEN bytes (8192 by default, a few times faster than the 64 KB of the
-# short run in tests/fuzz/run-fuzzers.sh, which covers the large inputs).
+# short run in tests/fuzz/run-fuzzers.sh, which covers the large inputs). As there, no
+# single allocation may pass FUZZ_MALLOC_LIMIT_MB (256 by default).
 # Usage: tools/fuzz-campaign.sh BUILD_FUZZ_DIR [SECONDS]. Exits non-zero on any finding
 # or short run; the inputs that failed are kept in BUILD_FUZZ_DIR/fuzz-artifacts.
 set -eu
@@ -17,6 +18,7 @@ build_dir=$1
 seconds=${2:-3600}
 runs=${FUZZ_RUNS:-1000000}
 max_len=${FUZZ_MAX_LEN:-8192}
+malloc_limit=${FUZZ_MALLOC_LIMIT_MB:-256}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 . "$source_dir/tests/fuzz/seeds.sh"
 
@@ -43,7 +45,7 @@ for name in $FUZZERS; do
     start=$(date +%s)
     status=0
     "$fuzzer" "$work/$name/corpus" -runs="$runs" -max_total_time="$seconds" -rss_limit_mb=2048 \
-        -max_len="$max_len" -artifact_prefix="$work/$name/artifacts/" -print_final_stats=1 \
+        -malloc_limit_mb="$malloc_limit" -max_len="$max_len" -artifact_prefix="$work/$name/artifacts/" -print_final_stats=1 \
         >"$log" 2>&1 || status=$?
     elapsed=$(($(date +%s) - start))
     executions=$(stat number_of_executed_units "$log")

@@ -159,9 +159,18 @@ pnmtojpeg --progressive --quality=80 "$work/ramp-16384.ppm" >"$work/progressive-
 pnmtojpeg --quality=80 "$work/ramp-16384.ppm" >"$work/baseline-16384.jpg"
 rm "$work/ramp-16384.ppm"
 truncate -s 500M "$work/sparse-500M.img"
+# The largest picture allowed in formats Qt's readers decode (an SVG is refused), and pictures
+# whose headers claim far more than their files hold.
+"$(dirname "$0")/make-hostile-pictures.sh" --large "$work"
+for format in bmp ppm pgm; do
+    convert "$work/ramp-4096.png" "$work/ramp-4096.$format"
+done
+printf '<svg xmlns="http://www.w3.org/2000/svg" width="4096" height="4096"><rect width="4096" height="4096" fill="#3060c0"/></svg>\n' \
+    >"$work/rect-4096.svg"
 picture_rows=""
 for picture in no-such-file.jpg ramp-8192.png progressive-16384.jpg baseline-16384.jpg \
-    sparse-500M.img; do
+    sparse-500M.img ramp-4096.png ramp-4096.bmp ramp-4096.ppm ramp-4096.pgm rect-4096.svg \
+    gif-4096.gif ztxt-claims-1290MB.png text-claims-2046MB.png ztxt-in-icon.ico; do
     home="$work/home-$picture"
     mkdir -p "$home/.config/Tetrakon"
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"Picture"=dword:00000001\n"PathImage"="%s"\n' \
@@ -271,6 +280,8 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
     echo
     echo "Whole starts with -Embedding and the picture switched on in the settings, closed after"
     echo "the window has shown for 2 s; maximum resident set size from /usr/bin/time -v."
+    echo "gif-4096.gif is 35 bytes that claim 4096 x 4096 pixels; the two PNGs (the icon holds the"
+    echo "first) are 1 x 1 with a chunk that claims the size in their name (tools/make-hostile-pictures.sh)."
     echo
     echo "| Picture | File size | Peak memory | Shown |"
     echo "|---|---|---|---|"

@@ -3,14 +3,18 @@
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
-#include <cstring>
+#include <array>
 #include <limits>
+#include <optional>
 
 #include "platform/picture/picture_source_device.h"
 
 namespace tetrakon {
 
 namespace {
+
+// Rows converted at a time for formats other than 32-bit RGB and ARGB.
+constexpr int kBandRows = 64;
 
 // Qt's allocation limit is in MiB, for the decoded image at 32 bits a pixel.
 int AllocationLimitMiB(const PictureLimits& limits) {
@@ -23,6 +27,66 @@ bool Allowed(const QSize& size, const PictureLimits& limits) {
     return size.width() > 0 && size.height() > 0 &&
            limits.Allows(static_cast<std::uint64_t>(size.width()),
                          static_cast<std::uint64_t>(size.height()));
+}
+
+// The formats whose readers read nothing but the file's own pixels. An SVG draws any file it
+// names (opened without a time limit, so a named pipe hangs it) and any picture it embeds,
+// through Qt's own PNG reader; formats of optional plugins are unknown. Both are refused.
+// (DecodePicture gives every PNG file to DecodePng; called directly, Qt reads it.)
+bool Readable(const QByteArray& format) {
+    static const QByteArrayList kFormats = {"bmp", "cur", "gif", "ico", "pbm",
+                                            "pgm", "png", "ppm", "xbm", "xpm"};
+    return kFormats.contains(format);
+}
+
+// The first image of an icon or cursor file when it is stored as a PNG. Qt's icon reader
+// hands such an image to Qt's own PNG reader, which allocates whatever the PNG's chunks
+// claim, so it is decoded by DecodePng instead, under the same limits as any PNG.
+std::optional<PictureSourceRange> FirstIconAsPng(PictureSource& source) {
+    std::array<std::uint8_t, 22> directory{};  // the header and the first entry
+    if (source.ReadAt(0, directory) != directory.size()) {
+        return std::nullopt;
+    }
+    const auto le32 = [&](std::size_t at) {
+        return std::uint32_t{directory[at]} | std::uint32_t{directory[at + 1]} << 8 |
+               std::uint32_t{directory[at + 2]} << 16 | std::uint32_t{directory[at + 3]} << 24;
+    };
+    PictureSourceRange image(&source, le32(18), le32(14));
+    std::array<std::uint8_t, 8> signature{};
+    if (!LooksLikePng({signature.data(), image.ReadAt(0, signature)})) {
+        return std::nullopt;
+    }
+    return image;
+}
+
+// Copies the decoded image into the picture's 0xAARRGGBB words. Format_ARGB32 rows hold
+// exactly those words and Format_RGB32 rows hold them with the alpha byte to be set, so both
+// are copied as they are; any other format is converted a band of rows at a time. Converting
+// the whole image first held an opaque GIF three times at once: Qt's GIF reader keeps the
+// image it delivers, so converting it to ARGB32 made a copy.
+Result CopyRows(const QImage& image, Picture* out) {
+    const QImage::Format format = image.format();
+    const bool direct = format == QImage::Format_ARGB32 || format == QImage::Format_RGB32;
+    const std::uint32_t opaque = format == QImage::Format_RGB32 ? 0xFF000000u : 0;
+    const int width = image.width();
+    QImage band;
+    for (int y = 0; y < image.height(); ++y) {
+        const int inBand = y % kBandRows;
+        if (!direct && inBand == 0) {
+            band = image.copy(0, y, width, std::min(kBandRows, image.height() - y))
+                       .convertToFormat(QImage::Format_ARGB32);
+            if (band.isNull()) {
+                return E_OUTOFMEMORY;
+            }
+        }
+        const auto* from = reinterpret_cast<const std::uint32_t*>(
+            direct ? image.constScanLine(y) : band.constScanLine(inBand));
+        std::uint32_t* to = out->pixels.data() + std::size_t(y) * out->width;
+        for (int x = 0; x < width; ++x) {
+            to[x] = from[x] | opaque;
+        }
+    }
+    return S_OK;
 }
 
 }  // namespace
@@ -44,8 +108,13 @@ Result DecodePictureWithQt(PictureSource& source, const PictureLimits& limits, P
     }
     QImageReader reader(&device);
     reader.setAllocationLimit(AllocationLimitMiB(limits));
-    if (!reader.canRead()) {
+    if (!reader.canRead() || !Readable(reader.format())) {
         return E_FAIL;
+    }
+    if (reader.format() == "ico" || reader.format() == "cur") {
+        if (std::optional<PictureSourceRange> png = FirstIconAsPng(source)) {
+            return DecodePng(*png, limits, out);
+        }
     }
     // A reader that cannot tell the size before decoding answers an invalid one; the
     // allocation limit still holds then.
@@ -53,31 +122,24 @@ Result DecodePictureWithQt(PictureSource& source, const PictureLimits& limits, P
     if (claimed.isValid() && !Allowed(claimed, limits)) {
         return E_OUTOFMEMORY;
     }
-    QImage argb = reader.read();
-    if (argb.isNull()) {
+    const QImage image = reader.read();
+    if (image.isNull()) {
         return E_FAIL;
     }
-    if (!Allowed(argb.size(), limits)) {
-        return E_OUTOFMEMORY;
-    }
-    // Format_ARGB32 holds exactly the 0xAARRGGBB words of a Picture; a 32-bit image is
-    // converted in place, without a second copy.
-    argb.convertTo(QImage::Format_ARGB32);
-    if (argb.isNull() || argb.format() != QImage::Format_ARGB32) {
+    if (!Allowed(image.size(), limits)) {
         return E_OUTOFMEMORY;
     }
     const Result allocated =
-        AllocatePicture(static_cast<std::uint32_t>(argb.width()),
-                        static_cast<std::uint32_t>(argb.height()), limits, out);
+        AllocatePicture(static_cast<std::uint32_t>(image.width()),
+                        static_cast<std::uint32_t>(image.height()), limits, out);
     if (Failed(allocated)) {
         return allocated;
     }
-    const std::size_t rowBytes = std::size_t{out->width} * 4;
-    for (std::uint32_t y = 0; y < out->height; ++y) {
-        std::memcpy(out->pixels.data() + std::size_t{y} * out->width,
-                    argb.constScanLine(static_cast<int>(y)), rowBytes);
+    const Result copied = CopyRows(image, out);
+    if (Failed(copied)) {
+        *out = Picture{};
     }
-    return S_OK;
+    return copied;
 }
 
 void InstallQtPictureDecoder() {

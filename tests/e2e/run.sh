@@ -22,6 +22,7 @@ source "$here/lib.sh"
 source "$here/wayland.sh"
 source "$here/scenarios.sh"
 source "$here/input_scenarios.sh"
+source "$here/picture_scenarios.sh"
 
 WORK=$(mktemp -d)
 artifacts="$build/e2e-artifacts"

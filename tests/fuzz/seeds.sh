@@ -1,6 +1,6 @@
 # Seeds for each fuzzer, shared by run-fuzzers.sh and tools/fuzz-campaign.sh: the X reader
-# gets the X test files, the picture decoders the JPEG and PNG files, the registry file
-# parser a file of every value kind.
+# gets the X test files, the picture decoders the JPEG and PNG files and the pictures whose
+# chunks claim gigabytes, the registry file parser a file of every value kind.
 # fuzz_seeds NAME SOURCE_DIR CORPUS_DIR copies NAME's seeds into CORPUS_DIR.
 fuzz_seeds() {
     data="$2/tests/data"
@@ -10,6 +10,7 @@ fuzz_seeds() {
             ;;
         fuzz_picture_decoders)
             cp "$data"/images/pngsuite/*.png "$data"/images/png/*.png "$data"/images/jpeg/*.jpg "$3/"
+            sh "$2/tools/make-hostile-pictures.sh" "$3"
             ;;
         fuzz_registry_parser)
             printf '%s\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Tetrakon]' \

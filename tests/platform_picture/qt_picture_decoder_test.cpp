@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -128,6 +129,60 @@ TEST_F(QtPictureDecoderTest, QtAndLibpngAgreeOnEveryPixel) {
         ASSERT_EQ(DecodePicture(bytes, {}, &byLibpng), S_OK);
         EXPECT_TRUE(byQt.pixels == byLibpng.pixels);
     }
+}
+
+// The process's peak resident memory in KiB (VmHWM).
+std::uint64_t PeakKib() {
+    std::ifstream status("/proc/self/status");
+    std::string name;
+    std::uint64_t kib = 0;
+    while (status >> name && !(name == "VmHWM:" && status >> kib)) {
+    }
+    return kib;
+}
+
+// An opaque GIF (Qt's image is RGB32) is held at most twice while it is decoded: in Qt's
+// image and in the picture, never in a converted copy as well. This one claims 4096 x 4096
+// and ends after a clear and an end code, so Qt leaves its pixels black.
+TEST_F(QtPictureDecoderTest, AnOpaqueGifIsHeldAtMostTwiceWhileDecoded) {
+    const char gif[] =
+        "GIF89a\0\20\0\20\200\0\0\0\0\0\377\377\377,\0\0\0\0\0\20\0\20\0\2\2\54\0\0;";
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts afresh
+    const std::uint64_t before = PeakKib();
+    Picture picture;
+    ASSERT_EQ(
+        DecodePicture({reinterpret_cast<const std::uint8_t*>(gif), sizeof gif - 1}, {}, &picture),
+        S_OK);
+    EXPECT_EQ(picture.width * picture.height, 4096u * 4096u);
+    EXPECT_EQ(picture.pixels.back(), 0xFF000000u);
+    EXPECT_LT(PeakKib() - before, 160u * 1024);
+}
+
+// Qt reads no picture stored inside another file: an icon stored as PNG is decoded by
+// DecodePng (one whose chunk claims 1.29 GB costs nothing), and an SVG, which draws any file
+// or picture it names, is refused.
+TEST_F(QtPictureDecoderTest, PicturesInsideOtherFilesAreNotLeftToQt) {
+    const std::vector<std::uint8_t> png = LoadBytes(ImagePath("pngsuite/basn6a08.png"));
+    // An icon file whose one image, 32 x 32, is that PNG at offset 22.
+    std::vector<std::uint8_t> icon = {0, 0,  1, 0, 1, 0, 32, 32, 0, 0, 1,
+                                      0, 32, 0, 0, 0, 0, 0,  22, 0, 0, 0};
+    icon[14] = static_cast<std::uint8_t>(png.size());
+    icon[15] = static_cast<std::uint8_t>(png.size() >> 8);
+    icon.insert(icon.end(), png.begin(), png.end());
+    Picture expected, picture;
+    ASSERT_EQ(DecodePicture(png, {}, &expected), S_OK);
+    ASSERT_EQ(DecodePicture(icon, {}, &picture), S_OK);
+    EXPECT_EQ(picture.pixels, expected.pixels);
+    const std::string made = testing::TempDir() + "tetrakon-hostile-pictures";
+    const std::string script = TETRAKON_TEST_DATA "/../../tools/make-hostile-pictures.sh ";
+    ASSERT_EQ(std::system(("sh " + script + made).c_str()), 0);
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const std::uint64_t before = PeakKib();
+    EXPECT_EQ(DecodePicture(LoadBytes(made + "/ztxt-in-icon.ico"), {}, &picture), E_FAIL);
+    EXPECT_LT(PeakKib() - before, 64u * 1024);
+    const std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="8" height="8"/>)";
+    EXPECT_EQ(DecodePicture(std::vector<std::uint8_t>(svg.begin(), svg.end()), {}, &picture),
+              E_FAIL);
 }
 
 }  // namespace
