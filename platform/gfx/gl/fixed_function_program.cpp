@@ -182,7 +182,10 @@ FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* 
 
 bool FixedFunctionProgram::LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
                                      const std::string& key, const std::vector<GLint>& formats) {
-    std::optional<ProgramRecord> saved = store.Load(key);
+    // Marked on disk until the driver has answered: a program that crashes it costs
+    // only this start.
+    GuardedProgramLoad load(store, key);
+    std::optional<ProgramRecord>& saved = load.Record();
     if (!saved ||
         std::find(formats.begin(), formats.end(), AsInt(saved->format)) == formats.end()) {
         return false;
