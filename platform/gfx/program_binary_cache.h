@@ -70,8 +70,9 @@ class ProgramBinaryStore {
     std::string file_;
 };
 
-// A hand-over of the saved program to the driver, marked on disk for as long as it runs
-// (`gl-program.bin.loading`, locked by the process handing over). A file whose checksums
+// A hand-over of the saved program to the driver, marked on disk for as long as this
+// object lives (`gl-program.bin.loading`, locked by the process handing over): from the
+// read of the file until the driver has drawn with the program. A file whose checksums
 // are right can still crash the driver, or make it grow until the process is killed; the
 // mark that process leaves behind, unlocked, makes the next start remove the saved program
 // and compile, so a damaged file costs one start instead of every start. While another
@@ -80,7 +81,7 @@ class ProgramBinaryStore {
 class GuardedProgramLoad {
   public:
     GuardedProgramLoad(const ProgramBinaryStore& store, std::string_view key);
-    // The hand-over is over, whatever the driver said: the mark goes.
+    // The hand-over is over, whatever the driver made of it: the mark goes.
     ~GuardedProgramLoad();
     GuardedProgramLoad(const GuardedProgramLoad&) = delete;
     GuardedProgramLoad& operator=(const GuardedProgramLoad&) = delete;

@@ -182,10 +182,10 @@ FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* 
 
 bool FixedFunctionProgram::LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
                                      const std::string& key, const std::vector<GLint>& formats) {
-    // Marked on disk until the driver has answered: a program that crashes it costs
-    // only this start.
-    GuardedProgramLoad load(store, key);
-    std::optional<ProgramRecord>& saved = load.Record();
+    // Marked on disk until a frame drawn with it is shown: a program that crashes the
+    // driver costs only this start.
+    auto load = std::make_unique<GuardedProgramLoad>(store, key);
+    std::optional<ProgramRecord>& saved = load->Record();
     if (!saved ||
         std::find(formats.begin(), formats.end(), AsInt(saved->format)) == formats.end()) {
         return false;
@@ -200,6 +200,7 @@ bool FixedFunctionProgram::LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBin
         Destroy(gl);
         return false;
     }
+    handOver_ = std::move(load);
     return true;
 }
 
@@ -282,6 +283,7 @@ void FixedFunctionProgram::FindUniforms(QOpenGLExtraFunctions* gl) {
 }
 
 void FixedFunctionProgram::Destroy(QOpenGLExtraFunctions* gl) {
+    handOver_.reset();
     if (program_ != 0) {
         gl->glDeleteProgram(program_);
         program_ = 0;
