@@ -447,7 +447,8 @@ bool CollectRegText(std::string_view text, KeyFor keyFor, Keep keep) {
 }
 
 // Copies the text with the values of one key changed: each changed value's first lines
-// are replaced by its new line and its repeats dropped; values the key lacks go after
+// are replaced by its new line (under the name as the file spells it) and its repeats
+// dropped; values the key lacks go after
 // its last value (or header) line. Everything else is copied as it is.
 class MergingVisitor {
   public:
@@ -472,7 +473,7 @@ class MergingVisitor {
             if (EqualsIgnoringCase(values[i].name, name)) {
                 out_->append(text_.substr(copied_, begin - copied_));
                 if (!written_[i]) {
-                    AppendValue(out_, values[i]);
+                    AppendValue(out_, RegNamedValue{name, values[i].value});  // the file's spelling
                     written_[i] = true;
                 }
                 copied_ = end;

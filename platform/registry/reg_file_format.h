@@ -37,9 +37,10 @@ bool ParseRegKey(std::string_view text, RegKeyEntry* key,
 
 // The registry file `text` with the values of `changes` set in its key, in `merged`:
 // every other line stays byte for byte (other keys, other values, comments, blank lines,
-// line ends). A changed value's line takes the place of that value's first lines and its
-// repeats go; a value the key lacks follows the key's last value; a missing key is added
-// at the end. False, with `merged` empty, when `text` is not a registry file.
+// line ends). A changed value's line (with the name as the file spells it) takes the place
+// of that value's first lines and its repeats go; a value the key lacks follows the key's last
+// value; a missing key is added at the end. False, with `merged` empty, when `text` is not a
+// registry file.
 bool MergeRegText(std::string_view text, const RegKeyEntry& changes, std::string* merged);
 
 // Writes `contents` in the same format, one line for each key and value, with no blank

@@ -509,11 +509,7 @@ EOF
     start_app -Embedding
     local deadline=$((SECONDS + 15))
     while kill -0 "$APP_PID" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    if kill -0 "$APP_PID" 2>/dev/null; then
-        note "the damaged program did not crash the driver"
-        wait_main
-        close_app
-    fi
+    ! kill "$APP_PID" 2>/dev/null || note "the damaged program did not crash the driver"
     start_app -Embedding
     wait_main
     wait_pyramid
