@@ -249,11 +249,12 @@ FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds patien
     const auto giveUpAt = std::chrono::steady_clock::now() + patience;
     auto pause = std::chrono::milliseconds(1);
     while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR) {
+        const int error = errno;
+        if (error == EINTR) {
             continue;
         }
+        busy_ = error == EWOULDBLOCK;
         const auto now = std::chrono::steady_clock::now();
-        busy_ = errno == EWOULDBLOCK;
         if (!busy_ || now >= giveUpAt) {
             ::close(fd_);
             fd_ = -1;
