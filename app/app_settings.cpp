@@ -17,7 +17,7 @@ PixelRect ToPixelRect(const QRect& r) {
 }  // namespace
 
 AppSettings::AppSettings()
-    : registry_(RegistryStore::DefaultConfigDirectory()), store_(registry_) {}
+    : registry_(RegistryStore::DefaultConfigDirectory(), SettingsValueNames()), store_(registry_) {}
 
 void AppSettings::LoadSettings(GameView& view) {
     store_.LoadSettings(&settings_);

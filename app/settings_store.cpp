@@ -1,6 +1,7 @@
 #include "app/settings_store.h"
 
 #include <array>
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -43,6 +44,18 @@ void WriteNumber(RegistryKey* key, const char* name, std::int32_t value) {
 }
 
 }  // namespace
+
+std::vector<std::string> SettingsValueNames() {
+    return {"ShowCmd",
+            "Left",
+            "Top",
+            "Right",
+            "Bottom",
+            "Picture",
+            "FastRandomRotate",
+            "NumberRandomRotate",
+            "PathImage"};
+}
 
 PixelRect DefaultWindowRect(std::int32_t screenWidth, std::int32_t screenHeight) {
     const std::int32_t centreX = screenWidth / 2;
@@ -121,7 +134,10 @@ void SettingsStore::SaveSettings(GameSettings* settings, const FramePlacement* f
     WriteNumber(key.get(), "FastRandomRotate", settings->FastRandomRotate ? 1 : 0);
     WriteNumber(key.get(), "NumberRandomRotate", settings->NumberRandomRotate);
     WriteRegString(key.get(), "PathImage", settings->PathImage.c_str());
-    key->Close();
+    if (key->Close() == ERROR_LOCK_VIOLATION) {
+        std::fprintf(stderr, "tetrakon: settings not saved: %s.lock is held by another process\n",
+                     registry_.FilePath().c_str());
+    }
 }
 
 }  // namespace tetrakon

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/frame_placement.h"
 #include "app/pixel_rect.h"
@@ -22,6 +23,10 @@ struct GameSettings {
 
 // A 532 x 400 rectangle centred on a screen of the given size (integer halves).
 PixelRect DefaultWindowRect(std::int32_t screenWidth, std::int32_t screenHeight);
+
+// The names of the nine values the game keeps: a registry store made with them holds no
+// other value of the file in memory.
+std::vector<std::string> SettingsValueNames();
 
 // Reads the settings from the key Software\Tetrakon of the current user once per run and
 // writes them back at close. Registry failures are silent: what cannot be read keeps its
@@ -44,7 +49,9 @@ class SettingsStore {
                                 std::span<const ScreenArea> screens, FramePlacement* frame);
 
     // Takes the frame's normal-position rectangle into the settings, when there is a
-    // frame, and writes the nine values.
+    // frame, and writes the nine values. When another process holds the settings file's
+    // lock for too long the save is skipped (the file stays as it was), with a line on
+    // standard error.
     void SaveSettings(GameSettings* settings, const FramePlacement* frame);
 
   private:

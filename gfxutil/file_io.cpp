@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace tetrakon {
@@ -68,6 +69,20 @@ bool IsTemporaryOf(std::string_view name, std::string_view base) {
     const std::string_view unique = name.substr(prefix);
     return std::all_of(unique.begin(), unique.end(),
                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+void RemoveTemporariesBeside(const std::string& path) {
+    DIR* directory = ::opendir(ParentDirectory(path).c_str());
+    if (directory == nullptr) {
+        return;
+    }
+    const std::string base = BaseName(path);
+    while (const dirent* entry = ::readdir(directory)) {
+        if (IsTemporaryOf(entry->d_name, base)) {
+            ::unlinkat(::dirfd(directory), entry->d_name, 0);
+        }
+    }
+    ::closedir(directory);
 }
 
 FileStamp StampOf(const struct stat& info) {
@@ -162,34 +177,42 @@ FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std:
     return outcome;
 }
 
+std::string WriteTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return path;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return path;
+    }
+    std::string target = resolved;
+    std::free(resolved);
+    return ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? target : path;
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temporary = path + std::string(kTemporaryInfix) + "XXXXXX";
+    const std::string target = WriteTarget(path);
+    std::string temporary = target + std::string(kTemporaryInfix) + "XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         return false;
     }
     const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
-    SyncDirectory(ParentDirectory(path));
+    SyncDirectory(ParentDirectory(target));
     return true;
 }
 
 void RemoveStaleTemporaries(const std::string& path) {
-    DIR* directory = ::opendir(ParentDirectory(path).c_str());
-    if (directory == nullptr) {
-        return;
+    RemoveTemporariesBeside(path);
+    if (const std::string target = WriteTarget(path); target != path) {
+        RemoveTemporariesBeside(target);
     }
-    const std::string base = BaseName(path);
-    while (const dirent* entry = ::readdir(directory)) {
-        if (IsTemporaryOf(entry->d_name, base)) {
-            ::unlinkat(::dirfd(directory), entry->d_name, 0);
-        }
-    }
-    ::closedir(directory);
 }
 
 std::string XdgBaseDirectory(const char* variable, std::string_view fallbackUnderHome) {
@@ -216,19 +239,32 @@ bool MakeDirectories(const std::string& path) {
     return IsDirectory(path);
 }
 
-FileLock::FileLock(const std::string& lockPath, bool wait) {
+FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds patience) {
     fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd_ < 0) {
         return;
     }
-    int locked = -1;
-    do {
-        locked = ::flock(fd_, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-        ::close(fd_);
-        fd_ = -1;
+    // Polled rather than waited for, so that no holder can keep the caller beyond its
+    // patience; the pauses grow from 1 ms, so a lock freed soon is taken soon.
+    const auto giveUpAt = std::chrono::steady_clock::now() + patience;
+    auto pause = std::chrono::milliseconds(1);
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        if (error == EINTR) {
+            continue;
+        }
+        busy_ = error == EWOULDBLOCK;
+        const auto now = std::chrono::steady_clock::now();
+        if (!busy_ || now >= giveUpAt) {
+            ::close(fd_);
+            fd_ = -1;
+            return;
+        }
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(pause, giveUpAt - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
     }
+    busy_ = false;
 }
 
 FileLock::~FileLock() {

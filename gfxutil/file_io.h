@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstddef>
 #include <ctime>
 #include <string>
@@ -34,15 +35,20 @@ bool StampFile(const std::string& path, FileStamp* stamp);
 FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std::string* bytes,
                                 FileStamp* stamp = nullptr);
 
-// Replaces `path` by a file holding `bytes`: writes a temporary file in the same
-// directory, flushes it to disk and renames it over `path`, so that a crash at any moment
-// leaves either the old file or the new one, never a part of either. The temporary is
-// named `path` + ".tmp" + six characters.
+// Where a write to `path` goes: when `path` is a symbolic link (through any number of
+// links) to a regular file, that file's own path, so that the link is kept; otherwise
+// `path` itself (a dangling link, a loop or a link to anything else is replaced).
+std::string WriteTarget(const std::string& path);
+
+// Replaces WriteTarget(`path`) by a file holding `bytes`: writes a temporary file in the
+// same directory, flushes it to disk and renames it over the target, so that a crash at
+// any moment leaves either the old file or the new one, never a part of either. The
+// temporary is named after the target + ".tmp" + six characters.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// Removes the temporary files WriteFileAtomically left for `path` when its writer was
-// killed. Only for callers that hold the lock every writer of `path` holds: any
-// temporary found then is one whose writer is gone.
+// Removes the temporary files WriteFileAtomically left for `path` (beside `path` and
+// beside its write target) when its writer was killed. Only for callers that hold the
+// lock every writer of `path` holds: any temporary found then is one whose writer is gone.
 void RemoveStaleTemporaries(const std::string& path);
 
 // A per-user base directory of the XDG layout: the variable's value when it is an absolute
@@ -55,19 +61,23 @@ bool MakeDirectories(const std::string& path);
 
 // An exclusive advisory lock on a lock file (created when missing), held until
 // destruction. Processes that take the same lock around a read-modify-write of a file
-// never interleave their changes. Without `wait`, a lock another holder has is not
-// waited for: Held() is false at once.
+// never interleave their changes. A lock another holder has is waited for at most
+// `patience` (not at all by default): then Held() is false, and Busy() says why.
 class FileLock {
   public:
-    explicit FileLock(const std::string& lockPath, bool wait = true);
+    explicit FileLock(const std::string& lockPath,
+                      std::chrono::milliseconds patience = std::chrono::milliseconds(0));
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
     bool Held() const { return fd_ >= 0; }
+    // Not held because another holder kept the lock for all of the patience.
+    bool Busy() const { return busy_; }
 
   private:
     int fd_ = -1;
+    bool busy_ = false;
 };
 
 }  // namespace tetrakon

@@ -11,7 +11,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins qt6-svg-dev
     libpulse-dev qt6-translations-l10n pulseaudio pulseaudio-utils sox
     libgl-dev libgl1-mesa-dri libxcb1-dev fonts-dejavu-core
-    xvfb xauth x11-utils xdotool wmctrl imagemagick jwm weston qt6-wayland valgrind netpbm time
+    xvfb xauth x11-utils xdotool wmctrl imagemagick jwm weston qt6-wayland valgrind netpbm time perl
     fp-utils dpkg-dev lintian desktop-file-utils appstream xdg-utils
 )
 

@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
-# Times the start of the built program with a settings file of almost 8 MiB (many keys of
-# other programs around the game's own) against a start with no settings file: time until
-# the main window is shown and peak memory then, median of RUNS starts each.
+# What a large settings file costs the built program, at the start and at the close, for
+# each shape of file up to the reader's 8 MiB limit against no file at all:
+#   none    no settings file
+#   keys    the game's key, then keys of other programs with one number each
+#   own     the game's key holding about 760,000 values
+#   other   the game's key, then one key of another program holding about 760,000 values
+# For each: time until the main window shows, its peak memory (VmHWM) and resident memory
+# (VmRSS) a second later, the time from the window manager's close to the end of the
+# process (which writes the settings), and the peak memory of the whole run (GNU time);
+# median of RUNS starts each, on a private display with the end-to-end tests' window
+# manager.
 #   tools/measure-settings-start.sh BUILD_DIR [RUNS]   (3 runs by default)
 set -uo pipefail
 
@@ -10,69 +18,75 @@ runs=${2:-3}
 app="$build/app/tetrakon"
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
 caption='Головоломка "Тетракон" '
-
-# On a private X display of its own, away from the numbers other test runs count up from:
-# the first whose server really starts.
-for display in $(seq $((200 + RANDOM % 500)) 999); do
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do
-        kill -0 "$xvfb" 2>/dev/null || break
-        xdpyinfo -display ":$display" >/dev/null 2>&1 && break 2
-        sleep 0.1
-    done
-    kill "$xvfb" 2>/dev/null
-done
-export DISPLAY=":$display"
 work=$(mktemp -d)
-trap 'kill "$xvfb"; rm -rf "$work"' EXIT
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime" PULSE_SERVER="unix:$work/no-sound-server"
-export QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/../tests/e2e/display.sh"
+start_measuring_desktop "$work"
+trap 'kill "${DESKTOP_PIDS[@]}"; rm -rf "$work"' EXIT
 
 now_ms() { date +%s%3N; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# The game's key, then keys of other programs with one number each, up to just under 8 MiB.
-mkdir -p "$work/large/Tetrakon"
-awk 'BEGIN {
-    limit = 8 * 1024 * 1024 - 64
-    text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"NumberRandomRotate\"=dword:00000007\n"
-    size = length(text); printf "%s", text
-    for (k = 0; ; ++k) {
-        line = sprintf("[HKEY_CURRENT_USER\\Software\\Other\\K%07d]\n\"V\"=dword:%08x\n", k, k)
-        if (size + length(line) > limit) break
-        size += length(line); printf "%s", line
-    }
-}' >"$work/large/Tetrakon/registry.reg"
-mkdir -p "$work/none"
-
-# One start with the settings in $1: prints "milliseconds-to-window peak-KiB".
-measure_start() {
-    local start pid w="" peak
-    start=$(now_ms)
-    XDG_CONFIG_HOME="$1" "$app" -Embedding >"$work/app.log" 2>&1 &
-    pid=$!
-    for _ in $(seq 1000); do
-        w=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -1) && [ -n "$w" ] && break
-        sleep 0.01
-    done
-    local shown=$(($(now_ms) - start))
-    [ -n "$w" ] || { echo "no window within 30 s" >&2; cat "$work/app.log" >&2; kill -9 "$pid"; return 1; }
-    sleep 1
-    peak=$(awk '/VmHWM/ { print $2 }' "/proc/$pid/status")
-    kill -9 "$pid"
-    wait "$pid" 2>/dev/null
-    echo "$shown $peak"
+# Writes the settings file of shape $1 into $work/$1/Tetrakon, just under 8 MiB.
+make_file() {
+    mkdir -p "$work/$1/Tetrakon"
+    [ "$1" = none ] && return
+    awk -v shape="$1" 'BEGIN {
+        limit = 8 * 1024 * 1024 - 64
+        text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"NumberRandomRotate\"=dword:00000007\n"
+        if (shape == "other") text = text "[HKEY_CURRENT_USER\\Software\\Other]\n"
+        size = length(text); printf "%s", text
+        for (k = 0; ; ++k) {
+            if (shape == "keys")
+                line = sprintf("[HKEY_CURRENT_USER\\Software\\Other\\K%07d]\n\"V\"=dword:%08x\n", k, k)
+            else
+                line = sprintf("\"%x\"=\"\"\n", k)
+            if (size + length(line) > limit) break
+            size += length(line); printf "%s", line
+        }
+    }' >"$work/$1/Tetrakon/registry.reg"
 }
 
-for config in none large; do
-    times=() peaks=()
-    for _ in $(seq "$runs"); do
-        read -r t p < <(measure_start "$work/$config") || exit 1
-        times+=("$t") peaks+=("$p")
+# One run with the settings in $1: prints "start-ms start-peak-KiB resident-KiB close-ms
+# run-peak-KiB".
+measure_run() {
+    local begin pid w="" shown peak resident closing closed
+    begin=$(now_ms)
+    XDG_CONFIG_HOME="$1" XDG_CACHE_HOME="$work/cache" /usr/bin/time -f '%M' -o "$work/time.out" \
+        "$app" -Embedding >"$work/app.log" 2>&1 &
+    pid=$!
+    for _ in $(seq 3000); do
+        w=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -1)
+        [ -n "$w" ] && break
+        sleep 0.01
     done
-    printf '%-6s settings file: %5d ms to the window, peak %6d KiB (median of %d; file %d bytes)\n' \
-        "$config" "$(printf '%s\n' "${times[@]}" | median)" "$(printf '%s\n' "${peaks[@]}" | median)" \
-        "$runs" "$(stat -c %s "$work/$config/Tetrakon/registry.reg" 2>/dev/null || echo 0)"
+    shown=$(($(now_ms) - begin))
+    [ -n "$w" ] || { echo "no window within 30 s" >&2; cat "$work/app.log" >&2; kill -9 "$pid"; return 1; }
+    sleep 1
+    local program
+    program=$(pgrep -P "$pid" -x tetrakon)
+    peak=$(awk '/VmHWM/ { print $2 }' "/proc/$program/status")
+    resident=$(awk '/VmRSS/ { print $2 }' "/proc/$program/status")
+    closing=$(now_ms)
+    wmctrl -i -c "$w"
+    wait "$pid"
+    closed=$(($(now_ms) - closing))
+    echo "$shown $peak $resident $closed $(tail -1 "$work/time.out")"
+}
+
+printf '%-6s %9s %9s %9s %9s %10s %9s\n' shape start-ms peak-KiB rss-KiB close-ms runpeak-KiB bytes
+for shape in none keys own other; do
+    make_file "$shape"
+    rows=()
+    for _ in $(seq "$runs"); do
+        rm -f "$work/before.reg"
+        cp "$work/$shape/Tetrakon/registry.reg" "$work/before.reg" 2>/dev/null
+        row=$(measure_run "$work/$shape") || exit 1
+        rows+=("$row")
+        # Every run starts from the same file.
+        if [ -e "$work/before.reg" ]; then cp "$work/before.reg" "$work/$shape/Tetrakon/registry.reg"
+        else rm -f "$work/$shape/Tetrakon/registry.reg"; fi
+    done
+    column() { printf '%s\n' "${rows[@]}" | awk -v c="$1" '{ print $c }' | median; }
+    printf '%-6s %9d %9d %9d %9d %10d %9d\n' "$shape" "$(column 1)" "$(column 2)" "$(column 3)" \
+        "$(column 4)" "$(column 5)" "$(stat -c %s "$work/$shape/Tetrakon/registry.reg" 2>/dev/null || echo 0)"
 done

@@ -1,5 +1,9 @@
 #include "platform/gfx/program_binary_cache.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include "gfxutil/file_io.h"
@@ -14,6 +18,8 @@ constexpr std::uint32_t kRecordVersion = 1;
 constexpr std::string_view kKeyVersion = "Tetrakon GL program 1";
 constexpr std::size_t kHeaderSize = kMagic.size() + 4 * 4;
 constexpr std::size_t kCrcSize = 4;
+// What the hand-over mark holds while a hand-over runs; it is empty otherwise.
+constexpr char kHandOverRuns = '1';
 
 void AppendUint32(std::string* out, std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) {
@@ -34,6 +40,11 @@ std::uint32_t Crc32(std::string_view key, std::string_view binary) {
     crc = crc32_z(crc, reinterpret_cast<const Bytef*>(key.data()), key.size());
     crc = crc32_z(crc, reinterpret_cast<const Bytef*>(binary.data()), binary.size());
     return static_cast<std::uint32_t>(crc);
+}
+
+// Empties the hand-over mark; false when it could not be.
+bool ClearMark(int fd) {
+    return ::ftruncate(fd, 0) == 0;
 }
 
 void AppendField(std::string* key, std::string_view field) {
@@ -127,12 +138,48 @@ void ProgramBinaryStore::Store(const ProgramRecord& record) const {
         return;
     }
     // Another writer saves the same program: no need to wait for it.
-    const FileLock lock(file_ + ".lock", false);
+    const FileLock lock(file_ + ".lock");
     if (!lock.Held()) {
         return;
     }
     RemoveStaleTemporaries(file_);
     WriteFileAtomically(file_, EncodeProgramRecord(record));
+}
+
+GuardedProgramLoad::GuardedProgramLoad(const ProgramBinaryStore& store, std::string_view key) {
+    if (store.FilePath().empty()) {
+        return;
+    }
+    const std::string mark = store.FilePath() + ".loading";
+    fd_ = ::open(mark.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
+    // The size is read under the lock: a mark seen before could be one another copy
+    // was about to clear.
+    struct stat info {};
+    if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd_, &info) != 0 ||
+        !S_ISREG(info.st_mode)) {
+        return;  // no mark can be kept, or another copy is handing its program over now
+    }
+    if (info.st_size > 0) {
+        // A hand-over that never ended: the saved program goes, and this start compiles.
+        ::unlink(store.FilePath().c_str());
+        ClearMark(fd_);
+        return;
+    }
+    record_ = store.Load(key);
+    marked_ = record_ && ::pwrite(fd_, &kHandOverRuns, 1, 0) == 1;
+    if (!marked_) {
+        record_.reset();  // a hand-over that could not be marked is not made
+    }
+}
+
+GuardedProgramLoad::~GuardedProgramLoad() {
+    if (fd_ < 0) {
+        return;
+    }
+    if (marked_) {
+        ClearMark(fd_);  // a mark that stays costs the next start a compile, no more
+    }
+    ::close(fd_);  // and with it the lock
 }
 
 }  // namespace tetrakon::gfx

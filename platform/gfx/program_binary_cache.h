@@ -70,4 +70,29 @@ class ProgramBinaryStore {
     std::string file_;
 };
 
+// A hand-over of the saved program to the driver, marked on disk for as long as this
+// object lives (`gl-program.bin.loading`, locked by the process handing over): from the
+// read of the file until the driver has drawn with the program. A file whose checksums
+// are right can still crash the driver, or make it grow until the process is killed; the
+// mark that process leaves behind, unlocked, makes the next start remove the saved program
+// and compile, so a damaged file costs one start instead of every start. While another
+// copy of the program holds the mark, nothing is offered: its mark is not a crash's, and
+// that copy's saved program stays.
+class GuardedProgramLoad {
+  public:
+    GuardedProgramLoad(const ProgramBinaryStore& store, std::string_view key);
+    // The hand-over is over, whatever the driver made of it: the mark goes.
+    ~GuardedProgramLoad();
+    GuardedProgramLoad(const GuardedProgramLoad&) = delete;
+    GuardedProgramLoad& operator=(const GuardedProgramLoad&) = delete;
+
+    // The saved program to hand to the driver now, or none.
+    std::optional<ProgramRecord>& Record() { return record_; }
+
+  private:
+    int fd_ = -1;
+    bool marked_ = false;
+    std::optional<ProgramRecord> record_;
+};
+
 }  // namespace tetrakon::gfx

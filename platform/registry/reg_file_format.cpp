@@ -1,5 +1,6 @@
 #include "platform/registry/reg_file_format.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -56,7 +57,7 @@ std::optional<std::uint32_t> ParseHexNumber(std::string_view digits, std::size_t
     return number;
 }
 
-// Splits the text into lines ended by LF or CR LF.
+// Splits the text into lines ended by LF or CR LF, and knows where the next line starts.
 class LineReader {
   public:
     explicit LineReader(std::string_view text) : rest_(text) {}
@@ -68,6 +69,7 @@ class LineReader {
         const std::size_t end = rest_.find('\n');
         if (end == std::string_view::npos) {
             *line = rest_;
+            rest_.remove_prefix(rest_.size());
             done_ = true;
         } else {
             *line = rest_.substr(0, end);
@@ -78,6 +80,9 @@ class LineReader {
         }
         return true;
     }
+
+    // Where the line Next gives next begins (the text's end after the last line).
+    const char* NextLineStart() const { return rest_.data(); }
 
   private:
     std::string_view rest_;
@@ -362,13 +367,15 @@ void AppendValue(std::string* out, const RegNamedValue& named) {
     out->push_back('\n');
 }
 
-// Checks the whole text and hands each key's values to the entry `keyFor` gives for its
-// path; a null entry drops them.
-template <typename KeyFor>
-bool ParseRegText(std::string_view text, KeyFor keyFor) {
+// Checks the whole text and tells `visitor` of each key header and each value, with where
+// its lines lie in the text: from the start of its first line to the start of the line
+// after its last.
+template <typename Visitor>
+bool ParseRegText(std::string_view text, Visitor&& visitor) {
     if (text.size() > kMaxRegFileBytes) {
         return false;
     }
+    const char* const base = text.data();
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         text.remove_prefix(kByteOrderMark.size());
     }
@@ -378,9 +385,13 @@ bool ParseRegText(std::string_view text, KeyFor keyFor) {
         return false;
     }
     bool inKey = false;
-    RegKeyEntry* key = nullptr;
     std::string name;
-    while (lines.Next(&line)) {
+    const auto offset = [base](const char* at) { return static_cast<std::size_t>(at - base); };
+    while (true) {
+        const std::size_t begin = offset(lines.NextLineStart());
+        if (!lines.Next(&line)) {
+            break;
+        }
         line = TrimRight(TrimLeft(line));
         if (line.empty() || line.front() == ';') {
             continue;
@@ -391,30 +402,139 @@ bool ParseRegText(std::string_view text, KeyFor keyFor) {
                 return false;
             }
             inKey = true;
-            key = keyFor(path);
+            visitor.Key(path, offset(lines.NextLineStart()));
             continue;
         }
         RegValue value;
         if (!inKey || !ParseValueLine(line, &lines, &name, &value)) {
             return false;
         }
-        if (key != nullptr) {
-            key->Set(name, std::move(value));
-        }
+        visitor.Value(name, std::move(value), begin, offset(lines.NextLineStart()));
     }
     return true;
 }
 
+// Hands each key's values to the entry `keyFor` gives for its path; a null entry drops
+// them, as does `keep` answering false for the value's name.
+template <typename KeyFor, typename Keep>
+struct CollectingVisitor {
+    KeyFor keyFor;
+    Keep keep;
+    RegKeyEntry* key = nullptr;
+
+    void Key(std::string_view path, std::size_t /*end*/) { key = keyFor(path); }
+    void Value(const std::string& name, RegValue value, std::size_t, std::size_t) {
+        if (key != nullptr && keep(name)) {
+            key->Set(name, std::move(value));
+        }
+    }
+};
+
+template <typename KeyFor, typename Keep>
+bool CollectRegText(std::string_view text, KeyFor keyFor, Keep keep) {
+    return ParseRegText(text, CollectingVisitor<KeyFor, Keep>{keyFor, keep});
+}
+
+// Copies the text with the values of one key changed: each changed value's first lines
+// are replaced by its new line (under the name as the file spells it) and its repeats
+// dropped; values the key lacks go after
+// its last value (or header) line. Everything else is copied as it is.
+class MergingVisitor {
+  public:
+    MergingVisitor(std::string_view text, const RegKeyEntry& changes, std::string* out)
+        : text_(text), changes_(changes), out_(out), written_(changes.Values().size(), false) {}
+
+    void Key(std::string_view path, std::size_t end) {
+        inChangedKey_ = EqualsIgnoringCase(path, changes_.Path());
+        if (inChangedKey_) {
+            keyFound_ = true;
+            insertAt_ = end;
+        }
+    }
+
+    void Value(const std::string& name, RegValue, std::size_t begin, std::size_t end) {
+        if (!inChangedKey_) {
+            return;
+        }
+        insertAt_ = end;
+        const std::vector<RegNamedValue>& values = changes_.Values();
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (EqualsIgnoringCase(values[i].name, name)) {
+                out_->append(text_.substr(copied_, begin - copied_));
+                if (!written_[i]) {
+                    AppendValue(out_, RegNamedValue{name, values[i].value});  // the file's spelling
+                    written_[i] = true;
+                }
+                copied_ = end;
+                return;
+            }
+        }
+    }
+
+    // Adds what was not replaced, and the key itself when the text had none.
+    void Finish() {
+        const std::size_t at = keyFound_ ? insertAt_ : text_.size();
+        out_->append(text_.substr(copied_, at - copied_));
+        std::string added;
+        if (!keyFound_) {
+            added = "[" + changes_.Path() + "]\n";
+        }
+        const std::vector<RegNamedValue>& values = changes_.Values();
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (!written_[i]) {
+                AppendValue(&added, values[i]);
+            }
+        }
+        if (!added.empty() && !out_->empty() && out_->back() != '\n') {
+            out_->push_back('\n');  // the file's last line had no line end
+        }
+        out_->append(added);
+        out_->append(text_.substr(at));
+    }
+
+  private:
+    std::string_view text_;
+    const RegKeyEntry& changes_;
+    std::string* out_;
+    std::vector<bool> written_;  // per changed value: its new line is out
+    std::size_t copied_ = 0;     // the text before this is in `out_`
+    bool inChangedKey_ = false;
+    bool keyFound_ = false;
+    std::size_t insertAt_ = 0;
+};
+
 }  // namespace
 
 bool ParseRegFile(std::string_view text, RegistryContents* contents) {
-    return ParseRegText(text, [contents](std::string_view path) { return &contents->Key(path); });
+    return CollectRegText(
+        text, [contents](std::string_view path) { return &contents->Key(path); },
+        [](const std::string&) { return true; });
 }
 
-bool ParseRegKey(std::string_view text, RegKeyEntry* key) {
-    return ParseRegText(text, [key](std::string_view path) {
-        return EqualsIgnoringCase(path, key->Path()) ? key : nullptr;
-    });
+bool ParseRegKey(std::string_view text, RegKeyEntry* key,
+                 std::span<const std::string_view> onlyNames) {
+    return CollectRegText(
+        text,
+        [key](std::string_view path) {
+            return EqualsIgnoringCase(path, key->Path()) ? key : nullptr;
+        },
+        [onlyNames](const std::string& name) {
+            return onlyNames.empty() ||
+                   std::any_of(onlyNames.begin(), onlyNames.end(), [&](std::string_view wanted) {
+                       return EqualsIgnoringCase(wanted, name);
+                   });
+        });
+}
+
+bool MergeRegText(std::string_view text, const RegKeyEntry& changes, std::string* merged) {
+    merged->clear();
+    MergingVisitor visitor(text, changes, merged);
+    if (!ParseRegText(text, visitor)) {
+        merged->clear();
+        return false;
+    }
+    visitor.Finish();
+    return true;
 }
 
 std::string FormatRegFile(const RegistryContents& contents) {

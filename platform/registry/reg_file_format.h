@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,18 @@ constexpr std::size_t kMaxRegFileBytes = 8 * 1024 * 1024;
 bool ParseRegFile(std::string_view text, RegistryContents* contents);
 
 // The same check of the whole text, keeping only the values of the key named as `key`
-// (whose values must be empty), so that reading one key costs no memory for the others.
-bool ParseRegKey(std::string_view text, RegKeyEntry* key);
+// (whose values must be empty), and of those only the ones named in `onlyNames` when it
+// is not empty, so that reading what a program uses costs no memory for the rest.
+bool ParseRegKey(std::string_view text, RegKeyEntry* key,
+                 std::span<const std::string_view> onlyNames = {});
+
+// The registry file `text` with the values of `changes` set in its key, in `merged`:
+// every other line stays byte for byte (other keys, other values, comments, blank lines,
+// line ends). A changed value's line (with the name as the file spells it) takes the place
+// of that value's first lines and its repeats go; a value the key lacks follows the key's last
+// value; a missing key is added at the end. False, with `merged` empty, when `text` is not a
+// registry file.
+bool MergeRegText(std::string_view text, const RegKeyEntry& changes, std::string* merged);
 
 // Writes `contents` in the same format, one line for each key and value, with no blank
 // lines between keys. Strings that the quoted form cannot carry

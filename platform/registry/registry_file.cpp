@@ -12,6 +12,9 @@ namespace {
 // file, over the size limit).
 enum class FileState { Parsed, Missing, Corrupt, Unreadable };
 
+// What a missing, corrupt or unreadable file is replaced with, before the changes.
+constexpr std::string_view kEmptyRegFile = "REGEDIT4\n\n";
+
 FileState ReadBytes(const RegistryFiles& files, std::string* bytes, FileStamp* stamp) {
     switch (ReadFileBounded(files.file, kMaxRegFileBytes, bytes, stamp)) {
         case FileReadOutcome::Missing:
@@ -61,7 +64,8 @@ RegistryContents LoadRegistryFile(const RegistryFiles& files) {
 }
 
 RegKeyEntry LoadRegistryKey(const RegistryFiles& files, std::string_view path,
-                            std::optional<FileStamp>* stamp) {
+                            std::optional<FileStamp>* stamp,
+                            std::span<const std::string_view> onlyNames) {
     RegKeyEntry key{std::string(path)};
     std::string bytes;
     FileStamp read;
@@ -69,40 +73,41 @@ RegKeyEntry LoadRegistryKey(const RegistryFiles& files, std::string_view path,
     stamp->reset();
     if (state == FileState::Parsed) {
         *stamp = read;
-        if (!ParseRegKey(bytes, &key)) {
+        if (!ParseRegKey(bytes, &key, onlyNames)) {
             key = RegKeyEntry(std::string(path));
         }
     }
     return key;
 }
 
-bool MergeIntoRegistryFile(const RegistryFiles& files, const RegKeyEntry& changes) {
+MergeOutcome MergeIntoRegistryFile(const RegistryFiles& files, const RegKeyEntry& changes) {
     if (!MakeDirectories(files.directory)) {
-        return false;
+        return MergeOutcome::Failed;
     }
-    const FileLock fileLock(files.lock);
+    const FileLock fileLock(files.lock, kRegistryLockPatience);
     if (!fileLock.Held()) {
-        return false;
+        return fileLock.Busy() ? MergeOutcome::LockBusy : MergeOutcome::Failed;
     }
-    RegistryContents contents;
     std::string bytes;
-    const FileState state = ReadRegistryFile(files, &contents, &bytes);
-    RegKeyEntry& key = contents.Key(changes.Path());
-    for (const RegNamedValue& change : changes.Values()) {
-        key.Set(change.name, change.value);
+    FileState state = ReadBytes(files, &bytes, nullptr);
+    std::string text;
+    if (state == FileState::Parsed && !MergeRegText(bytes, changes, &text)) {
+        state = FileState::Corrupt;
+    }
+    if (state != FileState::Parsed) {
+        MergeRegText(kEmptyRegFile, changes, &text);
     }
     // A file the reader would refuse is never written: the old one stays as it is.
-    const std::string text = FormatRegFile(contents);
     if (text.size() > kMaxRegFileBytes) {
-        return false;
+        return MergeOutcome::Failed;
     }
     RemoveStaleTemporaries(files.file);
     RemoveStaleTemporaries(files.bad);
     if ((state == FileState::Corrupt || state == FileState::Unreadable) &&
         !KeepBadFile(files, state, bytes)) {
-        return false;
+        return MergeOutcome::Failed;
     }
-    return WriteFileAtomically(files.file, text);
+    return WriteFileAtomically(files.file, text) ? MergeOutcome::Written : MergeOutcome::Failed;
 }
 
 }  // namespace tetrakon

@@ -82,8 +82,16 @@ RegStatus RegistryKey::Close() {
         return ERROR_INVALID_HANDLE;
     }
     open_ = false;
-    if (changes_.Values().empty() || MergeIntoRegistryFile(files_, changes_)) {
+    if (changes_.Values().empty()) {
         return ERROR_SUCCESS;
+    }
+    switch (MergeIntoRegistryFile(files_, changes_)) {
+        case MergeOutcome::Written:
+            return ERROR_SUCCESS;
+        case MergeOutcome::LockBusy:
+            return ERROR_LOCK_VIOLATION;
+        case MergeOutcome::Failed:
+            break;
     }
     return ERROR_REGISTRY_IO_FAILED;
 }

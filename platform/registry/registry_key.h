@@ -32,7 +32,8 @@ class RegistryKey {
                        std::uint32_t size);
 
     // RegCloseKey: when values were set, merges them into the file under its lock (see
-    // MergeIntoRegistryFile); ERROR_REGISTRY_IO_FAILED when that could not be written.
+    // MergeIntoRegistryFile); ERROR_LOCK_VIOLATION when another process kept the lock
+    // too long, ERROR_REGISTRY_IO_FAILED when the file could not be written otherwise.
     // Every call on a closed key gives ERROR_INVALID_HANDLE.
     RegStatus Close();
 

@@ -1,5 +1,6 @@
 #include "platform/registry/registry_store.h"
 
+#include <utility>
 #include <vector>
 
 #include "gfxutil/ascii.h"
@@ -27,8 +28,11 @@ bool ValidSubKey(std::string_view subKey) {
 
 }  // namespace
 
-RegistryStore::RegistryStore(const std::string& configDirectory)
-    : files_(configDirectory + "/Tetrakon"), located_(!configDirectory.empty()) {}
+RegistryStore::RegistryStore(const std::string& configDirectory,
+                             std::vector<std::string> valueNames)
+    : files_(configDirectory + "/Tetrakon"),
+      located_(!configDirectory.empty()),
+      valueNames_(std::move(valueNames)) {}
 
 std::string RegistryStore::DefaultConfigDirectory() {
     return XdgBaseDirectory("XDG_CONFIG_HOME", ".config");
@@ -48,7 +52,8 @@ RegStatus RegistryStore::CreateKey(RegRoot root, std::string_view subKey,
                            StampFile(files_.file, &now) && now == loaded_->stamp;
     if (!unchanged) {
         std::optional<FileStamp> stamp;
-        RegKeyEntry values = LoadRegistryKey(files_, path, &stamp);
+        const std::vector<std::string_view> names(valueNames_.begin(), valueNames_.end());
+        RegKeyEntry values = LoadRegistryKey(files_, path, &stamp, names);
         loaded_.reset();
         if (!stamp) {
             *key = std::make_unique<RegistryKey>(files_, std::move(values));

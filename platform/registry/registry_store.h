@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/registry/registry_file.h"
 #include "platform/registry/registry_key.h"
@@ -15,7 +16,10 @@ namespace tetrakon {
 // configuration directory. Only the current user's root exists. For one thread at a time.
 class RegistryStore {
   public:
-    explicit RegistryStore(const std::string& configDirectory);
+    // With `valueNames`, a key opened holds only the values of those names (the others
+    // stay in the file, untouched by saves, but cost no memory).
+    explicit RegistryStore(const std::string& configDirectory,
+                           std::vector<std::string> valueNames = {});
 
     // $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config: the directory
     // Qt calls the generic configuration location. Empty when neither is known.
@@ -34,7 +38,8 @@ class RegistryStore {
 
   private:
     RegistryFiles files_;
-    bool located_;  // false without a configuration directory: no key opens
+    bool located_;                         // false without a configuration directory: no key opens
+    std::vector<std::string> valueNames_;  // empty: every value
 
     // The key last opened, as read from the file with this stamp.
     struct LoadedKey {

@@ -11,6 +11,7 @@ using RegStatus = std::int32_t;
 constexpr RegStatus ERROR_SUCCESS = 0;
 constexpr RegStatus ERROR_FILE_NOT_FOUND = 2;
 constexpr RegStatus ERROR_ACCESS_DENIED = 5;
+constexpr RegStatus ERROR_LOCK_VIOLATION = 33;
 constexpr RegStatus ERROR_INVALID_PARAMETER = 87;
 constexpr RegStatus ERROR_MORE_DATA = 234;
 constexpr RegStatus ERROR_INVALID_HANDLE = 6;

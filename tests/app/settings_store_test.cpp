@@ -1,13 +1,20 @@
 #include "app/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/registry/registry_values.h"
+#include "gfxutil/file_io.h"
 #include "platform/registry/registry_file.h"
 #include "tests/fakes/temporary_directory.h"
 
@@ -232,6 +239,34 @@ TEST_F(SettingsStoreTest, EachRunReadsOnlyOnce) {
     store.RestoreWindowPlacement(&settings, kDefault, {}, &frame);
     EXPECT_EQ(settings.NumberRandomRotate, 5);
     EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
+}
+
+// Another process (here `flock` itself) holds the lock and never lets go: the save gives
+// up after its patience (1.5 s), says so, and leaves the file as it was.
+TEST_F(SettingsStoreTest, ALockHeldElsewhereSkipsTheSaveInsteadOfHanging) {
+    StoreDwords({{"Left", 1}});
+    const std::string lock = registry_.FilePath() + ".lock";
+    const char* argv[] = {"flock", lock.c_str(), "sleep", "60", nullptr};
+    pid_t holder = 0;
+    ASSERT_EQ(::posix_spawnp(&holder, "flock", nullptr, nullptr, const_cast<char**>(argv), environ),
+              0);
+    for (int i = 0; i < 500 && !FileLock(lock).Busy(); ++i) {
+        ::usleep(10000);
+    }
+    ::alarm(20);  // a save that waits for ever ends the test program instead
+    GameSettings settings;
+    ::testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    SettingsStore(registry_).SaveSettings(&settings, nullptr);
+    const auto took = std::chrono::steady_clock::now() - start;
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    ::alarm(0);
+    ::kill(holder, SIGTERM);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_LT(took, std::chrono::seconds(3));  // patience, with room for a busy machine
+    EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
+    ASSERT_NE(StoredKey(), nullptr);
+    EXPECT_EQ(StoredKey()->Values().size(), 1u);  // only what was there before
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 // driver refuses is compiled again and replaced.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <utility>
 
@@ -122,6 +125,29 @@ TEST_F(ProgramCacheOnGlTest, ASavedProgramTheDriverRefusesIsCompiledAndReplaced)
     const std::optional<ProgramRecord> rewritten = SavedRecord();
     ASSERT_TRUE(rewritten.has_value());
     EXPECT_NE(rewritten->binary.find_first_not_of('\x5a'), std::string::npos);
+    EXPECT_EQ(OpenAndDraw().first, Origin::FromCache);
+}
+
+// A process that dies while the driver takes the saved program (a crash in there, or a
+// kill while it grows) costs the next start a compile, and only that one.
+TEST_F(ProgramCacheOnGlTest, AStartAfterAHandOverThatNeverEndedCompilesAndDraws) {
+    const std::uint32_t goodPixel = OpenAndDraw().second;
+    const std::optional<ProgramRecord> saved = SavedRecord();
+    ASSERT_TRUE(saved.has_value());
+    const pid_t crashed = ::fork();
+    ASSERT_GE(crashed, 0);
+    if (crashed == 0) {
+        GuardedProgramLoad load(ProgramBinaryStore(ProgramBinaryStore::DefaultCacheDirectory()),
+                                saved->key);
+        ::raise(load.Record().has_value() ? SIGKILL : SIGTERM);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(crashed, &status, 0), crashed);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+    const auto [origin, pixel] = OpenAndDraw();
+    EXPECT_EQ(origin, Origin::Compiled);
+    EXPECT_EQ(pixel, goodPixel);
     EXPECT_EQ(OpenAndDraw().first, Origin::FromCache);
 }
 

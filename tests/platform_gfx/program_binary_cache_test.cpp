@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -82,6 +85,40 @@ TEST_F(ProgramBinaryStoreTest, StoreNeitherWaitsForNorInterleavesWithAnotherWrit
     ASSERT_TRUE(otherWriter.Held());
     store_.Store(Sample());
     EXPECT_FALSE(std::filesystem::exists(store_.FilePath()));
+}
+
+// Another copy handing the program over keeps its mark: no program is offered meanwhile,
+// and the file stays. Killed inside that hand-over, it leaves the mark, and the next
+// hand-over drops the file instead; the program saved after that is offered again.
+TEST_F(ProgramBinaryStoreTest, AHandOverThatNeverEndedCostsTheSavedProgramOnce) {
+    store_.Store(Sample());
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        GuardedProgramLoad load(store_, kKey);
+        const char offered = load.Record().has_value() ? '1' : '0';
+        if (::write(ready[1], &offered, 1) == 1) {
+            ::pause();  // inside the driver, until killed
+        }
+        ::_exit(1);
+    }
+    char offered = 0;
+    ASSERT_EQ(::read(ready[0], &offered, 1), 1);
+    EXPECT_EQ(offered, '1');
+    EXPECT_FALSE(GuardedProgramLoad(store_, kKey).Record().has_value());
+    EXPECT_TRUE(std::filesystem::exists(store_.FilePath()));
+
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    EXPECT_FALSE(GuardedProgramLoad(store_, kKey).Record().has_value());
+    EXPECT_FALSE(std::filesystem::exists(store_.FilePath()));
+    store_.Store(Sample());
+    EXPECT_TRUE(GuardedProgramLoad(store_, kKey).Record().has_value());
+    EXPECT_TRUE(GuardedProgramLoad(store_, kKey).Record().has_value());
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 TEST_F(ProgramBinaryStoreTest, DamagedForeignOrOddFilesGiveNoProgram) {

@@ -154,22 +154,26 @@ TEST_F(RegistryStoreTest, NoKeyOpensWhereTheDirectoryCannotBeMade) {
     EXPECT_EQ(key, nullptr);
 }
 
+// Only the lines of the values set change; comments, blank lines, line ends and the
+// spelling of other values stay as they were.
 TEST_F(RegistryStoreTest, KeepsOtherKeysAndValuesOfTheFile) {
-    const std::string before =
-        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Someone]\n\"A\"=\"b\"\n\n"
-        "[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Extra\"=hex(7):61,00,00\n\"Left\"=dword:1\n";
-    WriteAll(store_.FilePath(), before);
+    const std::string someone =
+        "REGEDIT4\n\n; mine\n[HKEY_CURRENT_USER\\Software\\Someone]\r\n"
+        "\"A\"=\"b\"\n\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"
+        "\"Extra\"=hex(7):61,00,\\\n  00\n";
+    const std::string after = "\n[HKEY_CURRENT_USER\\Software\\Z]\n\"B\"=dword:3";
+    WriteAll(store_.FilePath(), someone + "\"Left\"=dword:1\n\"LEFT\"=dword:5\n" + after);
     auto key = Open();
     Set(key.get(), "Left", REG_DWORD, std::string("\x02\0\0\0", 4));
+    Set(key.get(), "New", REG_DWORD, std::string("\x01\0\0\0", 4));
     ASSERT_EQ(key->Close(), ERROR_SUCCESS);
     EXPECT_EQ(ReadAll(store_.FilePath()),
-              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Someone]\n\"A\"=\"b\"\n"
-              "[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Extra\"=hex(7):61,00,00\n"
-              "\"Left\"=dword:00000002\n");
+              someone + "\"Left\"=dword:00000002\n\"New\"=dword:00000001\n" + after);
 }
 
 // Whatever stands where the file should be: no values and no wait at opening, and at
-// closing a clean file replaces it while the odd one is kept as registry.reg.bad.
+// closing a clean file replaces it while the odd one is kept as registry.reg.bad (a
+// dangling link is no file at all: nothing to keep).
 TEST_F(RegistryStoreTest, HostileFilesGiveNoValuesAndAreKeptBesideTheCleanOne) {
     const std::string header =
         "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n";
@@ -199,6 +203,11 @@ TEST_F(RegistryStoreTest, HostileFilesGiveNoValuesAndAreKeptBesideTheCleanOne) {
         {"directory",
          [](const std::string& path) { std::filesystem::create_directories(path + "/inside"); },
          Type::directory},
+        {"link loop", [](const std::string& path) { std::filesystem::create_symlink(path, path); },
+         Type::symlink},
+        {"dangling link",
+         [](const std::string& path) { std::filesystem::create_symlink(path + ".gone", path); },
+         Type::not_found},
     };
     // A read that waits on a pipe ends the test program instead of hanging the run.
     struct Deadline {
@@ -227,12 +236,20 @@ TEST_F(RegistryStoreTest, HostileFilesGiveNoValuesAndAreKeptBesideTheCleanOne) {
     }
 }
 
-TEST_F(RegistryStoreTest, ALinkToARegularFileIsRead) {
-    WriteAll(dir_.Path() + "/elsewhere.reg",
-             "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:3\n");
+// A dotfile manager's link stays a link: the save replaces its target, beside it.
+TEST_F(RegistryStoreTest, ALinkToARegularFileIsReadAndWrittenThrough) {
+    const std::string target = dir_.Path() + "/dotfiles/tetrakon.reg";
+    WriteAll(target, "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:3\n");
     std::filesystem::create_directories(dir_.Path() + "/Tetrakon");
-    std::filesystem::create_symlink(dir_.Path() + "/elsewhere.reg", store_.FilePath());
-    EXPECT_EQ(Get(*Open(), "Left"), std::string("\x03\0\0\0", 4));
+    std::filesystem::create_symlink("../dotfiles/tetrakon.reg", store_.FilePath());
+    auto key = Open();
+    EXPECT_EQ(Get(*key, "Left"), std::string("\x03\0\0\0", 4));
+    Set(key.get(), "Top", REG_DWORD, std::string(4, '\0'));
+    ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    EXPECT_TRUE(std::filesystem::is_symlink(store_.FilePath()));
+    EXPECT_EQ(ReadAll(target),
+              "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"
+              "\"Left\"=dword:3\n\"Top\"=dword:00000000\n");
 }
 
 // A file with many keys just under the limit is written back

@@ -97,7 +97,10 @@ FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* 
 
 bool FixedFunctionProgram::LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
                                      const std::string& key, const std::vector<GLint>& formats) {
-    std::optional<ProgramRecord> saved = store.Load(key);
+    // Marked on disk until a frame drawn with it is shown: a program that crashes the
+    // driver costs only this start.
+    auto load = std::make_unique<GuardedProgramLoad>(store, key);
+    std::optional<ProgramRecord>& saved = load->Record();
     if (!saved ||
         std::find(formats.begin(), formats.end(), AsInt(saved->format)) == formats.end()) {
         return false;
@@ -112,6 +115,7 @@ bool FixedFunctionProgram::LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBin
         Destroy(gl);
         return false;
     }
+    handOver_ = std::move(load);
     return true;
 }
 
@@ -194,6 +198,7 @@ void FixedFunctionProgram::FindUniforms(QOpenGLExtraFunctions* gl) {
 }
 
 void FixedFunctionProgram::Destroy(QOpenGLExtraFunctions* gl) {
+    handOver_.reset();
     if (program_ != 0) {
         gl->glDeleteProgram(program_);
         program_ = 0;

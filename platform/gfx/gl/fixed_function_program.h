@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QOpenGLExtraFunctions>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ class FixedFunctionProgram {
     // not compile or link.
     Origin Build(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store, std::string* log);
     void Destroy(QOpenGLExtraFunctions* gl);
+
+    // A program from the store stays marked as being handed over (see GuardedProgramLoad)
+    // until a frame drawn with it has been shown: the driver translates it for the
+    // hardware only at the first draw, and a damaged one crashes it there.
+    void EndHandOver() { handOver_.reset(); }
 
     // Makes the program current with the uniforms for this state.
     void Use(QOpenGLExtraFunctions* gl, const DrawState& state, bool vertexHasColor,
@@ -61,6 +67,7 @@ class FixedFunctionProgram {
 
     GLuint program_ = 0;
     Locations at_;
+    std::unique_ptr<GuardedProgramLoad> handOver_;
 };
 
 }  // namespace tetrakon::gfx

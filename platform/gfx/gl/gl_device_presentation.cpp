@@ -187,6 +187,7 @@ Result GlDevice::Present() {
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     context->swapBuffers(window);
+    program_.EndHandOver();
     return S_OK;
 }
 
