@@ -1,10 +1,9 @@
 #include "platform/gfx/gl/fixed_function_program.h"
 
-#include <algorithm>
-#include <optional>
 #include <utility>
 #include <vector>
 
+#include "platform/gfx/gl/gl_program_binary.h"
 #include "platform/gfx/gl/shader_sources.h"
 
 namespace tetrakon::gfx {
@@ -51,23 +50,6 @@ GLint AsInt(std::uint32_t value) {
     return static_cast<GLint>(value);
 }
 
-// The binary formats the driver hands programs out in and takes them back in; none when
-// it does neither.
-std::vector<GLint> ProgramBinaryFormats(QOpenGLExtraFunctions* gl) {
-    GLint count = 0;
-    gl->glGetIntegerv(GL_NUM_PROGRAM_BINARY_FORMATS, &count);
-    std::vector<GLint> formats(static_cast<std::size_t>(std::max(count, 0)));
-    if (!formats.empty()) {
-        gl->glGetIntegerv(GL_PROGRAM_BINARY_FORMATS, formats.data());
-    }
-    return formats;
-}
-
-std::string GlText(QOpenGLExtraFunctions* gl, GLenum name) {
-    const GLubyte* text = gl->glGetString(name);
-    return text == nullptr ? std::string() : reinterpret_cast<const char*>(text);
-}
-
 }  // namespace
 
 FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl,
@@ -77,10 +59,9 @@ FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* 
     const bool binariesOffered = !formats.empty();
     std::string key;
     if (binariesOffered) {
-        key = ProgramCacheKey({GlText(gl, GL_VENDOR), GlText(gl, GL_RENDERER),
-                               GlText(gl, GL_VERSION), GlText(gl, GL_SHADING_LANGUAGE_VERSION),
-                               FixedFunctionVertexShader(), FixedFunctionFragmentShader()});
-        if (LoadSaved(gl, store, key, formats)) {
+        key = FixedFunctionProgramKey(gl);
+        program_ = LoadSavedProgram(gl, store, key, formats, &handOver_);
+        if (program_ != 0) {
             FindUniforms(gl);
             return Origin::FromCache;
         }
@@ -89,34 +70,10 @@ FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* 
         return Origin::Failed;
     }
     if (binariesOffered) {
-        Save(gl, store, std::move(key));
+        SaveProgram(gl, store, program_, std::move(key));
     }
     FindUniforms(gl);
     return Origin::Compiled;
-}
-
-bool FixedFunctionProgram::LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
-                                     const std::string& key, const std::vector<GLint>& formats) {
-    // Marked on disk until a frame drawn with it is shown: a program that crashes the
-    // driver costs only this start.
-    auto load = std::make_unique<GuardedProgramLoad>(store, key);
-    std::optional<ProgramRecord>& saved = load->Record();
-    if (!saved ||
-        std::find(formats.begin(), formats.end(), AsInt(saved->format)) == formats.end()) {
-        return false;
-    }
-    program_ = gl->glCreateProgram();
-    gl->glProgramBinary(program_, saved->format, saved->binary.data(),
-                        static_cast<GLsizei>(saved->binary.size()));
-    saved.reset();  // the driver keeps its own copy
-    GLint ok = GL_FALSE;
-    gl->glGetProgramiv(program_, GL_LINK_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        Destroy(gl);
-        return false;
-    }
-    handOver_ = std::move(load);
-    return true;
 }
 
 bool FixedFunctionProgram::CompileAndLink(QOpenGLExtraFunctions* gl, bool retrievable,
@@ -149,27 +106,6 @@ bool FixedFunctionProgram::CompileAndLink(QOpenGLExtraFunctions* gl, bool retrie
         return false;
     }
     return true;
-}
-
-void FixedFunctionProgram::Save(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
-                                std::string key) const {
-    GLint length = 0;
-    gl->glGetProgramiv(program_, GL_PROGRAM_BINARY_LENGTH, &length);
-    if (length <= 0 || static_cast<std::size_t>(length) > ProgramBinaryStore::kMaxFileSize) {
-        return;
-    }
-    ProgramRecord record;
-    record.key = std::move(key);
-    record.binary.resize(static_cast<std::size_t>(length));
-    GLsizei written = 0;
-    GLenum format = 0;
-    gl->glGetProgramBinary(program_, length, &written, &format, record.binary.data());
-    if (written <= 0 || written > length) {
-        return;
-    }
-    record.binary.resize(static_cast<std::size_t>(written));
-    record.format = format;
-    store.Store(record);
 }
 
 void FixedFunctionProgram::FindUniforms(QOpenGLExtraFunctions* gl) {

@@ -57,12 +57,7 @@ class FixedFunctionProgram {
         GLint alphaArg2 = -1;
     };
 
-    // The program from a saved binary in one of the driver's formats; false (with
-    // nothing made) when there is none or the driver refuses it.
-    bool LoadSaved(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store,
-                   const std::string& key, const std::vector<GLint>& formats);
     bool CompileAndLink(QOpenGLExtraFunctions* gl, bool retrievable, std::string* log);
-    void Save(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store, std::string key) const;
     void FindUniforms(QOpenGLExtraFunctions* gl);
 
     GLuint program_ = 0;

@@ -1,26 +1,21 @@
-#include "platform/registry/reg_file_format.h"
+// Reading registry files: the REGEDIT4 syntax, checked line by line, into keys and values.
 
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "gfxutil/ascii.h"
+#include "platform/registry/reg_file_format.h"
+#include "platform/registry/reg_file_text.h"
 
 namespace tetrakon {
 namespace {
 
-constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// Hex data lines are wrapped before this column, as the platform's editor does.
-constexpr std::size_t kHexWrapColumn = 77;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-bool IsControl(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte == 0x7F;
 }
 
 std::string_view TrimLeft(std::string_view s) {
@@ -111,7 +106,7 @@ bool ParseQuoted(std::string_view* rest, std::size_t maxLength, std::string* tex
                 return false;
             }
             ++i;
-        } else if (IsControl(c) && c != '\t') {
+        } else if (IsRegControl(c) && c != '\t') {
             return false;
         }
         if (text->size() >= maxLength) {
@@ -234,144 +229,42 @@ bool ValidKeyPath(std::string_view path) {
         return false;
     }
     for (char c : path) {
-        if (IsControl(c)) {
+        if (IsRegControl(c)) {
             return false;
         }
     }
     return true;
 }
 
-bool IsUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        std::uint32_t code = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0Fu;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07u;
-        } else {
-            return false;
+// Hands each key's values to the entry `keyFor` gives for its path; a null entry drops
+// them, as does `keep` answering false for the value's name.
+template <typename KeyFor, typename Keep>
+class CollectingVisitor final : public RegTextVisitor {
+  public:
+    CollectingVisitor(KeyFor keyFor, Keep keep) : keyFor_(keyFor), keep_(keep) {}
+
+    void Key(std::string_view path, std::size_t /*end*/) override { key_ = keyFor_(path); }
+    void Value(const std::string& name, RegValue value, std::size_t, std::size_t) override {
+        if (key_ != nullptr && keep_(name)) {
+            key_->Set(name, std::move(value));
         }
-        if (i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0u) != 0x80u) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-        const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-        if (overlong || surrogate || code > 0x10FFFF) {
-            return false;
-        }
-        i += length;
     }
-    return true;
+
+  private:
+    KeyFor keyFor_;
+    Keep keep_;
+    RegKeyEntry* key_ = nullptr;
+};
+
+template <typename KeyFor, typename Keep>
+bool CollectRegText(std::string_view text, KeyFor keyFor, Keep keep) {
+    CollectingVisitor<KeyFor, Keep> visitor(keyFor, keep);
+    return ParseRegText(text, visitor);
 }
 
-// A string value the quoted form carries exactly: one terminator at the end, and text
-// that is printable UTF-8.
-bool IsQuotableString(const RegValue& value) {
-    if (value.type != REG_SZ || value.data.empty() || value.data.back() != 0) {
-        return false;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(value.data.data()),
-                                value.data.size() - 1);
-    for (char c : text) {
-        if (IsControl(c) && c != '\t') {
-            return false;
-        }
-    }
-    return IsUtf8(text);
-}
+}  // namespace
 
-void AppendQuoted(std::string* out, std::string_view text) {
-    out->push_back('"');
-    for (char c : text) {
-        if (c == '\\' || c == '"') {
-            out->push_back('\\');
-        }
-        out->push_back(c);
-    }
-    out->push_back('"');
-}
-
-void AppendHexByte(std::string* out, std::uint32_t byte) {
-    constexpr std::string_view kDigits = "0123456789abcdef";
-    out->push_back(kDigits[(byte >> 4) & 0xFu]);
-    out->push_back(kDigits[byte & 0xFu]);
-}
-
-void AppendHexData(std::string* out, std::size_t lineStart, const RegValue& value) {
-    out->append("hex");
-    if (value.type != REG_BINARY) {
-        out->push_back('(');
-        std::string digits;
-        std::uint32_t type = value.type;
-        do {
-            digits.insert(digits.begin(), "0123456789abcdef"[type & 0xFu]);
-            type >>= 4;
-        } while (type != 0);
-        out->append(digits);
-        out->push_back(')');
-    }
-    out->push_back(':');
-    std::size_t column = out->size() - lineStart;
-    for (std::size_t i = 0; i < value.data.size(); ++i) {
-        if (i > 0) {
-            out->push_back(',');
-            ++column;
-            if (column + 3 > kHexWrapColumn) {
-                out->append("\\\n  ");
-                column = 2;
-            }
-        }
-        AppendHexByte(out, value.data[i]);
-        column += 2;
-    }
-}
-
-void AppendValue(std::string* out, const RegNamedValue& named) {
-    const std::size_t lineStart = out->size();
-    if (named.name.empty()) {
-        out->push_back('@');
-    } else {
-        AppendQuoted(out, named.name);
-    }
-    out->push_back('=');
-    const RegValue& value = named.value;
-    if (IsQuotableString(value)) {
-        AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(value.data.data()),
-                                           value.data.size() - 1));
-    } else if (value.type == REG_DWORD && value.data.size() == 4) {
-        out->append("dword:");
-        for (int i = 3; i >= 0; --i) {
-            AppendHexByte(out, value.data[static_cast<std::size_t>(i)]);
-        }
-    } else {
-        AppendHexData(out, lineStart, value);
-    }
-    out->push_back('\n');
-}
-
-// Checks the whole text and tells `visitor` of each key header and each value, with where
-// its lines lie in the text: from the start of its first line to the start of the line
-// after its last.
-template <typename Visitor>
-bool ParseRegText(std::string_view text, Visitor&& visitor) {
+bool ParseRegText(std::string_view text, RegTextVisitor& visitor) {
     if (text.size() > kMaxRegFileBytes) {
         return false;
     }
@@ -381,7 +274,7 @@ bool ParseRegText(std::string_view text, Visitor&& visitor) {
     }
     LineReader lines(text);
     std::string_view line;
-    if (!lines.Next(&line) || TrimRight(line) != kHeader) {
+    if (!lines.Next(&line) || TrimRight(line) != kRegHeader) {
         return false;
     }
     bool inKey = false;
@@ -414,97 +307,6 @@ bool ParseRegText(std::string_view text, Visitor&& visitor) {
     return true;
 }
 
-// Hands each key's values to the entry `keyFor` gives for its path; a null entry drops
-// them, as does `keep` answering false for the value's name.
-template <typename KeyFor, typename Keep>
-struct CollectingVisitor {
-    KeyFor keyFor;
-    Keep keep;
-    RegKeyEntry* key = nullptr;
-
-    void Key(std::string_view path, std::size_t /*end*/) { key = keyFor(path); }
-    void Value(const std::string& name, RegValue value, std::size_t, std::size_t) {
-        if (key != nullptr && keep(name)) {
-            key->Set(name, std::move(value));
-        }
-    }
-};
-
-template <typename KeyFor, typename Keep>
-bool CollectRegText(std::string_view text, KeyFor keyFor, Keep keep) {
-    return ParseRegText(text, CollectingVisitor<KeyFor, Keep>{keyFor, keep});
-}
-
-// Copies the text with the values of one key changed: each changed value's first lines
-// are replaced by its new line (under the name as the file spells it) and its repeats
-// dropped; values the key lacks go after
-// its last value (or header) line. Everything else is copied as it is.
-class MergingVisitor {
-  public:
-    MergingVisitor(std::string_view text, const RegKeyEntry& changes, std::string* out)
-        : text_(text), changes_(changes), out_(out), written_(changes.Values().size(), false) {}
-
-    void Key(std::string_view path, std::size_t end) {
-        inChangedKey_ = EqualsIgnoringCase(path, changes_.Path());
-        if (inChangedKey_) {
-            keyFound_ = true;
-            insertAt_ = end;
-        }
-    }
-
-    void Value(const std::string& name, RegValue, std::size_t begin, std::size_t end) {
-        if (!inChangedKey_) {
-            return;
-        }
-        insertAt_ = end;
-        const std::vector<RegNamedValue>& values = changes_.Values();
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            if (EqualsIgnoringCase(values[i].name, name)) {
-                out_->append(text_.substr(copied_, begin - copied_));
-                if (!written_[i]) {
-                    AppendValue(out_, RegNamedValue{name, values[i].value});  // the file's spelling
-                    written_[i] = true;
-                }
-                copied_ = end;
-                return;
-            }
-        }
-    }
-
-    // Adds what was not replaced, and the key itself when the text had none.
-    void Finish() {
-        const std::size_t at = keyFound_ ? insertAt_ : text_.size();
-        out_->append(text_.substr(copied_, at - copied_));
-        std::string added;
-        if (!keyFound_) {
-            added = "[" + changes_.Path() + "]\n";
-        }
-        const std::vector<RegNamedValue>& values = changes_.Values();
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            if (!written_[i]) {
-                AppendValue(&added, values[i]);
-            }
-        }
-        if (!added.empty() && !out_->empty() && out_->back() != '\n') {
-            out_->push_back('\n');  // the file's last line had no line end
-        }
-        out_->append(added);
-        out_->append(text_.substr(at));
-    }
-
-  private:
-    std::string_view text_;
-    const RegKeyEntry& changes_;
-    std::string* out_;
-    std::vector<bool> written_;  // per changed value: its new line is out
-    std::size_t copied_ = 0;     // the text before this is in `out_`
-    bool inChangedKey_ = false;
-    bool keyFound_ = false;
-    std::size_t insertAt_ = 0;
-};
-
-}  // namespace
-
 bool ParseRegFile(std::string_view text, RegistryContents* contents) {
     return CollectRegText(
         text, [contents](std::string_view path) { return &contents->Key(path); },
@@ -524,31 +326,6 @@ bool ParseRegKey(std::string_view text, RegKeyEntry* key,
                        return EqualsIgnoringCase(wanted, name);
                    });
         });
-}
-
-bool MergeRegText(std::string_view text, const RegKeyEntry& changes, std::string* merged) {
-    merged->clear();
-    MergingVisitor visitor(text, changes, merged);
-    if (!ParseRegText(text, visitor)) {
-        merged->clear();
-        return false;
-    }
-    visitor.Finish();
-    return true;
-}
-
-std::string FormatRegFile(const RegistryContents& contents) {
-    std::string out(kHeader);
-    out.append("\n\n");
-    for (const RegKeyEntry& key : contents.Keys()) {
-        out.push_back('[');
-        out.append(key.Path());
-        out.append("]\n");
-        for (const RegNamedValue& value : key.Values()) {
-            AppendValue(&out, value);
-        }
-    }
-    return out;
 }
 
 }  // namespace tetrakon
