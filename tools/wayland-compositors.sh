@@ -2,7 +2,8 @@
 # the view. weston's headless back end renders in software; its screenshots come through
 # weston-screenshooter, which it allows only with --debug. mutter runs headless with one
 # virtual monitor, in a private D-Bus session and without Xwayland; it gives no
-# screenshot. Sourced by tools/wayland-plain-starts.sh and the end-to-end runner; each
+# screenshot. sway (wlroots) runs headless as another user; grim takes its screenshots.
+# Sourced by tools/wayland-plain-starts.sh and the end-to-end runner; each
 # starter appends the ids of what it started to the file $3.
 
 # Waits up to 10 s for the Wayland socket $1 while process $2 runs.
@@ -17,7 +18,7 @@ wait_for_socket() {
 # Starts weston's headless back end on socket $1, its output going to the file $2.
 start_weston_headless() {
     weston --backend=headless-backend.so --use-pixman --debug --width=1024 --height=768 \
-        --socket="$1" --config="$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/weston.ini" \
+        --socket="$1" --config="$(realpath "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/weston.ini")" \
         >"$2" 2>&1 &
     echo $! >>"$3"
     wait_for_socket "$1" $!
@@ -32,6 +33,25 @@ start_mutter() {
         --virtual-monitor "${MUTTER_MONITOR:-1024x768}" >"$2" 2>&1 &
     echo $! >>"$3"
     wait_for_socket "$1" $!
+}
+
+# Starts sway headless (wlroots' software renderer) as the user nobody, since it refuses to
+# run as root, with the new folder $1 as its home and runtime folder; its output goes to
+# the file $2. $1's parent must let others through. Sets SWAY_SOCKET to the socket's full
+# path, which a client (root may use another user's socket) takes as WAYLAND_DISPLAY.
+start_sway() {
+    mkdir -m 700 "$1" && chown nobody: "$1"
+    printf 'output HEADLESS-1 mode 640x480\ndefault_border none\n' >"$1/config"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env -i HOME="$1" \
+        XDG_RUNTIME_DIR="$1" WLR_BACKENDS=headless WLR_RENDERER=pixman sway -c "$1/config" \
+        >"$2" 2>&1 &
+    echo $! >>"$3"
+    local deadline=$((SECONDS + 10))
+    while SWAY_SOCKET=$(find "$1" -maxdepth 1 -type s -name 'wayland-*' | head -1) &&
+        [ -z "$SWAY_SOCKET" ]; do
+        kill -0 $! 2>/dev/null && [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.05
+    done
 }
 
 # From a client's protocol log (WAYLAND_DEBUG=client): the size of the last buffer the

@@ -2,9 +2,9 @@
 # Starts the built program RUNS times in a row (plain starts, with the start-up picture,
 # each with empty settings) as a Wayland client of one compositor, and counts the starts
 # whose view shows a buffer of its real size once the protocol log (WAYLAND_DEBUG=client)
-# settles, within 10 s. The compositor: weston's headless back end, mutter headless, or
-# weston nested in a private Xvfb. Extra arguments go to the program (-Embedding).
-#   tools/wayland-plain-starts.sh BUILD_DIR weston-headless|mutter|weston-nested [RUNS] [ARG...]
+# settles, within 10 s. The compositor: weston's headless back end, mutter headless, sway
+# headless, or weston nested in a private Xvfb. Extra arguments go to the program (-Embedding).
+#   tools/wayland-plain-starts.sh BUILD_DIR weston-headless|mutter|sway|weston-nested [RUNS] [ARG...]
 set -uo pipefail
 
 app="$(realpath "${1:?usage: wayland-plain-starts.sh BUILD_DIR COMPOSITOR [RUNS] [ARG...]}")/app/tetrakon"
@@ -33,6 +33,8 @@ socket="wl-plain-starts-$$"
 case $compositor in
     weston-headless) start_weston_headless "$socket" "$work/compositor.log" "$pids" ;;
     mutter) start_mutter "$socket" "$work/compositor.log" "$pids" ;;
+    sway) chmod o+x "$work" && start_sway "$work/sway" "$work/compositor.log" "$pids" &&
+        socket=$SWAY_SOCKET ;;
     weston-nested)
         weston --backend=x11-backend.so --use-pixman --fullscreen --width=1024 --height=768 \
             --socket="$socket" --config="$e2e/weston.ini" >"$work/compositor.log" 2>&1 &

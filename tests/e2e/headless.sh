@@ -1,11 +1,17 @@
 # Scenarios' platforms without a display (tools/wayland-compositors.sh): weston's headless
-# back end, read through its screenshots, and mutter headless, read through the program's
-# protocol log. Sourced by run.sh.
+# back end and sway, read through their screenshots, and mutter headless, read through the
+# program's protocol log. Sourced by run.sh.
 
 on_weston_headless() {
     start_weston_headless "wl-$(basename "$SD")" "$SD/weston.log" "$SD/pids" ||
         fail "weston did not start: $(tail -3 "$SD/weston.log")"
-    export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="wl-$(basename "$SD")" SHOTS_FROM_WESTON=1
+    export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="wl-$(basename "$SD")" SHOTS_FROM=weston
+}
+
+on_sway() {
+    chmod o+x "$WORK"
+    start_sway "$SD/sway" "$SD/sway.log" "$SD/pids" || fail "sway did not start: $(tail -3 "$SD/sway.log")"
+    export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$SWAY_SOCKET" SHOTS_FROM=grim
 }
 
 on_mutter() {
@@ -14,7 +20,8 @@ on_mutter() {
     export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="wl-$(basename "$SD")" WAYLAND_DEBUG=client
 }
 
-weston_shot() {
+headless_shot() {
+    [ "$SHOTS_FROM" = grim ] && { grim "$SD/$1.png" || fail "no screenshot"; return; }
     rm -rf "$SD/shooter" && mkdir "$SD/shooter"
     (cd "$SD/shooter" && weston-screenshooter >/dev/null 2>&1) || fail "no screenshot"
     mv "$SD"/shooter/*.png "$SD/$1.png"

@@ -132,8 +132,8 @@ menu() {
 }
 
 shot() {
-    if [ -n "${SHOTS_FROM_WESTON:-}" ]; then
-        weston_shot "$1"
+    if [ -n "${SHOTS_FROM:-}" ]; then
+        headless_shot "$1"
         return
     fi
     if on_wayland_now; then

@@ -5,7 +5,7 @@ SCENARIOS=(startup_picture first_frame click_turn_and_undo shuffle_and_undo view
     full_screen dialogs keys_without_click f5_sound settings_and_placement stored_settings
     closing_states wayland_first_frame wayland_click_turn_and_undo wayland_full_screen
     wayland_keeps_window_position headless_start headless_first_frame mutter_start
-    mutter_first_frame)
+    mutter_first_frame sway_start sway_first_frame)
 
 scenario_startup_picture() {
     start_app
@@ -434,7 +434,8 @@ scenario_wayland_full_screen() {
 }
 
 # The first frame, drawn in the view's real size and opaque, on compositors without a
-# display; mutter's is read from the protocol log.
+# display (sway tiles the window over the whole screen); mutter's is read from the
+# protocol log.
 scenario_headless_start() {
     on_weston_headless
     START_PLAIN="" scenario_first_frame
@@ -442,6 +443,16 @@ scenario_headless_start() {
 
 scenario_headless_first_frame() {
     on_weston_headless
+    scenario_first_frame
+}
+
+scenario_sway_start() {
+    on_sway
+    START_PLAIN="" scenario_first_frame
+}
+
+scenario_sway_first_frame() {
+    on_sway
     scenario_first_frame
 }
 
