@@ -433,40 +433,15 @@ scenario_wayland_full_screen() {
     scenario_full_screen
 }
 
-# The first frame, drawn in the view's real size and opaque, on compositors without a
-# display (sway tiles the window over the whole screen); mutter's is read from the
-# protocol log.
-scenario_headless_start() {
-    on_weston_headless
-    START_PLAIN="" scenario_first_frame
-}
-
-scenario_headless_first_frame() {
-    on_weston_headless
-    scenario_first_frame
-}
-
-scenario_sway_start() {
-    on_sway
-    START_PLAIN="" scenario_first_frame
-}
-
-scenario_sway_first_frame() {
-    on_sway
-    scenario_first_frame
-}
-
-scenario_mutter_start() {
-    on_mutter
-    start_app
-    wait_view_buffer 15
-}
-
-scenario_mutter_first_frame() {
-    on_mutter
-    start_app -Embedding
-    wait_view_buffer 15
-}
+# The first frame, drawn in the view's real size and opaque, in a plain start and with
+# -Embedding, on compositors without a display (sway tiles the window over the whole
+# screen); mutter's is read from the protocol log.
+scenario_headless_start() { on_weston_headless; START_PLAIN="" scenario_first_frame; }
+scenario_headless_first_frame() { on_weston_headless; scenario_first_frame; }
+scenario_sway_start() { on_sway; START_PLAIN="" scenario_first_frame; }
+scenario_sway_first_frame() { on_sway; scenario_first_frame; }
+scenario_mutter_start() { on_mutter; start_app; wait_view_buffer 15; }
+scenario_mutter_first_frame() { on_mutter; start_app -Embedding; wait_view_buffer 15; }
 
 # A Wayland client cannot learn where its window is: the stored position is kept at close,
 # not replaced by the unknown one.
