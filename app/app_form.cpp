@@ -113,6 +113,10 @@ void CAppForm::OnInitialUpdate() {
     services_.fullScreenInputWindow = input::WindowHandleOf(fullscreen_.get());
     SetRenderWindow(surfaceAdapter_.get());
     SetFocusWindow(fullscreenAdapter_.get());
+    // The view shows when the main window is exposed, whether or not its own window hears
+    // of it (see gfx::ShowsOnScreen).
+    mainFrame_->winId();
+    mainFrame_->windowHandle()->installEventFilter(this);
     StartUp();
 }
 
@@ -127,7 +131,17 @@ bool CAppForm::IdlePass() {
     const std::uint64_t presentedBefore = PresentedFrames();
     StepFrame();
     if (PresentedFrames() != presentedBefore) {
-        pacing_.FramePresented(PresentingWindow());
+        QWindow* window = PresentingWindow();
+        pacing_.FramePresented(window);
+        // The first swap at a new size may still show a buffer of the old one (Mesa takes a
+        // Wayland window's new size only for the buffer after the next swap), so one more
+        // frame follows, and what stays on screen has the window's real size. A present
+        // into a window not on screen swaps nothing and does not count.
+        const QSize size = window->size() * window->devicePixelRatio();
+        if (size != presentedSize_ && gfx::ShowsOnScreen(*window)) {
+            presentedSize_ = size;
+            MarkFrameDirty();
+        }
     }
     return true;
 }
@@ -254,6 +268,13 @@ void CAppForm::ForwardToViewRotation(QWindow* window, QEvent* event) {
 
 bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
     auto* window = qobject_cast<QWindow*>(watched);
+    if (window != nullptr && window == mainFrame_->windowHandle()) {
+        if (event->type() == QEvent::Expose && window->isExposed() && IsWindowed()) {
+            MarkFrameDirty();
+            pacing_.WindowReady(surface_);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     if (window == nullptr || (window != surface_ && window != fullscreen_.get())) {
         return QWidget::eventFilter(watched, event);
     }
@@ -288,6 +309,8 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
             if (window == surface_) {
                 OnClientResize();
                 MarkFrameDirty();
+                // The frame at the new size is not held back by the last one's callback.
+                pacing_.WindowReady(surface_);
             }
             break;
         case QEvent::KeyPress: {

@@ -61,6 +61,8 @@ class CAppForm : public QWidget, public GameView {
     std::unique_ptr<gfx::QtWindow> surfaceAdapter_;
     std::unique_ptr<gfx::QtWindow> fullscreenAdapter_;
     CompositorFramePacing pacing_{OnWayland()};
+    // The presenting window's size in pixels at the last present that swapped.
+    QSize presentedSize_;
 };
 
 }  // namespace tetrakon

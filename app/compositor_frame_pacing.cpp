@@ -2,13 +2,15 @@
 
 namespace tetrakon {
 
-bool CompositorFramePacing::ReadyForStep(const QWindow* target) const {
-    return !enabled_ || waiting_.isNull() || waiting_.data() != target;
+bool CompositorFramePacing::ReadyForStep(const QWindow* target, Clock::time_point now) const {
+    return !enabled_ || waiting_.isNull() || waiting_.data() != target ||
+           now - waitingSince_ >= kLongestWait;
 }
 
-void CompositorFramePacing::FramePresented(QWindow* target) {
+void CompositorFramePacing::FramePresented(QWindow* target, Clock::time_point now) {
     if (enabled_ && target != nullptr) {
         waiting_ = target;
+        waitingSince_ = now;
         target->requestUpdate();
     }
 }

@@ -12,6 +12,7 @@ packages=(
     libpulse-dev qt6-translations-l10n pulseaudio pulseaudio-utils sox
     libgl-dev libgl1-mesa-dri libxcb1-dev fonts-dejavu-core
     xvfb xauth x11-utils xdotool wmctrl imagemagick jwm weston qt6-wayland valgrind netpbm time perl
+    mutter dbus-x11 sway grim
     fp-utils dpkg-dev lintian desktop-file-utils appstream xdg-utils
 )
 

@@ -132,6 +132,10 @@ menu() {
 }
 
 shot() {
+    if [ -n "${SHOTS_FROM:-}" ]; then
+        headless_shot "$1"
+        return
+    fi
     if on_wayland_now; then
         shot_without_pointer "$1"
         return

@@ -2,7 +2,8 @@
 # End-to-end tests of the built program: starts a private X server (Xvfb) with a small
 # window manager (jwm), drives the game with real X input (xdotool) and checks what it
 # draws on screenshots (ImageMagick); the wayland_ scenarios run it as a Wayland client of
-# a weston nested in that X server. Each scenario prints PASS or FAIL; the shots of a
+# a weston nested in that X server, the headless_, mutter_ and sway_ ones of compositors
+# without a display. Each scenario prints PASS or FAIL; the shots of a
 # failed one are kept in BUILD_DIR/e2e-artifacts/<scenario>/. The last line is
 # "N passed, M failed"; the exit status is non-zero when anything failed.
 #   tests/e2e/run.sh BUILD_DIR [SCENARIO...]
@@ -13,13 +14,15 @@ shift
 here=$(dirname "$(realpath "$0")")
 APP="$build/app/tetrakon"
 [ -x "$APP" ] || { echo "no program at $APP: build the tetrakon target first" >&2; exit 2; }
-for tool in Xvfb jwm weston xdotool wmctrl xwininfo import convert compare pulseaudio parec pactl sox xdg-open; do
+for tool in Xvfb jwm weston weston-screenshooter mutter dbus-launch sway grim xdotool wmctrl xwininfo import convert compare pulseaudio parec pactl sox xdg-open; do
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh" >&2; exit 2; }
 done
 
 source "$here/display.sh"
 source "$here/lib.sh"
 source "$here/wayland.sh"
+source "$here/../../tools/wayland-compositors.sh"
+source "$here/headless.sh"
 source "$here/scenarios.sh"
 source "$here/input_scenarios.sh"
 source "$here/picture_scenarios.sh"

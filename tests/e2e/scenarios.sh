@@ -4,7 +4,8 @@
 SCENARIOS=(startup_picture first_frame click_turn_and_undo shuffle_and_undo view_commands
     full_screen dialogs keys_without_click f5_sound settings_and_placement stored_settings
     closing_states damaged_program_cache wayland_first_frame wayland_click_turn_and_undo
-    wayland_full_screen wayland_keeps_window_position)
+    wayland_full_screen wayland_keeps_window_position headless_start headless_first_frame
+    mutter_start mutter_first_frame sway_start sway_first_frame)
 
 scenario_startup_picture() {
     start_app
@@ -42,18 +43,23 @@ scenario_startup_picture() {
 }
 
 scenario_first_frame() {
-    # Started without a sound server (run.sh points PULSE_SERVER at nothing).
-    start_app -Embedding
+    # Started without a sound server (run.sh points PULSE_SERVER at nothing); a plain start
+    # (START_PLAIN set) shows the start-up picture, which may cover a corner for 3.5 s.
+    start_app ${START_PLAIN--Embedding}
     wait_main
     wait_pyramid
     # A Wayland client's caption cannot be read from X.
     on_wayland_now || [ "$(xdotool getwindowname "$W")" = "$CAPTION" ] ||
         fail "caption is '$(xdotool getwindowname "$W")'"
-    local corner
+    local corner deadline=$((SECONDS + 5))
     for corner in "2 21" "$((WW - 3)) 21" "2 $((WH - 3))" "$((WW - 3)) $((WH - 3))"; do
         set -- $corner
-        [ "$(pixel pyramid $((OX + $1)) $((OY + $2)))" = "$BACKGROUND" ] ||
-            fail "view corner ($1, $2) is $(pixel pyramid $((OX + $1)) $((OY + $2))), not $BACKGROUND"
+        while [ "$(pixel pyramid $((OX + $1)) $((OY + $2)))" != "$BACKGROUND" ]; do
+            [ $SECONDS -lt $deadline ] ||
+                fail "view corner ($1, $2) is $(pixel pyramid $((OX + $1)) $((OY + $2))), not $BACKGROUND"
+            sleep 0.3
+            shot pyramid
+        done
     done
     kill -0 "$APP_PID" || fail "the program ended"
 }
@@ -426,6 +432,16 @@ scenario_wayland_full_screen() {
     on_wayland
     scenario_full_screen
 }
+
+# The first frame, drawn in the view's real size and opaque, in a plain start and with
+# -Embedding, on compositors without a display (sway tiles the window over the whole
+# screen); mutter's is read from the protocol log.
+scenario_headless_start() { on_weston_headless; START_PLAIN="" scenario_first_frame; }
+scenario_headless_first_frame() { on_weston_headless; scenario_first_frame; }
+scenario_sway_start() { on_sway; START_PLAIN="" scenario_first_frame; }
+scenario_sway_first_frame() { on_sway; scenario_first_frame; }
+scenario_mutter_start() { on_mutter; start_app; wait_view_buffer 15; }
+scenario_mutter_first_frame() { on_mutter; start_app -Embedding; wait_view_buffer 15; }
 
 # A Wayland client cannot learn where its window is: the stored position is kept at close,
 # not replaced by the unknown one.

@@ -54,7 +54,7 @@ wait_main_wayland() {
     local x y w h
     read -r x y w h <<<"$rect"
     OX=$x OY=$((y - MENU_BAR)) WW=$w WH=$((h + MENU_BAR))
-    W=$WESTON_WINDOW
+    W=${WESTON_WINDOW:-}
     place_marks
 }
 

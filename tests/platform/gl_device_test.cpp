@@ -103,6 +103,30 @@ TEST_F(GlDeviceTest, ClearsAndPresentsIntoTheWindow) {
     EXPECT_EQ(device->Release(), 0u);
 }
 
+// A surface that keeps alpha, as Wayland's EGL surfaces do, shows the frame opaque: the
+// game clears to a background colour whose alpha is 0.
+TEST(GlDevicePresentedAlpha, OpaqueOnASurfaceWithAlpha) {
+    QWindow window;
+    window.setSurfaceType(QSurface::OpenGLSurface);
+    QSurfaceFormat format = window.requestedFormat();
+    format.setAlphaBufferSize(8);
+    window.setFormat(format);
+    window.resize(64, 48);
+    window.create();
+    QtWindow adapter(&window);
+    window.show();
+    ASSERT_TRUE(WaitForExposure(window, true));
+    std::unique_ptr<Device> device;
+    ASSERT_EQ(TestGraphicsApi().CreateDevice(0, DeviceType::HAL, &adapter,
+                                             kCreateHardwareVertexProcessing,
+                                             WindowedParameters(&adapter), &device),
+              S_OK);
+    ASSERT_EQ(device->Clear(kClearTarget, 0x00AACCAA, 1.0f, 0), S_OK);
+    ASSERT_EQ(device->Present(), S_OK);
+    const QImage shown = GrabWhenShown(window, 30, 20, 0xAACCAA);
+    EXPECT_EQ(shown.pixel(30, 20), 0xFFAACCAAu);
+}
+
 TEST_F(GlDeviceTest, ResetChangesTheBackBufferAndStillDraws) {
     ASSERT_NE(device, nullptr);
     PresentParameters params = WindowedParameters(window.adapter.get(), 200, 100);

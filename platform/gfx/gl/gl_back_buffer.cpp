@@ -50,6 +50,17 @@ void BlitColor(QOpenGLExtraFunctions* gl, GLuint source, GLint width, GLint heig
                           sameSize ? GL_NEAREST : GL_LINEAR);
 }
 
+// Sets the alpha of every pixel of `target` to one, leaving its colour; the device sets
+// the colour mask and clear colour again before it next clears or draws.
+void FillAlpha(QOpenGLExtraFunctions* gl, GLuint target) {
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
+    gl->glDisable(GL_SCISSOR_TEST);
+    gl->glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    gl->glClear(GL_COLOR_BUFFER_BIT);
+    gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
 }  // namespace
 
 bool GlBackBuffer::Create(QOpenGLExtraFunctions* gl, const Layout& layout) {
@@ -161,6 +172,9 @@ bool GlBackBuffer::CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWi
             BlitColor(gl, source, static_cast<GLint>(layout_.width),
                       static_cast<GLint>(layout_.height), target, targetWidth, targetHeight);
         }
+    }
+    if (copied) {
+        FillAlpha(gl, target);
     }
     gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
     return copied;

@@ -33,8 +33,11 @@ class GlBackBuffer {
     const Layout& layout() const { return layout_; }
     GLuint drawFramebuffer() const { return drawFramebuffer_; }
 
-    // Copies the picture into `target` (the window's framebuffer), scaled to its size.
-    // False, with nothing copied, when the resolve buffer it needed could not be made.
+    // Copies the picture into `target` (the window's framebuffer), scaled to its size, with
+    // full alpha: the frame's own alpha is whatever it was cleared to (the game's background
+    // colour has none), and a window surface that keeps alpha, as Wayland's EGL surfaces
+    // do, would let the desktop show through. False, with nothing copied, when the resolve
+    // buffer it needed could not be made.
     bool CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWidth, int targetHeight);
     // The pixels as 0xAARRGGBB, rows top to bottom; empty when the resolve buffer it
     // needed could not be made.

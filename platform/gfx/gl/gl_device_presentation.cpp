@@ -134,7 +134,7 @@ void GlDevice::ApplySwapInterval(int interval) {
 
 bool GlDevice::ObserveWindow() {
     QWindow* window = home_->window();
-    const bool exposed = window != nullptr && window->isExposed();
+    const bool exposed = window != nullptr && ShowsOnScreen(*window);
     if (exposed) {
         everExposed_ = true;
     } else if (everExposed_) {

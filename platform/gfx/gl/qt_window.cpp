@@ -80,6 +80,20 @@ void QtWindow::RequestClose() {
     }
 }
 
+bool ShowsOnScreen(const QWindow& window) {
+    if (window.parent() == nullptr || window.isExposed()) {
+        return window.isExposed();
+    }
+    const QWindow* top = &window;
+    while (top->parent() != nullptr) {
+        if (!top->isVisible()) {
+            return false;
+        }
+        top = top->parent();
+    }
+    return top->isExposed();
+}
+
 QWindow* QWindowOf(Window* window) {
     auto* qtWindow = dynamic_cast<QtWindow*>(window);
     return qtWindow != nullptr ? qtWindow->window() : nullptr;

@@ -33,6 +33,12 @@ class QtWindow : public Window {
     bool cursorClipped_ = false;
 };
 
+// Whether what is presented into `window` can reach the screen. A window embedded in
+// another shows while it is visible and its top-level window is exposed: Qt's Wayland
+// platform (6.4) does not always send an expose event to a sub-surface (in a plain start
+// with the start-up picture the view's never came), so its own flag can stay false.
+bool ShowsOnScreen(const QWindow& window);
+
 // The QWindow behind a display-layer window; null when it is not a QtWindow or its
 // QWindow is gone.
 QWindow* QWindowOf(Window* window);
