@@ -2,7 +2,7 @@
 # and the help with and without a viewer. Sourced by run.sh after scenarios.sh.
 
 SCENARIOS+=(help_key_after_clicks help_without_viewer click_without_hold f5_tap
-    startup_picture_goes_on_key)
+    startup_picture_goes_on_key key_released_in_menu)
 
 # Gives the scenario XDG data folders of its own that hold the system's MIME database and
 # no program; with $1 = viewer, a viewer of CHM files and HTML pages registered there that
@@ -150,4 +150,30 @@ scenario_startup_picture_goes_on_key() {
     ! xwininfo -root -tree | grep -q ' 288x218+' || fail "the start-up picture stayed after a key press"
     [ $((SECONDS - shown)) -lt 3 ] || fail "too slow to tell the key from the picture's own 3.5 s"
     wait_main 5
+}
+
+# A key whose release goes to the menu is not held for ever: Alt gives the menu bar the
+# focus, a held Down opens a menu and gets its release, Escape twice closes it. Down makes
+# the view smaller while it is held, and the caption shows the zoom.
+scenario_key_released_in_menu() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    xdotool key alt
+    sleep 0.2
+    xdotool keydown Down
+    sleep 0.1
+    xdotool keyup Down
+    sleep 0.3
+    xdotool key Escape
+    sleep 0.2
+    xdotool key Escape
+    sleep 0.3
+    local before after
+    before=$(xdotool getwindowname "$W")
+    sleep 0.5
+    after=$(xdotool getwindowname "$W")
+    note "caption after the menu: '$before', then '$after'"
+    [ "$before" = "$after" ] || fail "Down still counts as held after its release went to the menu"
 }
