@@ -17,5 +17,7 @@ constexpr Result ObjectsLeaked = ResultFromBits(0x8200000Au);
 constexpr Result MediaMissing = ResultFromBits(0x8200000Bu);
 constexpr Result ResetFailed = ResultFromBits(0x8200000Cu);
 constexpr Result NullReferenceDevice = ResultFromBits(0x8200000Du);
+// Full screen asked for on a screen below the catalogue's size floor.
+constexpr Result ScreenTooSmall = ResultFromBits(0x8200000Eu);
 
 }  // namespace tetrakon
