@@ -70,8 +70,11 @@ void CPreSettingDlg::BuildControls() {
     count_->setValidator(new TypingLengthLimit(count_, kCountMaxChars));
     spin_ = Place(new UpDownControl(this), IDC_COUNT_SPIN, units, {42, 42, 10, 14});
     auto* frame = Place(new QGroupBox(this), 0, units, {3, 0, 246, 70});
-    Place(new QLabel(QStringLiteral("Количество поворотов перемешивания"), this), 0, units,
-          {58, 45, 134, 8});
+    auto* countLabel = Place(new QLabel(QStringLiteral("Количество поворотов перемешивания"), this),
+                             0, units, {58, 45, 134, 8});
+    // A screen reader names the count box by its label; the text has no mnemonic, so this
+    // adds no key.
+    countLabel->setBuddy(count_);
     fast_ = Place(new QCheckBox(QStringLiteral("Быстрое перемешивание"), this), IDC_FAST_CHECK,
                   units, {17, 27, 100, 10});
     apply_ = Place(new QPushButton(QStringLiteral("Применить"), this), IDOK_BUTTON, units,

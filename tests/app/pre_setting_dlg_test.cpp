@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -74,6 +75,13 @@ TEST(PresetsDialog, HasTheTemplatesCaptionTextsPlacesAndTabOrder) {
         EXPECT_EQ(text, c.text);
     }
     EXPECT_EQ(dialog.findChildren<QPushButton*>().size(), 1);
+    // What a screen reader says: the count box is named by its label.
+    const std::pair<QWidget*, QString> names[] = {{shown.count, label->text()},
+                                                  {shown.spin->upButton(), "Больше"},
+                                                  {shown.spin->downButton(), "Меньше"}};
+    for (const auto& [control, name] : names) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), name);
+    }
 
     // Focus starts on the first tab stop; Tab visits the others in template order and
     // skips the arrows.
