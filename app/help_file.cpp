@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/qt_message_box.h"
+
 namespace tetrakon {
 namespace {
 
@@ -117,9 +119,9 @@ void OpenHelp(QWidget* parent) {
         opener = new HelpOpener(
             program,
             [parent, program] {
-                QMessageBox::warning(parent, QStringLiteral("Tetrakon"),
-                                     QStringLiteral("Не удаётся открыть файл справки %1.")
-                                         .arg(HelpFilePath(program)));
+                ShowMessageBox(parent, QMessageBox::Warning, QStringLiteral("Tetrakon"),
+                               QStringLiteral("Не удаётся открыть файл справки %1.")
+                                   .arg(HelpFilePath(program)));
             },
             parent);
     }

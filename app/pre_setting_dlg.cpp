@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QValidator>
 
+#include "app/close_only_title_bar.h"
 #include "app/count_text.h"
 #include "app/dialog_ids.h"
 #include "app/dialog_units.h"
 #include "app/program_icon.h"
+#include "app/qt_message_box.h"
 #include "app/up_down_control.h"
 
 namespace tetrakon {
@@ -57,6 +59,7 @@ CPreSettingDlg::CPreSettingDlg(QWidget* parent)
     setWindowIcon(ProgramIcon());
     setFont(DialogFont());
     BuildControls();
+    UseCloseOnlyTitleBarWhereNeeded(this);
 }
 
 void CPreSettingDlg::BuildControls() {
@@ -106,8 +109,8 @@ void CPreSettingDlg::showEvent(QShowEvent* event) {
 void CPreSettingDlg::accept() {
     if (count_->text().size() > kCountMaxChars) {
         // Only a stored number of four or more characters gets here; typing cannot.
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("Введите не более %1 символов.").arg(kCountMaxChars));
+        ShowMessageBox(this, QMessageBox::Warning, windowTitle(),
+                       QStringLiteral("Введите не более %1 символов.").arg(kCountMaxChars));
         count_->setFocus();
         count_->selectAll();
         return;

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/close_only_title_bar.h"
 #include "app/count_text.h"
 #include "app/dialog_ids.h"
 #include "app/dialog_units.h"
@@ -92,6 +93,21 @@ TEST(PresetsDialog, HasTheTemplatesCaptionTextsPlacesAndTabOrder) {
         QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(dialog.focusWidget(), next);
     }
+}
+
+TEST(PresetsDialog, WithATitleBarOfItsOwnHasOnlyACloseButtonAndTheControlsBelowIt) {
+    CPreSettingDlg dialog(nullptr);
+    QWidget* apply = ById<QPushButton>(&dialog, IDOK_BUTTON);
+    const QRect applyBefore = apply->geometry();
+    auto* bar = new CloseOnlyTitleBar(&dialog);
+    dialog.show();
+    EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(apply->geometry(), applyBefore.translated(0, CloseOnlyTitleBar::kHeight));
+    const auto buttons = bar->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    buttons[0]->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST(PresetsDialog, ArrowsStepByTwoAndWrapBelowTheRangeToItsTop) {
