@@ -66,8 +66,11 @@ void DisplayOpenGuard::Opened() {
     }
     qInstallMessageHandler(previousHandler);
     for (const HeldMessage& held : *heldMessages) {
-        const QMessageLogContext context(held.file.constData(), held.line,
-                                         held.function.constData(), held.category.constData());
+        const auto text = [](const QByteArray& bytes) {
+            return bytes.isNull() ? nullptr : bytes.constData();
+        };
+        const QMessageLogContext context(text(held.file), held.line, text(held.function),
+                                         text(held.category));
         previousHandler(held.type, context, held.text);
     }
     delete heldMessages;
