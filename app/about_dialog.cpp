@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "app/close_only_title_bar.h"
 #include "app/dialog_ids.h"
 #include "app/dialog_units.h"
 #include "app/program_icon.h"
@@ -36,6 +37,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     auto* frame = new QGroupBox(this);
     frame->setGeometry(units.Rect(3, 1, 210, 61));
     frame->lower();
+    UseCloseOnlyTitleBarWhereNeeded(this);
 }
 
 void AboutDialog::keyPressEvent(QKeyEvent* event) {

@@ -46,6 +46,7 @@ CAppForm::CAppForm(QWidget* mainFrame)
     QWidget* container = QWidget::createWindowContainer(surface_, this);
     container->setFocusPolicy(Qt::StrongFocus);
     container->setMinimumSize(1, 1);
+    container->setAccessibleName(QStringLiteral("Трёхмерный вид пирамиды"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(container);

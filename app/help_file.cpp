@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -10,11 +11,15 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/qt_message_box.h"
+
 namespace tetrakon {
 namespace {
 
 // A lookup that hangs must not keep the help closed for good.
 constexpr int kLookUpLimitMs = 3000;
+// xdg-open's answer when the program it started ended with a failure.
+constexpr int kOpenerActionFailed = 4;
 
 }  // namespace
 
@@ -76,6 +81,8 @@ void HelpOpener::Run(Kind kind, const QString& program, const QStringList& argum
     } else {
         process->setProcessChannelMode(QProcess::ForwardedChannels);
     }
+    QElapsedTimer running;
+    running.start();
     const auto end = [this, process, done](bool succeeded) {
         const QByteArray output = succeeded ? process->readAllStandardOutput() : QByteArray();
         running_ = nullptr;
@@ -83,8 +90,16 @@ void HelpOpener::Run(Kind kind, const QString& program, const QStringList& argum
         done(succeeded, output);
     };
     connect(process, &QProcess::finished, this,
-            [process, end](int exitCode, QProcess::ExitStatus status) {
-                end(status == QProcess::NormalExit && exitCode == 0);
+            [this, kind, running, end](int exitCode, QProcess::ExitStatus status) {
+                // An opener ended by a signal, or one whose viewer ran for a while and then
+                // failed (without a desktop environment xdg-open runs the viewer and
+                // reports its end by a signal as a failure), has opened the help: the user
+                // ended it, and there is nothing to say.
+                const bool viewerEnded =
+                    kind == Kind::Opener &&
+                    (status == QProcess::CrashExit ||
+                     (exitCode == kOpenerActionFailed && running.elapsed() >= viewerShownAfterMs_));
+                end(viewerEnded || (status == QProcess::NormalExit && exitCode == 0));
             });
     connect(process, &QProcess::errorOccurred, this, [end](QProcess::ProcessError error) {
         // Any other error is followed by `finished`.
@@ -104,9 +119,9 @@ void OpenHelp(QWidget* parent) {
         opener = new HelpOpener(
             program,
             [parent, program] {
-                QMessageBox::warning(parent, QStringLiteral("Tetrakon"),
-                                     QStringLiteral("Не удаётся открыть файл справки %1.")
-                                         .arg(HelpFilePath(program)));
+                ShowMessageBox(parent, QMessageBox::Warning, QStringLiteral("Tetrakon"),
+                               QStringLiteral("Не удаётся открыть файл справки %1.")
+                                   .arg(HelpFilePath(program)));
             },
             parent);
     }

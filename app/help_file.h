@@ -22,6 +22,8 @@ QString HelpPagesPath(const QString& programPath);
 // opener cannot be started or it ends with a failure. Without a desktop environment
 // xdg-open runs the viewer and ends with it; while a lookup or an opener started here
 // still runs, another request is ignored, so a second request starts no second viewer.
+// An opener ended by a signal, or one that reports its viewer's failure after the viewer
+// ran for a while, is not a failure to open: the user ended the viewer.
 class HelpOpener : public QObject {
   public:
     HelpOpener(QString programPath, std::function<void()> failed, QObject* parent = nullptr);
@@ -29,6 +31,8 @@ class HelpOpener : public QObject {
     void Open();
     // Whether a lookup or an opener started here still runs.
     bool Running() const { return running_ != nullptr; }
+    // How long a viewer must have run before its failure counts as the user's ending.
+    void SetViewerShownAfter(int ms) { viewerShownAfterMs_ = ms; }
 
   private:
     // A lookup's output is read and it is given a time limit; an opener writes where this
@@ -43,6 +47,7 @@ class HelpOpener : public QObject {
     QString programPath_;
     std::function<void()> failed_;
     QProcess* running_ = nullptr;
+    int viewerShownAfterMs_ = 2000;
 };
 
 // Opens the help of this program. When no help opens, a message box says so and the

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_app.h"
+#include "app/display_open_guard.h"
 #include "app/program_icon.h"
 #include "app/program_info.h"
 #include "app/russian_translations.h"
@@ -32,7 +33,9 @@ int main(int argc, char** argv) {
             break;
     }
 
+    tetrakon::DisplayOpenGuard displayGuard;
     QApplication application(argc, argv);
+    displayGuard.Opened();
     QApplication::setApplicationName(QStringLiteral("Tetrakon"));
     QApplication::setDesktopFileName(QString::fromLatin1(tetrakon::kDesktopId));
     QApplication::setWindowIcon(tetrakon::ProgramIcon());

@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QValidator>
 
+#include "app/close_only_title_bar.h"
 #include "app/count_text.h"
 #include "app/dialog_ids.h"
 #include "app/dialog_units.h"
 #include "app/program_icon.h"
+#include "app/qt_message_box.h"
 #include "app/up_down_control.h"
 
 namespace tetrakon {
@@ -57,6 +59,7 @@ CPreSettingDlg::CPreSettingDlg(QWidget* parent)
     setWindowIcon(ProgramIcon());
     setFont(DialogFont());
     BuildControls();
+    UseCloseOnlyTitleBarWhereNeeded(this);
 }
 
 void CPreSettingDlg::BuildControls() {
@@ -70,8 +73,11 @@ void CPreSettingDlg::BuildControls() {
     count_->setValidator(new TypingLengthLimit(count_, kCountMaxChars));
     spin_ = Place(new UpDownControl(this), IDC_COUNT_SPIN, units, {42, 42, 10, 14});
     auto* frame = Place(new QGroupBox(this), 0, units, {3, 0, 246, 70});
-    Place(new QLabel(QStringLiteral("Количество поворотов перемешивания"), this), 0, units,
-          {58, 45, 134, 8});
+    auto* countLabel = Place(new QLabel(QStringLiteral("Количество поворотов перемешивания"), this),
+                             0, units, {58, 45, 134, 8});
+    // A screen reader names the count box by its label; the text has no mnemonic, so this
+    // adds no key.
+    countLabel->setBuddy(count_);
     fast_ = Place(new QCheckBox(QStringLiteral("Быстрое перемешивание"), this), IDC_FAST_CHECK,
                   units, {17, 27, 100, 10});
     apply_ = Place(new QPushButton(QStringLiteral("Применить"), this), IDOK_BUTTON, units,
@@ -103,8 +109,8 @@ void CPreSettingDlg::showEvent(QShowEvent* event) {
 void CPreSettingDlg::accept() {
     if (count_->text().size() > kCountMaxChars) {
         // Only a stored number of four or more characters gets here; typing cannot.
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("Введите не более %1 символов.").arg(kCountMaxChars));
+        ShowMessageBox(this, QMessageBox::Warning, windowTitle(),
+                       QStringLiteral("Введите не более %1 символов.").arg(kCountMaxChars));
         count_->setFocus();
         count_->selectAll();
         return;

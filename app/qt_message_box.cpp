@@ -1,13 +1,22 @@
 #include "app/qt_message_box.h"
 
+#include "app/close_only_title_bar.h"
+
 #include <QMessageBox>
 #include <QString>
 
 namespace tetrakon {
 
 void QtMessageBox::Show(const std::string& text, const std::string& caption, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Warning,
-                    QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
+    ShowMessageBox(nullptr,
+                   icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Warning,
+                   QString::fromStdString(caption), QString::fromStdString(text));
+}
+
+void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                    const QString& text) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    UseCloseOnlyTitleBarWhereNeeded(&box);
     box.exec();
 }
 

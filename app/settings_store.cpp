@@ -90,15 +90,16 @@ void SettingsStore::RestoreWindowPlacement(GameSettings* settings,
         return;
     }
     placementNotYetRestored_ = false;
+    // Without a key the window still opens as on a first start; the settings are not kept.
     const std::unique_ptr<RegistryKey> key = OpenSettingsKey(registry_);
-    if (!key) {
-        return;
-    }
     PixelRect& rect = settings->WindowRect;
-    rect.left = ReadNumber(*key, "Left", defaultWindowRect.left);
-    rect.top = ReadNumber(*key, "Top", defaultWindowRect.top);
-    rect.right = ReadNumber(*key, "Right", defaultWindowRect.right);
-    rect.bottom = ReadNumber(*key, "Bottom", defaultWindowRect.bottom);
+    rect = defaultWindowRect;
+    if (key) {
+        rect.left = ReadNumber(*key, "Left", defaultWindowRect.left);
+        rect.top = ReadNumber(*key, "Top", defaultWindowRect.top);
+        rect.right = ReadNumber(*key, "Right", defaultWindowRect.right);
+        rect.bottom = ReadNumber(*key, "Bottom", defaultWindowRect.bottom);
+    }
     if (IsEmpty(rect)) {
         rect = defaultWindowRect;
     }
@@ -112,7 +113,9 @@ void SettingsStore::RestoreWindowPlacement(GameSettings* settings,
     if (frame != nullptr) {
         frame->SetPlacementRestored(rect);
     }
-    key->Close();
+    if (key) {
+        key->Close();
+    }
 }
 
 void SettingsStore::SaveSettings(GameSettings* settings, const FramePlacement* frame) {

@@ -44,7 +44,8 @@ class SettingsStore {
     // A stored rectangle that is empty, or overlaps none of `screens` (the screen it was on
     // is gone), is replaced by `defaultWindowRect`. The rectangle is then fitted to its
     // screen (see FitToScreens), so that no stored value opens a window the screen cannot
-    // show; with no screens listed, only an empty one is replaced.
+    // show; with no screens listed, only an empty one is replaced. A key that cannot be
+    // opened reads as one without values.
     void RestoreWindowPlacement(GameSettings* settings, const PixelRect& defaultWindowRect,
                                 std::span<const ScreenArea> screens, FramePlacement* frame);
 

@@ -20,6 +20,9 @@ UpDownControl::UpDownControl(QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
+    // What a screen reader says for the arrows, which show no text.
+    up_->setAccessibleName(QStringLiteral("Больше"));
+    down_->setAccessibleName(QStringLiteral("Меньше"));
     for (QToolButton* arrow : {up_, down_}) {
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setAutoRepeat(true);

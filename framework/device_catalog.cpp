@@ -82,35 +82,40 @@ void DeviceCatalog::BuildAdapter(std::uint32_t ordinal) {
         adapter.identifier.description.resize(kMaxAdapterDescription);
     }
 
-    std::vector<Format> adapterFormats;
+    // The size floor is full screen's: a window fits on a smaller screen, so a mode below
+    // it still offers its format for windowed combos.
+    AdapterFormats formats;
+    const auto add = [](std::vector<Format>& list, Format format) {
+        if (std::find(list.begin(), list.end(), format) == list.end()) {
+            list.push_back(format);
+        }
+    };
     for (Format format : AllowedAdapterFormats()) {
         const std::uint32_t modeCount = graphics_->GetAdapterModeCount(ordinal, format);
         for (std::uint32_t i = 0; i < modeCount; ++i) {
             gfx::DisplayMode mode;
-            if (Failed(graphics_->EnumAdapterModes(ordinal, format, i, &mode))) {
-                continue;
-            }
-            if (mode.width < limits.minFullScreenWidth ||
-                mode.height < limits.minFullScreenHeight ||
+            if (Failed(graphics_->EnumAdapterModes(ordinal, format, i, &mode)) ||
                 gfx::ColorChannelBits(mode.format) < limits.minColorChannelBits) {
                 continue;
             }
-            adapter.displayModes.push_back(mode);
-            if (std::find(adapterFormats.begin(), adapterFormats.end(), mode.format) ==
-                adapterFormats.end()) {
-                adapterFormats.push_back(mode.format);
+            add(formats.windowed, mode.format);
+            if (mode.width < limits.minFullScreenWidth ||
+                mode.height < limits.minFullScreenHeight) {
+                continue;
             }
+            adapter.displayModes.push_back(mode);
+            add(formats.fullScreen, mode.format);
         }
     }
     std::sort(adapter.displayModes.begin(), adapter.displayModes.end(), ModeLess);
 
-    BuildDevices(adapter, adapterFormats);
+    BuildDevices(adapter, formats);
     if (!adapter.devices.empty()) {
         adapters_.push_back(std::move(adapter));
     }
 }
 
-void DeviceCatalog::BuildDevices(AdapterEntry& adapter, const std::vector<Format>& adapterFormats) {
+void DeviceCatalog::BuildDevices(AdapterEntry& adapter, const AdapterFormats& adapterFormats) {
     for (DeviceType type : {DeviceType::HAL, DeviceType::SW, DeviceType::REF}) {
         DeviceEntry device;
         device.adapterOrdinal = adapter.adapterOrdinal;
@@ -125,14 +130,17 @@ void DeviceCatalog::BuildDevices(AdapterEntry& adapter, const std::vector<Format
     }
 }
 
-void DeviceCatalog::BuildCombos(DeviceEntry& device, const std::vector<Format>& adapterFormats) {
-    for (Format adapterFormat : adapterFormats) {
+void DeviceCatalog::BuildCombos(DeviceEntry& device, const AdapterFormats& adapterFormats) {
+    for (Format adapterFormat : adapterFormats.windowed) {
+        const bool hasFullScreenMode =
+            std::find(adapterFormats.fullScreen.begin(), adapterFormats.fullScreen.end(),
+                      adapterFormat) != adapterFormats.fullScreen.end();
         for (Format backBufferFormat : BackBufferFormats()) {
             if (gfx::AlphaChannelBits(backBufferFormat) < limits.minAlphaChannelBits) {
                 continue;
             }
             for (bool windowed : {false, true}) {
-                if ((!windowed && limits.requiresWindowed) ||
+                if ((!windowed && (limits.requiresWindowed || !hasFullScreenMode)) ||
                     (windowed && limits.requiresFullScreen)) {
                     continue;
                 }

@@ -50,7 +50,9 @@ struct DeviceEntry {
 struct AdapterEntry {
     std::uint32_t adapterOrdinal = 0;
     gfx::AdapterIdentifier identifier;
-    std::vector<gfx::DisplayMode> displayModes;  // acceptable modes, sorted
+    // Modes acceptable for full screen, sorted; empty when the screen is below the size
+    // floor, where the adapter still has windowed combos.
+    std::vector<gfx::DisplayMode> displayModes;
     std::vector<DeviceEntry> devices;
 };
 
@@ -96,9 +98,16 @@ class DeviceCatalog {
     static const std::vector<gfx::Format>& DepthStencilFormats();
 
   private:
+    // The formats of an adapter's modes, in the order found: all with enough colour, and
+    // those of modes large enough for full screen.
+    struct AdapterFormats {
+        std::vector<gfx::Format> windowed;
+        std::vector<gfx::Format> fullScreen;
+    };
+
     void BuildAdapter(std::uint32_t ordinal);
-    void BuildDevices(AdapterEntry& adapter, const std::vector<gfx::Format>& adapterFormats);
-    void BuildCombos(DeviceEntry& device, const std::vector<gfx::Format>& adapterFormats);
+    void BuildDevices(AdapterEntry& adapter, const AdapterFormats& adapterFormats);
+    void BuildCombos(DeviceEntry& device, const AdapterFormats& adapterFormats);
     bool FillCombo(const DeviceEntry& device, FormatCombo& combo);
     void AddDepthStencilFormats(FormatCombo& combo);
     void AddMultisampleTypes(FormatCombo& combo);

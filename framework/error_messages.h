@@ -45,6 +45,9 @@ inline constexpr ErrorMessage kErrorMessages[] = {
      "Warning: Nothing will be rendered.\nMesa's software renderer was selected, but your\n"
      "computer only has a reduced-functionality version\nof it installed.  Update the graphics "
      "driver to get\nthe full software renderer.\n"},
+    {ScreenTooSmall,
+     "The screen is too small for full screen.\nFull screen needs at least 640 x 480\npixels; "
+     "the game goes on in its window."},
     {E_OUTOFMEMORY, "Not enough memory."},
     {gfx::D3DERR_OUTOFVIDEOMEMORY, "Not enough video memory."},
 };

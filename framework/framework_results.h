@@ -17,5 +17,7 @@ constexpr Result ObjectsLeaked = ResultFromBits(0x8200000Au);
 // MediaMissing (0x8200000B) is in gfxutil/result.h: the loaders below the framework return it.
 constexpr Result ResetFailed = ResultFromBits(0x8200000Cu);
 constexpr Result NullReferenceDevice = ResultFromBits(0x8200000Du);
+// Full screen asked for on a screen below the catalogue's size floor.
+constexpr Result ScreenTooSmall = ResultFromBits(0x8200000Eu);
 
 }  // namespace tetrakon

@@ -46,6 +46,11 @@ Result RenderApp::SwitchScreenMode() {
                                      ? settings.fullScreen
                                      : static_cast<const DisplaySetup&>(settings.windowed);
     if (current.combo == nullptr || target.combo == nullptr) {
+        // A screen below the full-screen size floor has windowed combos only: say so.
+        if (settings.isWindowed && current.adapter != nullptr &&
+            current.adapter->displayModes.empty()) {
+            ReportError(ScreenTooSmall, ReportKind::Warning);
+        }
         return E_FAIL;
     }
     const std::uint32_t previousAdapter = current.combo->adapterOrdinal;

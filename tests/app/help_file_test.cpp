@@ -16,7 +16,8 @@ namespace {
 
 // Stand-ins for the desktop's xdg-mime and xdg-open, first on the PATH: xdg-mime names a
 // CHM viewer only while the file "viewer" exists; xdg-open adds what it was given to
-// "opened", runs as long as "hold" exists and ends with the code in "status" (0 without).
+// "opened", runs as long as "hold" exists and ends, after the pause in "status", with its
+// code (0 without), or by a signal for "TERM".
 class HelpFileTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -25,7 +26,9 @@ class HelpFileTest : public ::testing::Test {
         WriteScript("xdg-open",
                     "echo \"$1\" >> \"$here/opened\"\n"
                     "while [ -e \"$here/hold\" ]; do sleep 0.05; done\n"
-                    "exit $(cat \"$here/status\" 2>/dev/null || echo 0)\n");
+                    "code=0; pause=0; read -r code pause < \"$here/status\"\n"
+                    "sleep \"${pause:-0}\"; [ \"$code\" = TERM ] && kill -TERM $$\n"
+                    "exit \"$code\"\n");
         savedPath_ = qgetenv("PATH");
     }
     static void TearDownTestSuite() {
@@ -83,6 +86,10 @@ TEST_F(HelpFileTest, ChmWithItsViewerThenHtmlPagesAndEveryFailureSaid) {
         {"CHM without a viewer, no pages", true, false, false, "0", "", true},
         {"the opener finds no program", true, false, true, "3", "/help/index.html", true},
         {"no opener", true, true, true, nullptr, "", true},
+        {"the viewer fails at once", false, false, true, "4", "/help/index.html", true},
+        {"the viewer is ended after a while", false, false, true, "4 0.3", "/help/index.html",
+         false},
+        {"the opener is ended by a signal", false, false, true, "TERM", "/help/index.html", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -101,6 +108,7 @@ TEST_F(HelpFileTest, ChmWithItsViewerThenHtmlPagesAndEveryFailureSaid) {
 
         int failures = 0;
         HelpOpener opener(install.filePath("tetrakon"), [&failures] { ++failures; });
+        opener.SetViewerShownAfter(200);
         opener.Open();
         Finish(opener);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/close_only_title_bar.h"
 #include "app/count_text.h"
 #include "app/dialog_ids.h"
 #include "app/dialog_units.h"
@@ -74,6 +76,13 @@ TEST(PresetsDialog, HasTheTemplatesCaptionTextsPlacesAndTabOrder) {
         EXPECT_EQ(text, c.text);
     }
     EXPECT_EQ(dialog.findChildren<QPushButton*>().size(), 1);
+    // What a screen reader says: the count box is named by its label.
+    const std::pair<QWidget*, QString> names[] = {{shown.count, label->text()},
+                                                  {shown.spin->upButton(), "Больше"},
+                                                  {shown.spin->downButton(), "Меньше"}};
+    for (const auto& [control, name] : names) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), name);
+    }
 
     // Focus starts on the first tab stop; Tab visits the others in template order and
     // skips the arrows.
@@ -84,6 +93,21 @@ TEST(PresetsDialog, HasTheTemplatesCaptionTextsPlacesAndTabOrder) {
         QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(dialog.focusWidget(), next);
     }
+}
+
+TEST(PresetsDialog, WithATitleBarOfItsOwnHasOnlyACloseButtonAndTheControlsBelowIt) {
+    CPreSettingDlg dialog(nullptr);
+    QWidget* apply = ById<QPushButton>(&dialog, IDOK_BUTTON);
+    const QRect applyBefore = apply->geometry();
+    auto* bar = new CloseOnlyTitleBar(&dialog);
+    dialog.show();
+    EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(apply->geometry(), applyBefore.translated(0, CloseOnlyTitleBar::kHeight));
+    const auto buttons = bar->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    buttons[0]->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST(PresetsDialog, ArrowsStepByTwoAndWrapBelowTheRangeToItsTop) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
@@ -210,6 +211,15 @@ TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault)
         EXPECT_EQ(settings.WindowRect, expected) << stored.left;
         EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{expected}) << stored.left;
     }
+}
+
+TEST_F(SettingsStoreTest, AFolderThatCannotBeUsedOpensTheWindowAtTheDefault) {
+    std::ofstream(dir_.Path() + "/Tetrakon") << "a file where the folder should be";
+    FakeFrame frame;
+    const ScreenArea screens[] = {kPrimary};
+    GameSettings settings;
+    SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &frame);
+    EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
 }
 
 TEST_F(SettingsStoreTest, MaximisedFrameReopensRestoredAtItsNormalRectangle) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QCursor>
 #include <QFile>
@@ -84,6 +85,9 @@ TEST_F(AppWindowTest, MenuHasItsFourDropDownsInOrder) {
               QStringLiteral("Файл:|Перемешать|-|Выход|Редактирование:|Повернуть обратно|"
                              "Возврат в начало|Центрирование пирамиды|Настройки:|Цвет фона|"
                              "Картинка фона|Преднастройки|Справка:|О программе|Помощь"));
+    QAccessibleInterface* view =
+        QAccessible::queryAccessibleInterface(running.form()->focusProxy());
+    EXPECT_EQ(view->text(QAccessible::Name), "Трёхмерный вид пирамиды");
 }
 
 // Whether the item is enabled once its drop-down opens.

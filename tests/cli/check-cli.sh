@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program's command line without a display: --help prints a Russian usage and
 # --version the name and version, both with exit status 0 and before anything needs a
-# display; other arguments beside them are ignored.
+# display; other arguments beside them are ignored. Any other start without a usable
+# display ends at once with one Russian line and exit status 1.
 #   tests/cli/check-cli.sh <program> <version>
 set -uo pipefail
 program=${1:?usage: check-cli.sh <program> <version>}
@@ -31,6 +32,17 @@ for args in "--help" "--bogus --help --version"; do
     [ "$status" -eq 0 ] || fail "'$args' exits with $status"
     grep -q '^Использование: tetrakon' <<<"$out" || fail "'$args' prints no Russian usage: $out"
     grep -q -- '--version' <<<"$out" || fail "'$args' does not name --version"
+done
+
+# No display at all, one that refuses the connection, and a malformed name.
+for display in "" DISPLAY=:4242 DISPLAY=garbage::; do
+    for args in "" -h --bogus; do
+        # shellcheck disable=SC2086
+        out=$(env -u DISPLAY -u WAYLAND_DISPLAY $display timeout 5 "$program" $args 2>&1 >/dev/null)
+        status=$?
+        [ "$status" -eq 1 ] && [ "$out" = "tetrakon: не удаётся открыть дисплей (X11 или Wayland)." ] ||
+            fail "'$args' with '$display' exits with $status and says: $out"
+    done
 done
 
 # Written output that cannot be delivered is a failure, not a silent success.

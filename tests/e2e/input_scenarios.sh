@@ -2,7 +2,7 @@
 # and the help with and without a viewer. Sourced by run.sh after scenarios.sh.
 
 SCENARIOS+=(help_key_after_clicks help_without_viewer click_without_hold f5_tap
-    startup_picture_goes_on_key)
+    startup_picture_goes_on_key key_released_in_menu)
 
 # Gives the scenario XDG data folders of its own that hold the system's MIME database and
 # no program; with $1 = viewer, a viewer of CHM files and HTML pages registered there that
@@ -150,4 +150,17 @@ scenario_startup_picture_goes_on_key() {
     ! xwininfo -root -tree | grep -q ' 288x218+' || fail "the start-up picture stayed after a key press"
     [ $((SECONDS - shown)) -lt 3 ] || fail "too slow to tell the key from the picture's own 3.5 s"
     wait_main 5
+}
+
+# Alt gives the menu bar the focus, a held Down opens a menu that gets its release, Escape
+# twice closes it: Down must not stay held (it zooms, and the caption shows the zoom).
+scenario_key_released_in_menu() {
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    activate
+    xdotool key alt sleep 0.2 keydown Down sleep 0.1 keyup Down sleep 0.3 key Escape sleep 0.2 key Escape
+    local before
+    before=$(xdotool sleep 0.3 getwindowname "$W")
+    [ "$before" = "$(xdotool sleep 0.5 getwindowname "$W")" ] || fail "Down still held after the menu"
 }

@@ -67,7 +67,7 @@ TEST_F(DeviceCatalogTest, RunningOutOfMemoryLeavesAnEmptyCatalogue) {
     EXPECT_TRUE(catalogue.Adapters().empty());
 }
 
-TEST_F(DeviceCatalogTest, SmallModesAreLeftOutWithTheirFormats) {
+TEST_F(DeviceCatalogTest, SmallModesAreLeftOutOfFullScreenAndKeptForAWindow) {
     api.adapters[0].modes = {{640, 480, 60, Format::X8R8G8B8},
                              {639, 480, 60, Format::R5G6B5},
                              {640, 479, 60, Format::R5G6B5},
@@ -79,9 +79,11 @@ TEST_F(DeviceCatalogTest, SmallModesAreLeftOutWithTheirFormats) {
     EXPECT_EQ(adapter.displayModes[0].height, 480u);
     for (const DeviceEntry& device : adapter.devices) {
         for (const FormatCombo& combo : device.combos) {
-            EXPECT_EQ(combo.adapterFormat, Format::X8R8G8B8);
+            EXPECT_TRUE(combo.windowed || combo.adapterFormat == Format::X8R8G8B8);
         }
     }
+    EXPECT_NE(Find(DeviceType::HAL, Format::R5G6B5, Format::R5G6B5, true), nullptr);
+    EXPECT_NE(Find(DeviceType::HAL, Format::X1R5G5B5, Format::X1R5G5B5, true), nullptr);
 }
 
 TEST_F(DeviceCatalogTest, ModesSortByWidthHeightFormatThenRefreshRate) {

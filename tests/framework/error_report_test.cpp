@@ -25,7 +25,7 @@ constexpr const char* kReferenceSuffix =
 constexpr std::uint32_t kCodesWithText[] = {0x82000001u, 0x82000003u, 0x82000004u, 0x82000005u,
                                             0x82000006u, 0x82000007u, 0x82000008u, 0x82000009u,
                                             0x8200000Au, 0x8200000Bu, 0x8200000Cu, 0x8200000Du,
-                                            0x8007000Eu, 0x8876017Cu, 0x80070002u};
+                                            0x8200000Eu, 0x8007000Eu, 0x8876017Cu, 0x80070002u};
 
 TEST(ErrorMessageText, EachCodeKeepsItsOwnTextNamingWhatIsReallyUsed) {
     std::set<std::string> texts;
@@ -44,7 +44,7 @@ TEST(ErrorMessageText, EachCodeKeepsItsOwnTextNamingWhatIsReallyUsed) {
         std::string(ErrorMessageText(NoGraphicsApi)).rfind("Could not initialize OpenGL 3.3.", 0),
         0u);
     EXPECT_STREQ(ErrorMessageText(ResetFailed), "Could not reset the OpenGL device.");
-    for (std::uint32_t bits : {0x82000002u, 0x8200000Eu, 0x80004005u, 0x88760868u}) {
+    for (std::uint32_t bits : {0x82000002u, 0x8200000Fu, 0x80004005u, 0x88760868u}) {
         EXPECT_STREQ(ErrorMessageText(ResultFromBits(bits)), kGeneric) << std::hex << bits;
     }
 }

@@ -166,6 +166,17 @@ TEST_F(FailureTest, StartsFullScreenWhenNoWindowedCombinationExists) {
     EXPECT_TRUE(app->active);
 }
 
+TEST_F(FailureTest, ScreenBelowTheFullScreenFloorRunsInAWindowAndSaysWhyNotFullScreen) {
+    api->adapters[0].modes = {{639, 480, 60, Format::X8R8G8B8}};
+    api->adapters[0].desktopMode = {639, 480, 60, Format::X8R8G8B8};
+    ASSERT_EQ(app->StartUp(), S_OK);
+    EXPECT_TRUE(app->windowed);
+    EXPECT_EQ(app->SwitchScreenMode(), E_FAIL);
+    EXPECT_EQ(Text(0).rfind("The screen is too small for full screen.\n", 0), 0u);
+    EXPECT_EQ(box.shown[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(app->windowed && app->active);
+}
+
 struct ResizeFailure {
     Result resetResult;
     Result reported;

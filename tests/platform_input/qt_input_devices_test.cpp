@@ -100,6 +100,16 @@ TEST_F(QtInputTest, LosingFocusReleasesTheKeys) {
     EXPECT_EQ(ReadKeys()[scan::kF5], 0);
 }
 
+TEST_F(QtInputTest, AReleaseThatGoesToAnotherWindowReleasesTheKeys) {
+    QWindow menu;
+    Key(QEvent::KeyPress, Qt::Key_Down);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(&menu, &release);
+
+    EXPECT_EQ(ReadKeys()[scan::kDown], kDown);
+    EXPECT_EQ(ReadKeys()[scan::kDown], 0);
+}
+
 TEST_F(QtInputTest, AWindowWatchedForKeysFeedsTheKeyboardOnly) {
     QWindow mainWindow;
     system.WatchKeys(&mainWindow);

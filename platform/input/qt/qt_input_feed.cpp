@@ -27,25 +27,50 @@ QtInputFeed::QtInputFeed() {
         applicationActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
         connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) { OnApplicationState(state); });
+        connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+            if (!Watches(window)) {
+                ClearKeys();
+            }
+        });
+        // Every object's events pass here, so that key events to a window not watched are
+        // seen too: a menu or popup holds the keyboard without taking the focus from the
+        // window it opened from.
+        qGuiApp->installEventFilter(this);
     }
+}
+
+bool QtInputFeed::Watches(const QObject* window) const {
+    return std::find(watched_.begin(), watched_.end(), window) != watched_.end();
 }
 
 void QtInputFeed::Watch(QWindow* window) {
     if (window != nullptr) {
-        window->installEventFilter(this);
+        watched_.push_back(window);
     }
 }
 
 void QtInputFeed::WatchKeys(QWindow* window) {
     if (window != nullptr) {
+        watched_.push_back(window);
         keysOnly_.push_back(window);
-        window->installEventFilter(this);
     }
 }
 
 bool QtInputFeed::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease;
+    if (!Watches(watched)) {
+        if (keyEvent && watched->isWindowType()) {
+            ClearKeys();
+        }
+        return false;
+    }
+    if (type == QEvent::FocusOut) {
+        ClearKeys();
+        return false;
+    }
     const bool keysOnly = std::find(keysOnly_.begin(), keysOnly_.end(), watched) != keysOnly_.end();
-    if (keysOnly && event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+    if (keysOnly && !keyEvent) {
         return false;
     }
     switch (event->type()) {
@@ -63,9 +88,6 @@ bool QtInputFeed::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::Wheel:
             totals_.wheel += static_cast<QWheelEvent*>(event)->angleDelta().y();
-            break;
-        case QEvent::FocusOut:
-            ClearKeys();
             break;
         default:
             break;

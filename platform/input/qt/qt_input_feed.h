@@ -17,7 +17,9 @@ namespace tetrakon::input {
 
 // Collects what the keyboard and mouse devices report from the events of the windows it
 // watches: the keys held, the buttons held and running sums of motion and wheel. It only
-// looks at the events and lets every one of them on to its window.
+// looks at the events and lets every one of them on to its window. When the keyboard goes
+// to a window it does not watch (a menu, a popup, a dialog, another program), the keys
+// are released, as a keyboard that is lost would be: their releases go there.
 class QtInputFeed : public QObject {
   public:
     // Sums since the feed began; a device reports the difference between two reads.
@@ -56,6 +58,7 @@ class QtInputFeed : public QObject {
     void OnKey(const QKeyEvent& event, bool down);
     void OnMouse(const QMouseEvent& event);
     void OnApplicationState(Qt::ApplicationState state);
+    bool Watches(const QObject* window) const;
 
     bool applicationActive_ = false;
     KeyboardState keys_{};
@@ -65,6 +68,7 @@ class QtInputFeed : public QObject {
     MouseTotals totals_;
     // Global cursor position of the last mouse event, in screen pixels.
     std::optional<QPoint> lastPosition_;
+    std::vector<const QObject*> watched_;
     std::vector<const QObject*> keysOnly_;
 };
 
