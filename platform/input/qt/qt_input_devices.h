@@ -50,7 +50,6 @@ class QtDevice : public Interface {
         if (!ValidCooperativeFlags(flags)) {
             return DIERR_INVALIDPARAM;
         }
-        window_ = window;
         flags_ = flags;
         return S_OK;
     }
@@ -72,9 +71,6 @@ class QtDevice : public Interface {
         acquired_ = false;
         return S_OK;
     }
-
-    WindowHandle window() const { return window_; }
-    std::uint32_t flags() const { return flags_; }
 
   protected:
     virtual void OnAcquired() {}
@@ -98,7 +94,6 @@ class QtDevice : public Interface {
     std::shared_ptr<const QtInputFeed> feed_;
     bool formatSet_ = false;
     bool acquired_ = false;
-    WindowHandle window_ = 0;
     std::uint32_t flags_ = kCoopNonExclusive | kCoopBackground;
 };
 
