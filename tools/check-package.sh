@@ -36,6 +36,7 @@ expected=(
     /usr/libexec/tetrakon/tetrakon
     /usr/libexec/tetrakon/tetrakon.CHM
     /usr/libexec/tetrakon/help
+    /usr/share/doc/tetrakon/html
     /usr/share/tetrakon/help/index.html
     /usr/share/tetrakon/help/controls.html
     /usr/share/tetrakon/help/menus.html
@@ -86,12 +87,14 @@ for part in toc:hhc index:hhk; do
         >/dev/null && grep -c 'name="Local"' "$part" || true)
     [ "$got" = "$want" ] || fail "the help's ${part%:*} holds ${got:-no} entries, not $want"
 done
+[ "$(readlink -f "$root/usr/share/doc/tetrakon/html")" = "$root/usr/share/tetrakon/help" ] ||
+    fail "the link for doc-base does not lead to the HTML pages"
 # Minimal systems leave /usr/share/doc out: the help the program opens must not live there.
 rm -rf "$root/usr/share/doc"
 [ "$(readlink -f "$(dirname "$program")/help")" = "$root/usr/share/tetrakon/help" ] ||
     fail "the help link beside the program does not lead to the HTML pages"
 [ -f "$(dirname "$program")/help/index.html" ] || fail "the help needs /usr/share/doc"
-grep -qx 'Files: /usr/share/tetrakon/help/\*.html' "$root/usr/share/doc-base/tetrakon" ||
+grep -qx 'Files: /usr/share/doc/tetrakon/html/\*.html' "$root/usr/share/doc-base/tetrakon" ||
     fail "the doc-base entry does not name the help pages"
 if ldd "$program" | grep -q 'not found'; then
     fail "libraries not found: $(ldd "$program" | grep 'not found' | tr -s ' \n' ' ')"
