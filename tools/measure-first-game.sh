@@ -30,8 +30,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     kill "$pid"
     wait "$pid" 2>/dev/null || true
     # The second line is the user and system time of every process run.sh started.
-    times | sed -n 2p >"$work/cpu"
+    times >"$work/times"
 ' _ "$work/clone" "$work"
-read -r user system <"$work/cpu"
+read -r user system < <(sed -n 2p "$work/times")
 awk -v c="$(git -C "$work/clone" rev-parse --short HEAD)" -v u="$user" -v s="$system" -v l="$(cut -d' ' -f1-3 /proc/loadavg)" \
     '{ printf "%s: first window after %.1f s; processor time %s user + %s system; load %s\n", c, $1 / 1000, u, s, l }' "$work/ms"
