@@ -42,6 +42,7 @@ build() {
 
 started=$SECONDS
 build "$work/first" UTC
+echo "reproducible-check: first build in $((SECONDS - started)) s"
 build "$work/second-clone-elsewhere" Asia/Kathmandu
 debs=("$work"/first/build/tetrakon_*.deb "$work"/second-clone-elsewhere/build/tetrakon_*.deb)
 [ ${#debs[@]} -eq 2 ] || { echo "reproducible-check: expected two packages: ${debs[*]}" >&2; exit 1; }
