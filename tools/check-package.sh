@@ -65,7 +65,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for dep in libqt6widgets6 libpulse0 libgl1-mesa-dri qt6-qpa-plugins; do
     field Depends | grep -q "\b$dep\b" || fail "Depends lacks $dep: $(field Depends)"
 done
-field Recommends | grep -q '\bxchm\b' || fail "Recommends lacks xchm"
+for rec in xchm qt6-wayland; do
+    field Recommends | grep -q "\b$rec\b" || fail "Recommends lacks $rec"
+done
 
 echo "-- unpacked"
 root=$work/root
