@@ -1,8 +1,8 @@
 # Release builds are hardened as Debian builds its packages: the flags dpkg-buildflags gives
 # with every hardening feature on (fortified libc calls, stack protector, read-only
 # relocations bound at start-up, a position-independent executable). The optimisation and
-# debug flags stay the build type's, and the file-prefix map (it names this checkout) is
-# left out so that the compiler cache serves every clone alike.
+# debug flags stay the build type's, and the file-prefix map (it names the folder cmake was
+# started in) is left out: Reproducible.cmake maps the source and build folders itself.
 option(TETRAKON_HARDENING "Harden release builds with dpkg-buildflags' flags" ON)
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
 

@@ -1,32 +1,62 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and the tests need. Quiet and quick
-# when nothing is missing; safe to run again.
+# Installs the Debian packages the build needs. Quiet and quick when nothing is missing;
+# safe to run again.
+#   scripts/install-deps.sh        the game and everything the tests add
+#   scripts/install-deps.sh game   only what the game needs to build and run
 set -euo pipefail
 
-packages=(
-    build-essential cmake ninja-build pkg-config ccache
-    clang libclang-rt-14-dev clang-format
-    libgtest-dev libgmock-dev libbenchmark-dev
+# The game: compiler, libraries and what it needs at run time. Without the help compiler
+# (fp-utils, with the Free Pascal sources it needs) the help is built as HTML pages only.
+game_packages=(
+    build-essential cmake ninja-build pkg-config
     zlib1g-dev libpng-dev libjpeg62-turbo-dev
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins qt6-svg-dev
-    libpulse-dev qt6-translations-l10n pulseaudio pulseaudio-utils sox
+    libpulse-dev qt6-translations-l10n
     libgl-dev libgl1-mesa-dri libxcb1-dev fonts-dejavu-core
-    xvfb xauth x11-utils xdotool wmctrl imagemagick jwm weston qt6-wayland valgrind netpbm time perl
-    mutter dbus-x11 sway grim
-    fp-utils dpkg-dev lintian desktop-file-utils appstream xdg-utils
+    xdg-utils
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# What the tests, checks and measurements add.
+test_packages=(
+    ccache clang libclang-rt-14-dev clang-format
+    libgtest-dev libgmock-dev libbenchmark-dev
+    pulseaudio pulseaudio-utils sox
+    xvfb xauth x11-utils xdotool wmctrl imagemagick jwm weston qt6-wayland valgrind netpbm time perl
+    mutter dbus-x11 sway grim
+    fp-utils dpkg-dev lintian desktop-file-utils appstream git
+)
 
-echo "Installing: ${missing[*]}"
+# Installed without what they recommend (diffoscope's recommendations are hundreds of
+# packages for formats the package does not hold).
+test_packages_bare=(diffoscope-minimal)
+
+wanted=("${game_packages[@]}")
+bare=()
+if [ "${1:-all}" != game ]; then
+    wanted+=("${test_packages[@]}")
+    bare=("${test_packages_bare[@]}")
+fi
+
+missing_of() {
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            echo "$p"
+        fi
+    done
+}
+mapfile -t missing < <(missing_of "${wanted[@]}")
+mapfile -t missing_bare < <(missing_of "${bare[@]}")
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_bare[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]} ${missing_bare[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+if [ ${#missing_bare[@]} -gt 0 ]; then
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing_bare[@]}" >/dev/null
+fi

@@ -2,9 +2,10 @@
 # Set up, build and run every test: the unit and display tests (under Xvfb), the
 # robustness checks (a long run of random turns, settings writes killed at random moments,
 # a puzzle session under valgrind), the built program driven end to end (tests/e2e), the
-# Debian package (built and checked, not installed), the same tests built with address and
-# undefined-behaviour sanitizers, and the fuzzers for a bounded time. Exits non-zero on the
-# first failing stage.
+# Debian package (built and checked, not installed, and built twice more from two clones of
+# the last commit to see that it is reproducible), the same tests built with address and
+# undefined-behaviour sanitizers, and the fuzzers for a bounded time. Warnings are errors
+# in every build here. Exits non-zero on the first failing stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -20,7 +21,8 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 
 echo "== build and test"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+    -DTETRAKON_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build -j "$jobs"
 # A case that fails is run once more (now and then a test program cannot connect to the
 # busy X server); one that fails twice fails the stage.
@@ -45,10 +47,11 @@ tests/e2e/run.sh build
 
 echo "== package"
 tools/check-package.sh build
+tools/reproducible-check.sh
 
 echo "== sanitizer build and test"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTETRAKON_SANITIZE=ON \
-    -DTETRAKON_BENCHMARKS=OFF "${launcher[@]}" >/dev/null
+    -DTETRAKON_BENCHMARKS=OFF -DTETRAKON_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-asan -j "$jobs"
 # Mesa's software renderer draws on the calling thread (LP_NUM_THREADS=0): its worker
 # threads, ending while the leak checker stops the world at exit, now and then crash the
@@ -60,6 +63,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LP_NUM_THREADS=0 \
 
 echo "== fuzzing"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTETRAKON_FUZZ=ON -DTETRAKON_BENCHMARKS=OFF "${launcher[@]}" >/dev/null
+    -DTETRAKON_FUZZ=ON -DTETRAKON_BENCHMARKS=OFF -DTETRAKON_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j "$jobs" --target fuzzers
 tests/fuzz/run-fuzzers.sh build-fuzz

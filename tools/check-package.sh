@@ -36,11 +36,12 @@ expected=(
     /usr/libexec/tetrakon/tetrakon
     /usr/libexec/tetrakon/tetrakon.CHM
     /usr/libexec/tetrakon/help
-    /usr/share/doc/tetrakon/html/index.html
-    /usr/share/doc/tetrakon/html/controls.html
-    /usr/share/doc/tetrakon/html/menus.html
-    /usr/share/doc/tetrakon/html/presets.html
-    /usr/share/doc/tetrakon/html/style.css
+    /usr/share/doc/tetrakon/html
+    /usr/share/tetrakon/help/index.html
+    /usr/share/tetrakon/help/controls.html
+    /usr/share/tetrakon/help/menus.html
+    /usr/share/tetrakon/help/presets.html
+    /usr/share/tetrakon/help/style.css
     /usr/share/applications/$app_id.desktop
     /usr/share/metainfo/$app_id.metainfo.xml
     /usr/share/icons/hicolor/scalable/apps/$app_id.svg
@@ -64,7 +65,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for dep in libqt6widgets6 libpulse0 libgl1-mesa-dri qt6-qpa-plugins; do
     field Depends | grep -q "\b$dep\b" || fail "Depends lacks $dep: $(field Depends)"
 done
-field Recommends | grep -q '\bxchm\b' || fail "Recommends lacks xchm"
+for rec in xchm qt6-wayland; do
+    field Recommends | grep -q "\b$rec\b" || fail "Recommends lacks $rec"
+done
 
 echo "-- unpacked"
 root=$work/root
@@ -86,8 +89,15 @@ for part in toc:hhc index:hhk; do
         >/dev/null && grep -c 'name="Local"' "$part" || true)
     [ "$got" = "$want" ] || fail "the help's ${part%:*} holds ${got:-no} entries, not $want"
 done
-[ "$(readlink -f "$(dirname "$program")/help")" = "$root/usr/share/doc/tetrakon/html" ] ||
+[ "$(readlink -f "$root/usr/share/doc/tetrakon/html")" = "$root/usr/share/tetrakon/help" ] ||
+    fail "the link for doc-base does not lead to the HTML pages"
+# Minimal systems leave /usr/share/doc out: the help the program opens must not live there.
+rm -rf "$root/usr/share/doc"
+[ "$(readlink -f "$(dirname "$program")/help")" = "$root/usr/share/tetrakon/help" ] ||
     fail "the help link beside the program does not lead to the HTML pages"
+[ -f "$(dirname "$program")/help/index.html" ] || fail "the help needs /usr/share/doc"
+grep -qx 'Files: /usr/share/doc/tetrakon/html/\*.html' "$root/usr/share/doc-base/tetrakon" ||
+    fail "the doc-base entry does not name the help pages"
 if ldd "$program" | grep -q 'not found'; then
     fail "libraries not found: $(ldd "$program" | grep 'not found' | tr -s ' \n' ' ')"
 fi
@@ -101,6 +111,8 @@ appstreamcli validate --pedantic --no-net "$metainfo" >"$work/appstream.log" 2>&
 cat "$work/appstream.log"
 grep -q '^[EWIP]:' "$work/appstream.log" && fail "appstreamcli has remarks"
 grep -qx 'Exec=tetrakon' "$desktop" || fail "the menu entry does not start tetrakon"
+grep -qx 'Path=/usr/share/tetrakon' "$desktop" ||
+    fail "the menu entry does not start the game beside its sample picture"
 grep -qx "Icon=$app_id" "$desktop" || fail "the menu entry does not name the icon $app_id"
 grep -qx 'Name\[ru\]=Тетракон' "$desktop" || fail "the menu entry has no Russian name"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||

@@ -2,7 +2,9 @@
 # Measures the built program from outside and writes a Markdown report: launch time to the
 # first drawn frame, peak memory, CPU while idle and while a slow shuffle runs, the mean
 # frame interval of that shuffle, peak memory with large background pictures, and the
-# Google Benchmark figures. When the Debian puzzle
+# Google Benchmark figures. The floor, tools/glfloor (a bare Qt 6 window drawing one
+# triangle with OpenGL 3.3 and 4 samples), is measured the same way, side by side, for
+# the first drawn frame and the peak and anonymous memory at rest. When the Debian puzzle
 # game kubrick is installed (or installable here as root) it is measured the same way.
 #   tools/measure-figures.sh BUILD_DIR [REPORT]   (REPORT defaults to BUILD_DIR/figures.md)
 set -uo pipefail
@@ -10,7 +12,9 @@ set -uo pipefail
 build=$(realpath "${1:?usage: measure-figures.sh BUILD_DIR [REPORT]}")
 report=${2:-$build/figures.md}
 app="$build/app/tetrakon"
+floor="$build/tools/glfloor/glfloor"
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
+[ -x "$floor" ] || { echo "no floor program at $floor" >&2; exit 2; }
 caption='Головоломка "Тетракон" '
 runs=3
 hz=$(getconf CLK_TCK)
@@ -43,6 +47,7 @@ cpu_percent() {
 }
 
 peak_kib() { awk '/VmHWM/ { print $2 }' "/proc/$1/status"; }
+anon_kib() { awk '/RssAnon/ { print $2 }' "/proc/$1/status"; }
 
 # Waits for a visible window matching the xdotool search options given; prints the id of
 # the largest such window (a program's inner widgets may carry its name too).
@@ -61,7 +66,7 @@ wait_window() {
     echo "$best_w"
 }
 
-# Number of red (the pyramid's red face) pixels in window $1.
+# Number of red (the pyramid's red face, the floor's triangle) pixels in window $1.
 red_pixels() {
     import -window "$1" "$work/w.png" 2>/dev/null || { echo 0; return; }
     convert "$work/w.png" -alpha off -fuzz 20% -fill white -opaque '#DF0000' \
@@ -77,8 +82,18 @@ close_window() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# --- Tetrakon
-mapped=() drawn=()
+# Milliseconds from exec to window $1 showing more than 2000 red pixels.
+wait_drawn() {
+    for _ in $(seq 200); do
+        [ "$(red_pixels "$1")" -gt 2000 ] && break
+        sleep 0.01
+    done
+    echo $(($(now_ms) - $2))
+}
+
+# --- Tetrakon and the floor, started in turn so that both meet the same load. The first
+# start of each is also measured at rest, 2 s after its first frame.
+mapped=() drawn=() floor_drawn=()
 for run in $(seq $runs); do
     cfg="$work/cfg$run"
     mkdir -p "$cfg"
@@ -88,20 +103,31 @@ for run in $(seq $runs); do
     w=$(wait_window --name "^${caption}\$")
     [ -n "$w" ] || { echo "the program showed no window within 60 s" >&2; exit 1; }
     mapped+=($(($(now_ms) - start)))
-    for _ in $(seq 200); do
-        [ "$(red_pixels "$w")" -gt 2000 ] && break
-        sleep 0.01
-    done
-    drawn+=($(($(now_ms) - start)))
+    drawn+=($(wait_drawn "$w" "$start"))
     if [ "$run" -eq 1 ]; then
         sleep 2
+        rest_peak=$(peak_kib "$pid") rest_anon=$(anon_kib "$pid")
         idle_cpu=$(cpu_percent "$pid" 10)
     fi
-    if [ "$run" -lt $runs ]; then close_window "$w" "$pid"; fi
+    close_window "$w" "$pid"
+
+    start=$(now_ms)
+    "$floor" >/dev/null 2>&1 &
+    fpid=$!
+    pids+=("$fpid")
+    fw=$(wait_window --name '^glfloor$')
+    [ -n "$fw" ] || { echo "the floor showed no window within 60 s" >&2; exit 1; }
+    floor_drawn+=($(wait_drawn "$fw" "$start"))
+    if [ "$run" -eq 1 ]; then
+        sleep 2
+        floor_peak=$(peak_kib "$fpid") floor_anon=$(anon_kib "$fpid")
+    fi
+    kill "$fpid"
+    wait "$fpid" 2>/dev/null
 done
 mapped_ms=$(printf '%s\n' "${mapped[@]}" | median)
 drawn_ms=$(printf '%s\n' "${drawn[@]}" | median)
-close_window "$w" "$pid"
+floor_drawn_ms=$(printf '%s\n' "${floor_drawn[@]}" | median)
 
 # Slow shuffle of 100 turns, started from the File menu.
 turns=100
@@ -236,6 +262,8 @@ for b in pick_bench puzzle_bench picture_bench xfile_bench; do
 done
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+# The game is to stay within 1.15 times the floor.
+verdict() { awk -v r="$(ratio "$1" "$2")" 'BEGIN { print (r != "-" && r <= 1.15) ? "within 1.15" : "OVER 1.15" }'; }
 
 {
     echo "# Tetrakon figures"
@@ -257,6 +285,22 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
     echo
     echo "The pacing is one frame per 15 ms pause plus the frame's own cost; a slow shuffle step"
     echo "also waits until 4 ms have passed since it began."
+    echo
+    echo "## Compared with the floor"
+    echo
+    echo "The floor is \`tools/glfloor\`: a bare Qt 6 window (Qt GUI only) with an OpenGL 3.3 core"
+    echo "context that draws one red triangle into a 4-sample buffer and resolves it into the"
+    echo "window. Started in turn with the game, measured the same way."
+    echo
+    echo "| Figure | Tetrakon | floor | Tetrakon / floor | goal |"
+    echo "|---|---|---|---|---|"
+    echo "| launch to first drawn frame | ${drawn_ms} ms | ${floor_drawn_ms} ms | $(ratio "$drawn_ms" "$floor_drawn_ms") | $(verdict "$drawn_ms" "$floor_drawn_ms") |"
+    echo "| peak memory at rest | $((rest_peak / 1024)) MiB | $((floor_peak / 1024)) MiB | $(ratio "$rest_peak" "$floor_peak") | $(verdict "$rest_peak" "$floor_peak") |"
+    echo "| anonymous memory at rest | $((rest_anon / 1024)) MiB | $((floor_anon / 1024)) MiB | $(ratio "$rest_anon" "$floor_anon") | $(verdict "$rest_anon" "$floor_anon") |"
+    echo
+    echo "First drawn frame: median of $runs starts each. Memory: VmHWM and RssAnon of"
+    echo "/proc/PID/status 2 s after the first start's first frame (the game with -Embedding, a"
+    echo "fresh settings folder and no picture)."
     if [ -n "$kubrick" ]; then
         echo
         echo "## Compared with kubrick ($(dpkg-query -W -f='${Version}' kubrick 2>/dev/null))"
