@@ -20,14 +20,29 @@ if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 
+# Runs ctest with one more run of a failing case (now and then a test program cannot
+# connect to the busy X server; one that fails twice fails the stage), then names every
+# case that failed once, so that flaky tests show instead of hiding behind the retry.
+ctest_with_retry() {
+    local log status retried
+    log=$(mktemp)
+    set +e
+    "$@" --repeat until-pass:2 2>&1 | tee "$log"
+    status=${PIPESTATUS[0]}
+    set -e
+    retried=$(grep -E 'Test +#[0-9]+: [^ ]+ \.+\*\*\*(Failed|Timeout|Exception)' "$log" |
+        sed -E 's/.*Test +#[0-9]+: ([^ ]+) .*/\1/' | sort -u || true)
+    rm -f "$log"
+    [ -z "$retried" ] || sed 's/^/failed once and was run again: /' <<<"$retried"
+    return "$status"
+}
+
 echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
     -DTETRAKON_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build -j "$jobs"
-# A case that fails is run once more (now and then a test program cannot connect to the
-# busy X server); one that fails twice fails the stage.
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir build --output-on-failure -j "$jobs" -LE soak --repeat until-pass:2
+QT_QPA_PLATFORM=xcb ctest_with_retry xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir build --output-on-failure -j "$jobs" -LE soak
 
 echo "== robustness checks"
 ctest --test-dir build --output-on-failure -L soak
@@ -58,8 +73,8 @@ cmake --build build-asan -j "$jobs"
 # checker's tracer. As above, a failing case is run once more.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LP_NUM_THREADS=0 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE soak \
-    --repeat until-pass:2
+    ctest_with_retry xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE soak
 
 echo "== fuzzing"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
