@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_app.h"
-#include "app/display_open_guard.h"
-#include "app/program_icon.h"
-#include "app/program_info.h"
-#include "app/russian_translations.h"
-#include "app/startup_splash_wnd.h"
-#include "app/startup_switches.h"
+#include "app/logic/program_info.h"
+#include "app/logic/startup_switches.h"
+#include "app/shell/app_app.h"
+#include "app/shell/program_icon.h"
+#include "app/shell/russian_translations.h"
+#include "app/startup/display_open_guard.h"
+#include "app/startup/startup_splash_wnd.h"
 #include "platform/picture/qt_picture_decoder.h"
 
 namespace {

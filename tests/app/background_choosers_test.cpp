@@ -1,4 +1,4 @@
-#include "app/background_choosers.h"
+#include "app/shell/background_choosers.h"
 
 #include <gtest/gtest.h>
 

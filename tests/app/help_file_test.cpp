@@ -1,4 +1,4 @@
-#include "app/help_file.h"
+#include "app/shell/help_file.h"
 
 #include <gtest/gtest.h>
 

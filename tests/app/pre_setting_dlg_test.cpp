@@ -1,4 +1,4 @@
-#include "app/pre_setting_dlg.h"
+#include "app/dialogs/pre_setting_dlg.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/close_only_title_bar.h"
-#include "app/count_text.h"
-#include "app/dialog_ids.h"
-#include "app/dialog_units.h"
-#include "app/up_down_control.h"
+#include "app/dialogs/close_only_title_bar.h"
+#include "app/dialogs/dialog_units.h"
+#include "app/dialogs/up_down_control.h"
+#include "app/logic/count_text.h"
+#include "app/logic/dialog_ids.h"
 #include "tests/app/modal_script.h"
 
 namespace tetrakon {

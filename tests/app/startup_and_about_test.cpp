@@ -7,33 +7,15 @@
 #include <QTest>
 #include <QTranslator>
 
-#include "app/about_dialog.h"
-#include "app/program_icon.h"
-#include "app/program_info.h"
-#include "app/russian_translations.h"
-#include "app/startup_splash_wnd.h"
-#include "app/startup_switches.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/logic/program_info.h"
+#include "app/shell/program_icon.h"
+#include "app/shell/russian_translations.h"
+#include "app/startup/startup_splash_wnd.h"
 #include "tests/app/modal_script.h"
 
 namespace tetrakon {
 namespace {
-
-TEST(StartupPictureAllowed, OnlyTheEmbeddingAndAutomationSwitchesSuppressIt) {
-    const std::pair<std::vector<const char*>, bool> cases[] = {
-        {{"tetrakon"}, true},
-        {{"tetrakon", "picture.bmp"}, true},
-        {{"tetrakon", "-Embedding"}, false},
-        {{"tetrakon", "/automation"}, false},
-        {{"tetrakon", "x", "/EMBEDDING"}, false},
-        {{"tetrakon", "Embedding"}, true},
-        {{"tetrakon", "-Embeddings"}, true},
-        {{"tetrakon", "--Automation"}, true},
-    };
-    for (const auto& [argv, allowed] : cases) {
-        EXPECT_EQ(StartupPictureAllowed(static_cast<int>(argv.size()), argv.data()), allowed)
-            << argv.back();
-    }
-}
 
 TEST(StartupPicture, ShowsOnceAndAMouseMoveHandsOverToTheMainWindow) {
     QMainWindow mainWindow;

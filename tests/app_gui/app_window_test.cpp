@@ -15,13 +15,13 @@
 #include <QWindow>
 #include <memory>
 
-#include "app/app_app.h"
-#include "app/app_form.h"
-#include "app/app_frame_wnd.h"
-#include "app/command_ids.h"
-#include "app/fullscreen_window.h"
-#include "app/main_menu.h"
-#include "app/startup_splash_wnd.h"
+#include "app/logic/command_ids.h"
+#include "app/shell/app_app.h"
+#include "app/shell/app_form.h"
+#include "app/shell/app_frame_wnd.h"
+#include "app/shell/fullscreen_window.h"
+#include "app/shell/main_menu.h"
+#include "app/startup/startup_splash_wnd.h"
 #include "framework/error_report.h"
 #include "framework/render_app.h"
 #include "scene/pick_turn.h"

@@ -1,0 +1,287 @@
+#include "app/logic/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/registry/registry_values.h"
+#include "gfxutil/file_io.h"
+#include "platform/registry/registry_file.h"
+#include "tests/fakes/temporary_directory.h"
+#include "tests/test_deadline.h"
+
+namespace tetrakon {
+namespace {
+
+// A save that waits on a held lock fails this program instead of hanging it.
+[[maybe_unused]] const bool kDeadlineSet = testing::EndEveryTestWithinItsDeadline();
+
+class FakeFrame : public FramePlacement {
+  public:
+    void GetPlacement(PixelRect* normalRect, std::int32_t* showCommand) const override {
+        *normalRect = normal;
+        *showCommand = show;
+    }
+    void SetPlacementRestored(const PixelRect& normalRect) override {
+        restoredAt.push_back(normalRect);
+    }
+
+    PixelRect normal;
+    std::int32_t show = 1;
+    std::vector<PixelRect> restoredAt;
+};
+
+// A primary screen with a task bar along its foot, and a second screen to its right.
+const ScreenArea kPrimary{{0, 0, 1280, 1024}, {0, 0, 1280, 1000}};
+const ScreenArea kSecondary{{1280, 0, 2560, 1024}, {1280, 0, 2560, 1024}};
+const PixelRect kDefault = DefaultWindowRect(1280, 1024);
+
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    // Stores values as someone else (an earlier run) did.
+    void StoreDwords(const std::vector<std::pair<const char*, std::uint32_t>>& values) {
+        auto key = OpenKey();
+        for (const auto& [name, value] : values) {
+            WriteRegDword(key.get(), name, value);
+        }
+        ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    }
+    void StoreString(const char* name, const std::string& text) {
+        auto key = OpenKey();
+        WriteRegString(key.get(), name, text.c_str());
+        ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+    }
+    std::unique_ptr<RegistryKey> OpenKey() {
+        std::unique_ptr<RegistryKey> key;
+        EXPECT_EQ(registry_.CreateKey(RegRoot::CurrentUser, "Software\\Tetrakon", &key),
+                  ERROR_SUCCESS);
+        return key;
+    }
+    // The settings a new run reads.
+    GameSettings LoadInNewRun() {
+        GameSettings settings;
+        SettingsStore(registry_).LoadSettings(&settings);
+        return settings;
+    }
+    const RegKeyEntry* StoredKey() {
+        contents_ = LoadRegistryFile(RegistryFiles(dir_.Path() + "/Tetrakon"));
+        return contents_.FindKey("HKEY_CURRENT_USER\\Software\\Tetrakon");
+    }
+
+    TemporaryDirectory dir_;
+    RegistryStore registry_{dir_.Path()};
+    RegistryContents contents_;
+};
+
+TEST(DefaultWindowRect, Is532By400CentredWithTruncatedHalves) {
+    EXPECT_EQ(DefaultWindowRect(1280, 1024), (PixelRect{374, 312, 906, 712}));
+    EXPECT_EQ(DefaultWindowRect(1279, 1023), (PixelRect{373, 311, 905, 711}));
+}
+
+TEST_F(SettingsStoreTest, FirstStartUsesDefaultsAndCloseWritesAllNineValuesInOrder) {
+    GameSettings settings;
+    SettingsStore store(registry_);
+    store.LoadSettings(&settings);
+    EXPECT_FALSE(settings.Picture);
+    EXPECT_EQ(settings.PathImage, "bg.jpg");
+    EXPECT_EQ(settings.NumberRandomRotate, 5);
+    EXPECT_FALSE(settings.FastRandomRotate);
+    FakeFrame frame;
+    const ScreenArea screens[] = {kPrimary};
+    store.RestoreWindowPlacement(&settings, kDefault, screens, &frame);
+    EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
+    EXPECT_FALSE(std::filesystem::exists(registry_.FilePath()));  // reading writes nothing
+
+    frame.normal = PixelRect{10, 20, 600, 500};
+    store.SaveSettings(&settings, &frame);
+    const RegKeyEntry* key = StoredKey();
+    ASSERT_NE(key, nullptr);
+    const auto dword = [](std::uint32_t v) {
+        return RegValue{REG_DWORD, {static_cast<std::uint8_t>(v), 0, 0, 0}};
+    };
+    const std::vector<std::pair<std::string, RegValue>> expected = {
+        {"ShowCmd", dword(1)},
+        {"Left", dword(10)},
+        {"Top", dword(20)},
+        {"Right", RegValue{REG_DWORD, {0x58, 0x02, 0, 0}}},
+        {"Bottom", RegValue{REG_DWORD, {0xF4, 0x01, 0, 0}}},
+        {"Picture", dword(0)},
+        {"FastRandomRotate", dword(0)},
+        {"NumberRandomRotate", dword(5)},
+        {"PathImage", RegValue{REG_SZ, {'b', 'g', '.', 'j', 'p', 'g', 0}}},
+    };
+    ASSERT_EQ(key->Values().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(key->Values()[i].name, expected[i].first);
+        EXPECT_EQ(key->Values()[i].value, expected[i].second) << expected[i].first;
+    }
+}
+
+// Every value differs from every other and the two flags differ from each other, both ways
+// round, so no value can come back under another's name.
+TEST_F(SettingsStoreTest, EverySavedValueComesBackAfterARestart) {
+    for (const bool picture : {true, false}) {
+        GameSettings saved;
+        saved.Picture = picture;
+        saved.FastRandomRotate = !picture;
+        saved.NumberRandomRotate = picture ? 7 : 40;
+        saved.PathImage = picture ? "/home/u/a.png" : "b.bmp";
+        FakeFrame frame;
+        frame.normal = picture ? PixelRect{11, 22, 633, 544} : PixelRect{55, 66, 777, 688};
+        frame.show = picture ? 2 : 3;
+        SettingsStore(registry_).SaveSettings(&saved, &frame);
+
+        const RegistryStore restarted(dir_.Path());
+        SettingsStore store(restarted);
+        GameSettings loaded;
+        store.LoadSettings(&loaded);
+        FakeFrame next;
+        store.RestoreWindowPlacement(&loaded, kDefault, {}, &next);
+        EXPECT_EQ(loaded.Picture, picture);
+        EXPECT_EQ(loaded.FastRandomRotate, !picture);
+        EXPECT_EQ(loaded.NumberRandomRotate, saved.NumberRandomRotate);
+        EXPECT_EQ(loaded.PathImage, saved.PathImage);
+        EXPECT_EQ(next.restoredAt, std::vector<PixelRect>{frame.normal});
+        std::uint32_t showCommand = 0;
+        ReadRegDword(OpenKey().get(), "ShowCmd", &showCommand, 0);
+        EXPECT_EQ(showCommand, static_cast<std::uint32_t>(frame.show));
+    }
+}
+
+TEST_F(SettingsStoreTest, StoredPathAndShuffleCountAreTakenAsTheyAre) {
+    struct Case {
+        std::string storedPath;
+        std::int32_t storedNumber;
+        std::string expectedPath;
+    };
+    const Case cases[] = {
+        {std::string(511, 'p'), 0, std::string(511, 'p')},
+        {std::string(512, 'p'), -3, "bg.jpg"},
+        {"/home/пользователь/фон.png", 40, "/home/пользователь/фон.png"},
+    };
+    for (const Case& c : cases) {
+        StoreString("PathImage", c.storedPath);
+        StoreDwords({{"NumberRandomRotate", static_cast<std::uint32_t>(c.storedNumber)}});
+        const GameSettings settings = LoadInNewRun();
+        EXPECT_EQ(settings.PathImage, c.expectedPath) << c.storedPath.size();
+        EXPECT_EQ(settings.NumberRandomRotate, c.storedNumber);
+    }
+}
+
+TEST_F(SettingsStoreTest, StoredFlagsAreOnWhenTheirLowestByteIsNonZero) {
+    const std::pair<std::uint32_t, bool> cases[] = {
+        {0, false}, {1, true}, {2, true}, {0x100, false}, {0xFFFFFFFFu, true}};
+    for (const auto& [stored, on] : cases) {
+        StoreDwords({{"Picture", stored}, {"FastRandomRotate", stored}});
+        const GameSettings settings = LoadInNewRun();
+        EXPECT_EQ(settings.Picture, on) << stored;
+        EXPECT_EQ(settings.FastRandomRotate, on) << stored;
+    }
+}
+
+TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault) {
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    const std::pair<PixelRect, PixelRect> cases[] = {
+        {{1400, 100, 1900, 500}, {1400, 100, 1900, 500}},    // on the second screen
+        {{-500, -300, 10, 20}, {0, 0, 510, 320}},            // partly visible: moved onto it
+        {{1200, 900, 1800, 1400}, {1280, 524, 1880, 1024}},  // mostly on the second screen
+        {{0, 0, 40000, 40000}, {0, 0, 1280, 1000}},          // larger than the screen
+        {{kMin, kMin, kMax, kMax}, {0, 0, 1280, 1000}},      // sides beyond 32 bits
+        {{100, 100, 150, 150}, {100, 100, 300, 300}},        // below the minimum size
+        {{2600, 0, 3100, 400}, kDefault},                    // the screen is gone
+        {{-900, 100, -300, 500}, kDefault},
+        {{500, 500, 400, 400}, kDefault},  // inverted: covers nothing
+    };
+    const ScreenArea screens[] = {kPrimary, kSecondary};
+    for (const auto& [stored, expected] : cases) {
+        StoreDwords({{"Left", static_cast<std::uint32_t>(stored.left)},
+                     {"Top", static_cast<std::uint32_t>(stored.top)},
+                     {"Right", static_cast<std::uint32_t>(stored.right)},
+                     {"Bottom", static_cast<std::uint32_t>(stored.bottom)}});
+        GameSettings settings;
+        FakeFrame frame;
+        SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &frame);
+        EXPECT_EQ(settings.WindowRect, expected) << stored.left;
+        EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{expected}) << stored.left;
+    }
+}
+
+TEST_F(SettingsStoreTest, AFolderThatCannotBeUsedOpensTheWindowAtTheDefault) {
+    std::ofstream(dir_.Path() + "/Tetrakon") << "a file where the folder should be";
+    FakeFrame frame;
+    const ScreenArea screens[] = {kPrimary};
+    GameSettings settings;
+    SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &frame);
+    EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
+}
+
+TEST_F(SettingsStoreTest, MaximisedFrameReopensRestoredAtItsNormalRectangle) {
+    GameSettings settings;
+    FakeFrame maximised;
+    maximised.normal = PixelRect{100, 50, 700, 550};
+    maximised.show = 3;
+    SettingsStore(registry_).SaveSettings(&settings, &maximised);
+
+    FakeFrame next;
+    const ScreenArea screens[] = {kPrimary};
+    SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &next);
+    EXPECT_EQ(next.restoredAt, std::vector<PixelRect>{maximised.normal});
+    std::uint32_t showCommand = 0;
+    ReadRegDword(OpenKey().get(), "ShowCmd", &showCommand, 0);
+    EXPECT_EQ(showCommand, 3u);
+}
+
+TEST_F(SettingsStoreTest, EachRunReadsOnlyOnce) {
+    SettingsStore store(registry_);
+    GameSettings settings;
+    FakeFrame frame;
+    store.LoadSettings(&settings);
+    store.RestoreWindowPlacement(&settings, kDefault, {}, &frame);
+    StoreDwords({{"NumberRandomRotate", 9}, {"Left", 1}});
+    store.LoadSettings(&settings);
+    store.RestoreWindowPlacement(&settings, kDefault, {}, &frame);
+    EXPECT_EQ(settings.NumberRandomRotate, 5);
+    EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
+}
+
+// Another process (here `flock` itself) holds the lock and never lets go: the save gives
+// up after its patience (1.5 s), says so, and leaves the file as it was.
+TEST_F(SettingsStoreTest, ALockHeldElsewhereSkipsTheSaveInsteadOfHanging) {
+    StoreDwords({{"Left", 1}});
+    const std::string lock = registry_.FilePath() + ".lock";
+    const char* argv[] = {"flock", lock.c_str(), "sleep", "60", nullptr};
+    pid_t holder = 0;
+    ASSERT_EQ(::posix_spawnp(&holder, "flock", nullptr, nullptr, const_cast<char**>(argv), environ),
+              0);
+    for (int i = 0; i < 500 && !FileLock(lock).Busy(); ++i) {
+        ::usleep(10000);
+    }
+    ::alarm(20);  // a save that waits for ever ends the test program instead
+    GameSettings settings;
+    ::testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    SettingsStore(registry_).SaveSettings(&settings, nullptr);
+    const auto took = std::chrono::steady_clock::now() - start;
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    ::alarm(0);
+    ::kill(holder, SIGTERM);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_LT(took, std::chrono::seconds(3));  // patience, with room for a busy machine
+    EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
+    ASSERT_NE(StoredKey(), nullptr);
+    EXPECT_EQ(StoredKey()->Values().size(), 1u);  // only what was there before
+}
+
+}  // namespace
+}  // namespace tetrakon
