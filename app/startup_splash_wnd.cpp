@@ -166,8 +166,11 @@ bool CStartupSplashWnd::IsUserInput(const QEvent& event) const {
 bool CStartupSplashWnd::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mainWindowToStayAbove_ && event->type() == QEvent::Expose &&
         mainWindowToStayAbove_->isExposed()) {
-        // Once the main window is on screen, after this event has been handled.
+        // Once the main window is on screen, after this event has been handled. Only once:
+        // the application-wide filter sees its later exposes too, and each new picture
+        // window makes the compositor configure the main window anew.
         mainWindowToStayAbove_->removeEventFilter(this);
+        mainWindowToStayAbove_ = nullptr;
         QTimer::singleShot(0, this, [this] { ShowAgainAbove(); });
     }
     if (windowChangePending_ && watched == windowHandle() &&
@@ -183,10 +186,9 @@ bool CStartupSplashWnd::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CStartupSplashWnd::ShowAgainAbove() {
-    if (hidden_ || mainWindowToStayAbove_ == nullptr) {
-        return;
+    if (!hidden_) {
+        ChangeWindowWhenSafe();
     }
-    ChangeWindowWhenSafe();
 }
 
 // Qt 6.4's Wayland platform, hiding a window, destroys the window's frame callback while its
