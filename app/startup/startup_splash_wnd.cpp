@@ -120,6 +120,8 @@ CStartupSplashWnd::CStartupSplashWnd(const QPixmap& bitmap, QWidget* mainWindow,
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &CStartupSplashWnd::HidePicture);
     timer_.start(kShowMilliseconds);
+    frameWait_.setSingleShot(true);
+    connect(&frameWait_, &QTimer::timeout, this, &CStartupSplashWnd::ChangeWindow);
 
     if (mainWindow != nullptr) {
         // The main window going first takes the picture with it, with nothing to hand over to.
@@ -164,9 +166,17 @@ bool CStartupSplashWnd::IsUserInput(const QEvent& event) const {
 bool CStartupSplashWnd::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mainWindowToStayAbove_ && event->type() == QEvent::Expose &&
         mainWindowToStayAbove_->isExposed()) {
-        // Once the main window is on screen, after this event has been handled.
+        // Once the main window is on screen, after this event has been handled. Only once:
+        // the application-wide filter sees its later exposes too, and each new picture
+        // window makes the compositor configure the main window anew.
         mainWindowToStayAbove_->removeEventFilter(this);
+        mainWindowToStayAbove_ = nullptr;
         QTimer::singleShot(0, this, [this] { ShowAgainAbove(); });
+    }
+    if (windowChangePending_ && watched == windowHandle() &&
+        event->type() == QEvent::UpdateRequest) {
+        ChangeWindow();
+        return true;
     }
     if (!hidden_ && IsUserInput(*event)) {
         HidePicture();
@@ -176,11 +186,41 @@ bool CStartupSplashWnd::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CStartupSplashWnd::ShowAgainAbove() {
-    if (hidden_ || mainWindowToStayAbove_ == nullptr) {
+    if (!hidden_) {
+        ChangeWindowWhenSafe();
+    }
+}
+
+// Qt 6.4's Wayland platform, hiding a window, destroys the window's frame callback while its
+// event thread may be destroying the same callback as the compositor's answer comes in;
+// libwayland then aborts (wl_proxy_unref). Qt delivers an update request only once no frame
+// callback is outstanding, so there the window is hidden (or shown anew) without that race.
+// A compositor that never answers is not showing the picture; after a while it goes anyway.
+void CStartupSplashWnd::ChangeWindowWhenSafe() {
+    if (!OnWayland() || windowHandle() == nullptr) {
+        ChangeWindow();
         return;
     }
+    if (!windowChangePending_) {
+        windowChangePending_ = true;
+        windowHandle()->installEventFilter(this);
+        windowHandle()->requestUpdate();
+        frameWait_.start(kFrameWaitMilliseconds);
+    }
+}
+
+void CStartupSplashWnd::ChangeWindow() {
+    windowChangePending_ = false;
+    frameWait_.stop();
+    if (windowHandle() != nullptr) {
+        windowHandle()->removeEventFilter(this);
+    }
     hide();
-    show();
+    if (hidden_) {
+        deleteLater();
+    } else {
+        show();
+    }
 }
 
 void CStartupSplashWnd::HidePicture() {
@@ -191,8 +231,7 @@ void CStartupSplashWnd::HidePicture() {
     currentPicture = nullptr;
     timer_.stop();
     qApp->removeEventFilter(this);
-    hide();
-    deleteLater();
+    ChangeWindowWhenSafe();
 
     if (onHidden_) {
         onHidden_();

@@ -17,12 +17,15 @@ namespace tetrakon {
 class CStartupSplashWnd : public QWidget {
   public:
     static constexpr int kShowMilliseconds = 3500;
+    // How long a change of the window on Wayland waits for the compositor's last frame.
+    static constexpr int kFrameWaitMilliseconds = 500;
 
     // The picture window now on screen, if any.
     static CStartupSplashWnd* Current();
 
-    // Hides the picture: destroys the window (the object deletes itself) and runs the
-    // hand-over to the main window.
+    // Hides the picture: destroys the window (the object deletes itself; on Wayland once the
+    // compositor has answered the window's last frame) and runs the hand-over to the main
+    // window.
     void HidePicture();
 
   protected:
@@ -38,13 +41,19 @@ class CStartupSplashWnd : public QWidget {
 
     bool IsUserInput(const QEvent& event) const;
     void ShowAgainAbove();
+    // Hides the window, and shows it again unless the picture is hidden for good; on Wayland
+    // only when no frame of it is outstanding.
+    void ChangeWindowWhenSafe();
+    void ChangeWindow();
 
     QPixmap bitmap_;
     QTimer timer_;
+    QTimer frameWait_;
     QPointer<QWidget> mainWindow_;
     std::function<void()> onHidden_;
     QPoint cursorAtShow_;
     bool hidden_ = false;
+    bool windowChangePending_ = false;
     QPointer<QWindow> mainWindowToStayAbove_;
 };
 

@@ -21,7 +21,7 @@ on_mutter() {
 }
 
 headless_shot() {
-    [ "$SHOTS_FROM" = grim ] && { grim "$SD/$1.png" || fail "no screenshot"; return; }
+    [ "$SHOTS_FROM" = grim ] && { WAYLAND_DEBUG= grim "$SD/$1.png" || fail "no screenshot"; return; }
     rm -rf "$SD/shooter" && mkdir "$SD/shooter"
     (cd "$SD/shooter" && weston-screenshooter >/dev/null 2>&1) || fail "no screenshot"
     mv "$SD"/shooter/*.png "$SD/$1.png"

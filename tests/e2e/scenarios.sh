@@ -438,7 +438,16 @@ scenario_wayland_full_screen() {
 # screen); mutter's is read from the protocol log.
 scenario_headless_start() { on_weston_headless; START_PLAIN="" scenario_first_frame; }
 scenario_headless_first_frame() { on_weston_headless; scenario_first_frame; }
-scenario_sway_start() { on_sway; START_PLAIN="" scenario_first_frame; }
+scenario_sway_start() {
+    on_sway
+    WAYLAND_DEBUG=client START_PLAIN="" scenario_first_frame
+    # Past the picture's 3.5 s: it was shown again above the main window once, and has gone.
+    sleep 4
+    kill -0 "$APP_PID" || fail "the program ended: $(tail -1 "$SD/app.log")"
+    local made=$(grep -c -- '-> xdg_surface@[0-9]*\.get_toplevel(' "$SD/app.log")
+    local gone=$(grep -c -- '-> xdg_toplevel@[0-9]*\.destroy(' "$SD/app.log")
+    [ "$made" = 3 ] && [ "$gone" = 2 ] || fail "$made windows made, $gone of them destroyed"
+}
 scenario_sway_first_frame() { on_sway; scenario_first_frame; }
 scenario_mutter_start() { on_mutter; start_app; wait_view_buffer 15; }
 scenario_mutter_first_frame() { on_mutter; start_app -Embedding; wait_view_buffer 15; }
