@@ -41,7 +41,7 @@ echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
     -DTETRAKON_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build -j "$jobs"
-QT_QPA_PLATFORM=xcb ctest_with_retry xvfb-run -a -s "-screen 0 1280x1024x24" \
+QT_QPA_PLATFORM=xcb ctest_with_retry tools/with-private-display.sh \
     ctest --test-dir build --output-on-failure -j "$jobs" -LE soak
 
 echo "== robustness checks"
@@ -73,7 +73,7 @@ cmake --build build-asan -j "$jobs"
 # checker's tracer. As above, a failing case is run once more.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LP_NUM_THREADS=0 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" QT_QPA_PLATFORM=xcb \
-    ctest_with_retry xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest_with_retry tools/with-private-display.sh \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE soak
 
 echo "== fuzzing"

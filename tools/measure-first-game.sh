@@ -17,7 +17,7 @@ git -C "$work/clone" checkout -q "$commit"
 mkdir "$work/ccache"
 export CCACHE_DIR="$work/ccache"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+"$(dirname "$0")/with-private-display.sh" bash -c '
     clone=$1 work=$2
     start=$(date +%s%N)
     "$clone/scripts/run.sh" -Embedding >"$work/run.log" 2>&1 &

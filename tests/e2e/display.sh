@@ -1,13 +1,22 @@
-# Starts a private Xvfb on a display number nobody uses and exports DISPLAY; the server's
-# process id is in XVFB_PID. Sourced by the end-to-end runner and the measuring tools.
+# Starts a private Xvfb (screen $2, 1024x768x24 unless given; its messages to $1) and
+# exports DISPLAY once the server accepts connections; the server's process id is in
+# XVFB_PID. The server picks a free display number itself and writes it to a descriptor
+# (-displayfd) when it is ready, so two runs never race for a number and nobody polls.
+# Sourced by the end-to-end runner, the measuring tools and tools/with-private-display.sh.
 start_private_display() {
-    local display=90 log=${1:-/dev/null}
-    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-        display=$((display + 1))
-    done
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$log" 2>&1 &
+    local log=${1:-/dev/null} screen=${2:-1024x768x24} number_file number=""
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$number_file" >"$log" 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$display"
+    for _ in $(seq 200); do
+        number=$(tr -dc '0-9' <"$number_file")
+        [ -n "$number" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    rm -f "$number_file"
+    [ -n "$number" ] || { echo "Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$number"
 }
 
 # The desktop the measuring tools start the program on: a private Xvfb with the end-to-end
@@ -16,7 +25,6 @@ start_private_display() {
 start_measuring_desktop() {
     start_private_display
     DESKTOP_PIDS=("$XVFB_PID")
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     jwm -f "$(dirname "${BASH_SOURCE[0]}")/jwmrc" >/dev/null 2>&1 &
     DESKTOP_PIDS+=($!)
     sleep 0.5

@@ -38,10 +38,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_private_display "$WORK/xvfb.log"
+start_private_display "$WORK/xvfb.log" || { cat "$WORK/xvfb.log" >&2; exit 2; }
 server_pids+=("$XVFB_PID")
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; cat "$WORK/xvfb.log" >&2; exit 2; }
 jwm -f "$here/jwmrc" >"$WORK/jwm.log" 2>&1 &
 server_pids+=($!)
 sleep 0.5
