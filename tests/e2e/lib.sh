@@ -110,6 +110,21 @@ activate() {
     xdotool windowactivate --sync "$W" >/dev/null 2>&1 || true
 }
 
+# Runs COMMAND every 0.1 s until it succeeds or SECONDS have passed; false on the deadline.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
+# True while no window of the size W x H is on the X screen ("288x218").
+no_window_sized() {
+    ! xwininfo -root -tree | grep -q " $1+"
+}
+
 # Input is read once a frame, so a button is held long enough for a frame to see it.
 press() {
     xdotool mousedown "$1"

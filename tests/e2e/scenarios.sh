@@ -32,8 +32,7 @@ scenario_startup_picture() {
     [ $drawn = 1 ] || fail "the start-up picture was never drawn"
     wait_main
     # It goes by itself after 3.5 s.
-    sleep 4
-    ! xwininfo -root -tree | grep -q ' 288x218+' || fail "the start-up picture stayed"
+    wait_for 8 no_window_sized 288x218 || fail "the start-up picture stayed"
     close_app
 
     start_app -Embedding
@@ -438,11 +437,16 @@ scenario_wayland_full_screen() {
 # screen); mutter's is read from the protocol log.
 scenario_headless_start() { on_weston_headless; START_PLAIN="" scenario_first_frame; }
 scenario_headless_first_frame() { on_weston_headless; scenario_first_frame; }
+# True once the program's protocol log shows at least N top-level windows destroyed.
+toplevels_destroyed() {
+    [ "$(grep -c -- '-> xdg_toplevel@[0-9]*\.destroy(' "$SD/app.log")" -ge "$1" ]
+}
 scenario_sway_start() {
     on_sway
     WAYLAND_DEBUG=client START_PLAIN="" scenario_first_frame
     # Past the picture's 3.5 s: it was shown again above the main window once, and has gone.
-    sleep 4
+    wait_for 8 toplevels_destroyed 2 || fail "the start-up picture did not go"
+    sleep 0.5 # a picture that flickers would be made again in this time
     kill -0 "$APP_PID" || fail "the program ended: $(tail -1 "$SD/app.log")"
     local made=$(grep -c -- '-> xdg_surface@[0-9]*\.get_toplevel(' "$SD/app.log")
     local gone=$(grep -c -- '-> xdg_toplevel@[0-9]*\.destroy(' "$SD/app.log")
