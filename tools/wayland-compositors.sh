@@ -59,6 +59,7 @@ start_sway() {
 # whose decoration is as wide left, right and below as the view's offset from the left:
 # "WxH WxH", or "none" for what never came.
 view_buffer_and_size() {
+    [ -f "$1" ] || { echo none none; return; }
     awk '
         function id(pattern) { match($0, pattern); return substr($0, RSTART, RLENGTH) }
         function args() { split($0, a, /[(,)]/); for (i in a) gsub(/ /, "", a[i]) }

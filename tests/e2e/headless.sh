@@ -31,7 +31,7 @@ headless_shot() {
 wait_view_buffer() {
     local deadline=$((SECONDS + $1)) got room
     while read -r got room <<<"$(view_buffer_and_size "$SD/app.log")"; do
-        [ "$got" != none ] && [ "$got" = "$room" ] && return 0
+        [ -n "$got" ] && [ "$got" != none ] && [ "$got" = "$room" ] && return 0
         [ $SECONDS -ge $deadline ] && fail "the view's last buffer is $got, the view is $room"
         sleep 0.2
     done
