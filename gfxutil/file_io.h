@@ -72,6 +72,8 @@ class FileLock {
     FileLock& operator=(const FileLock&) = delete;
 
     bool Held() const { return fd_ >= 0; }
+    // The lock file, open for reading and writing while the lock is held; -1 otherwise.
+    int Descriptor() const { return fd_; }
     // Not held because another holder kept the lock for all of the patience.
     bool Busy() const { return busy_; }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "gfxutil/little_endian.h"
 #include "gfxutil/xfile/xfile_format.h"
 
 namespace tetrakon {
@@ -54,7 +55,7 @@ std::string XBinaryTokenizer::Where() const {
 bool XBinaryTokenizer::Read16(std::uint16_t* value) {
     if (data_.size() - pos_ < 2)
         return false;
-    *value = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+    *value = LoadLe16(data_.data() + pos_);
     pos_ += 2;
     return true;
 }
@@ -62,10 +63,7 @@ bool XBinaryTokenizer::Read16(std::uint16_t* value) {
 bool XBinaryTokenizer::Read32(std::uint32_t* value) {
     if (data_.size() - pos_ < 4)
         return false;
-    *value = static_cast<std::uint32_t>(data_[pos_]) |
-             (static_cast<std::uint32_t>(data_[pos_ + 1]) << 8) |
-             (static_cast<std::uint32_t>(data_[pos_ + 2]) << 16) |
-             (static_cast<std::uint32_t>(data_[pos_ + 3]) << 24);
+    *value = LoadLe32(data_.data() + pos_);
     pos_ += 4;
     return true;
 }
@@ -146,7 +144,7 @@ XStatus XBinaryTokenizer::Next(XToken* token) {
     token->text.clear();
     // Empty lists give no token; any number of them in a row is skipped here.
     while (listLeft_ == 0 && data_.size() - pos_ >= xformat::kTokenSize) {
-        const std::uint16_t id = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+        const std::uint16_t id = LoadLe16(data_.data() + pos_);
         if (id != static_cast<std::uint16_t>(Token::IntegerList) &&
             id != static_cast<std::uint16_t>(Token::FloatList)) {
             break;

@@ -5,20 +5,12 @@
 #include <algorithm>
 #include <string>
 
+#include "gfxutil/little_endian.h"
 #include "gfxutil/xfile/xfile_format.h"
 #include "gfxutil/xfile/xfile_token.h"
 
 namespace tetrakon {
 namespace {
-
-std::uint32_t Le16(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t Le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 // Inflates one block's raw deflate stream onto the end of `out`, with up to the last
 // 32 KB of `out` as the preset dictionary.
@@ -73,7 +65,7 @@ XStatus DecompressXContainer(std::span<const std::uint8_t> data, std::vector<std
     if (data.size() < xformat::kFirstBlockOffset) {
         return XFail(XError::Truncated, "compressed file ends before its size field");
     }
-    const std::uint32_t total = Le32(data.data() + xformat::kTotalSizeOffset);
+    const std::uint32_t total = LoadLe32(data.data() + xformat::kTotalSizeOffset);
     if (total < xformat::kHeaderSize) {
         return XFail(XError::SizeMismatch,
                      "stated size " + std::to_string(total) + " is smaller than the header");
@@ -89,8 +81,8 @@ XStatus DecompressXContainer(std::span<const std::uint8_t> data, std::vector<std
         if (data.size() - pos < xformat::kBlockHeaderSize + xformat::kBlockSignatureSize) {
             return XFail(XError::Truncated, "data ends inside a block header" + where);
         }
-        const std::uint32_t uncompressed = Le16(data.data() + pos);
-        const std::uint32_t compressed = Le16(data.data() + pos + 2);
+        const std::uint32_t uncompressed = LoadLe16(data.data() + pos);
+        const std::uint32_t compressed = LoadLe16(data.data() + pos + 2);
         const std::uint8_t* signature = data.data() + pos + xformat::kBlockHeaderSize;
         if (signature[0] != xformat::kBlockSignature[0] ||
             signature[1] != xformat::kBlockSignature[1]) {

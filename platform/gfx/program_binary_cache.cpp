@@ -1,7 +1,5 @@
 #include "platform/gfx/program_binary_cache.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -150,36 +148,32 @@ GuardedProgramLoad::GuardedProgramLoad(const ProgramBinaryStore& store, std::str
     if (store.FilePath().empty()) {
         return;
     }
-    const std::string mark = store.FilePath() + ".loading";
-    fd_ = ::open(mark.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
+    mark_ = std::make_unique<FileLock>(store.FilePath() + ".loading");
+    const int fd = mark_->Descriptor();
     // The size is read under the lock: a mark seen before could be one another copy
     // was about to clear.
     struct stat info {};
-    if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd_, &info) != 0 ||
-        !S_ISREG(info.st_mode)) {
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         return;  // no mark can be kept, or another copy is handing its program over now
     }
     if (info.st_size > 0) {
         // A hand-over that never ended: the saved program goes, and this start compiles.
         ::unlink(store.FilePath().c_str());
-        ClearMark(fd_);
+        ClearMark(fd);
         return;
     }
     record_ = store.Load(key);
-    marked_ = record_ && ::pwrite(fd_, &kHandOverRuns, 1, 0) == 1;
+    marked_ = record_ && ::pwrite(fd, &kHandOverRuns, 1, 0) == 1;
     if (!marked_) {
         record_.reset();  // a hand-over that could not be marked is not made
     }
 }
 
+// The lock goes with `mark_`, after the mark is cleared.
 GuardedProgramLoad::~GuardedProgramLoad() {
-    if (fd_ < 0) {
-        return;
-    }
     if (marked_) {
-        ClearMark(fd_);  // a mark that stays costs the next start a compile, no more
+        ClearMark(mark_->Descriptor());  // a mark that stays costs the next start a compile
     }
-    ::close(fd_);  // and with it the lock
 }
 
 }  // namespace tetrakon::gfx

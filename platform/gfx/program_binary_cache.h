@@ -7,9 +7,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "gfxutil/file_io.h"
 
 namespace tetrakon::gfx {
 
@@ -90,7 +93,7 @@ class GuardedProgramLoad {
     std::optional<ProgramRecord>& Record() { return record_; }
 
   private:
-    int fd_ = -1;
+    std::unique_ptr<FileLock> mark_;  // the mark file, locked by this process
     bool marked_ = false;
     std::optional<ProgramRecord> record_;
 };

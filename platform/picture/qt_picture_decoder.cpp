@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "gfxutil/little_endian.h"
 #include "platform/picture/picture_source_device.h"
 
 namespace tetrakon {
@@ -47,11 +48,8 @@ std::optional<PictureSourceRange> FirstIconAsPng(PictureSource& source) {
     if (source.ReadAt(0, directory) != directory.size()) {
         return std::nullopt;
     }
-    const auto le32 = [&](std::size_t at) {
-        return std::uint32_t{directory[at]} | std::uint32_t{directory[at + 1]} << 8 |
-               std::uint32_t{directory[at + 2]} << 16 | std::uint32_t{directory[at + 3]} << 24;
-    };
-    PictureSourceRange image(&source, le32(18), le32(14));
+    // The first entry's image: its offset in the file and its size.
+    PictureSourceRange image(&source, LoadLe32(&directory[18]), LoadLe32(&directory[14]));
     std::array<std::uint8_t, 8> signature{};
     if (!LooksLikePng({signature.data(), image.ReadAt(0, signature)})) {
         return std::nullopt;

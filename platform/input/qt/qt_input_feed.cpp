@@ -20,6 +20,24 @@ constexpr Qt::MouseButton kButtonOrder[8] = {
     Qt::ForwardButton, Qt::ExtraButton3, Qt::ExtraButton4, Qt::ExtraButton5,
 };
 
+// The events the feed reads. Every event of the program passes its filter, so the rest
+// are let by before anything else is looked at.
+bool IsInputEvent(QEvent::Type type) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::FocusOut:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 QtInputFeed::QtInputFeed() {
@@ -58,6 +76,9 @@ void QtInputFeed::WatchKeys(QWindow* window) {
 
 bool QtInputFeed::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (!IsInputEvent(type)) {
+        return false;
+    }
     const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease;
     if (!Watches(watched)) {
         if (keyEvent && watched->isWindowType()) {
