@@ -7,7 +7,6 @@
 #include "app/logic/program_info.h"
 #include "app/logic/startup_switches.h"
 #include "app/shell/app_app.h"
-#include "app/shell/program_icon.h"
 #include "app/shell/russian_translations.h"
 #include "app/startup/display_open_guard.h"
 #include "app/startup/startup_splash_wnd.h"
@@ -38,7 +37,6 @@ int main(int argc, char** argv) {
     displayGuard.Opened();
     QApplication::setApplicationName(QStringLiteral("Tetrakon"));
     QApplication::setDesktopFileName(QString::fromLatin1(tetrakon::kDesktopId));
-    QApplication::setWindowIcon(tetrakon::ProgramIcon());
     tetrakon::InstallRussianTranslations(application);
     tetrakon::InstallQtPictureDecoder();
     tetrakon::SetStartupPictureAllowed(tetrakon::StartupPictureAllowed(argc, argv));

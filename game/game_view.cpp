@@ -26,13 +26,17 @@ Result GameView::SceneInit() {
     if (services_.createInput) {
         SetUpInput(services_.createInput(), services_.windowedInputWindow, &input_);
     }
+    return S_OK;
+}
+
+void GameView::StartSound() {
+    soundStarted_ = true;
     if (services_.createSound) {
         soundPlayer_ = services_.createSound();
         if (soundPlayer_ != nullptr && Succeeded(soundPlayer_->InitSound())) {
             soundPlayer_->CreateClipFromResource("BOUNCE", "WAVE", &soundClip_);
         }
     }
-    return S_OK;
 }
 
 Result GameView::DeviceCreated() {
@@ -59,6 +63,10 @@ Result GameView::DeviceReset() {
 }
 
 Result GameView::UpdateFrame() {
+    // The sound server is reached once the first frame is on screen, not before it.
+    if (!soundStarted_ && PresentedFrames() > 0) {
+        StartSound();
+    }
     PollInput(input_, &inputState_, *this);
     renderer.UpdateFrame(device.get(), viewRotation.rotation(), zoomScale);
     soundRepeat_.Step(inputState_.f5, elapsedTime, soundClip_.get());

@@ -112,12 +112,15 @@ class GameView : public RenderApp, private FrameAnimation, private InputActions 
 
     // The current signature of what a frame would show.
     FrameSignature Signature() const;
+    // Opens the sound player and its one clip.
+    void StartSound();
 
     GameServices services_;
     InputDevices input_;
     InputState inputState_;
     std::unique_ptr<sound::SoundPlayer> soundPlayer_;
     std::unique_ptr<sound::SoundClip> soundClip_;
+    bool soundStarted_ = false;
     SoundRepeat soundRepeat_;
     std::uint64_t sceneVersion_ = 0;
     std::optional<FrameSignature> shown_;

@@ -2,7 +2,10 @@
 
 #include "app/shell/app_form.h"
 #include "app/shell/app_frame_wnd.h"
+#include "app/shell/program_icon.h"
 #include "app/startup/startup_splash_wnd.h"
+
+#include <chrono>
 
 namespace tetrakon {
 
@@ -10,6 +13,10 @@ namespace {
 
 // The pause after each frame step; it bounds the frame rate near 66 frames per second.
 constexpr int kIdlePauseMs = 15;
+
+// The program icon goes on the windows at the first frame on screen, or after this long
+// when no frame comes (a minimised start).
+constexpr int kIconLatestMs = 1000;
 
 }  // namespace
 
@@ -23,7 +30,6 @@ CAppApp::CAppApp() {
         if (!frameLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
             frameLog_.reset();
         }
-        clock_.start();
     }
 }
 
@@ -47,6 +53,8 @@ bool CAppApp::InitInstance() {
             },
     });
     CAppForm* form = frame_->form();
+    form->SetFramePresentedHook([this] { OnFramePresented(); });
+    QTimer::singleShot(kIconLatestMs, this, [] { InstallProgramIcon(); });
     form->OnInitialUpdate();
     frame_->show();
     if (!form->IsActive()) {
@@ -61,16 +69,17 @@ bool CAppApp::InitInstance() {
 
 void CAppApp::OnIdle() {
     if (CAppForm* form = frame_ ? frame_->form() : nullptr) {
-        const std::uint64_t presentedBefore = form->PresentedFrames();
         form->IdlePass();
-        LogPresentedFrame(presentedBefore);
     }
     idleTimer_.start();
 }
 
-void CAppApp::LogPresentedFrame(std::uint64_t presentedBefore) {
-    if (frameLog_ != nullptr && frame_->form()->PresentedFrames() != presentedBefore) {
-        frameLog_->write(QByteArray::number(clock_.nsecsElapsed() / 1e6, 'f', 3) + '\n');
+void CAppApp::OnFramePresented() {
+    InstallProgramIcon();
+    if (frameLog_ != nullptr) {
+        const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+        const double ms = std::chrono::duration<double, std::milli>(sinceEpoch).count();
+        frameLog_->write(QByteArray::number(ms, 'f', 3) + '\n');
         frameLog_->flush();
     }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
 #include <QTimer>
@@ -29,15 +28,15 @@ class CAppApp : public QObject {
   private:
     void OnIdle();
 
-    // With TETRAKON_FRAME_LOG set to a file name, the time of each frame presented by an
-    // idle pass, in milliseconds, one a line: what the figures script measures pacing by.
-    void LogPresentedFrame(std::uint64_t presentedBefore);
+    // After each frame put on screen: the program icon at the first, and with
+    // TETRAKON_FRAME_LOG set to a file name, the frame's time in milliseconds since 1970,
+    // one a line, which the figures script measures the start and the pacing by.
+    void OnFramePresented();
 
     AppSettings settings_;
     std::unique_ptr<CAppFrameWnd> frame_;
     QTimer idleTimer_;
     std::unique_ptr<QFile> frameLog_;
-    QElapsedTimer clock_;
 };
 
 }  // namespace tetrakon

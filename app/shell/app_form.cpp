@@ -143,6 +143,9 @@ bool CAppForm::IdlePass() {
             presentedSize_ = size;
             MarkFrameDirty();
         }
+        if (framePresented_) {
+            framePresented_();
+        }
     }
     return true;
 }

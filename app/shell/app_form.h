@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/shell/compositor_frame_pacing.h"
@@ -24,8 +25,6 @@ class CAppForm : public QWidget, public GameView {
     explicit CAppForm(QWidget* mainFrame);
     ~CAppForm() override;
 
-    // The one view of the process, or null before it is made and after it is gone.
-
     // The first update: makes the full-screen window, hands both windows to the framework
     // and starts the display and the scene.
     void OnInitialUpdate();
@@ -34,6 +33,9 @@ class CAppForm : public QWidget, public GameView {
     // minimised, the view inactive or the compositor has not yet taken the last frame.
     // Answers whether a frame step ran.
     bool IdlePass();
+
+    // Called after each frame step that put a frame on screen.
+    void SetFramePresentedHook(std::function<void()> hook) { framePresented_ = std::move(hook); }
 
     // The menu commands the view serves, and their enabling rules.
     void OnCommand(int commandId);
@@ -63,6 +65,7 @@ class CAppForm : public QWidget, public GameView {
     CompositorFramePacing pacing_{OnWayland()};
     // The presenting window's size in pixels at the last present that swapped.
     QSize presentedSize_;
+    std::function<void()> framePresented_;
 };
 
 }  // namespace tetrakon

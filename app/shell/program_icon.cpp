@@ -1,5 +1,6 @@
 #include "app/shell/program_icon.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QString>
 #include <QSvgRenderer>
@@ -24,6 +25,12 @@ QIcon ProgramIcon() {
         icon.addFile(IconFile(QStringLiteral("%1.png").arg(size)), QSize(size, size));
     }
     return icon;
+}
+
+void InstallProgramIcon() {
+    if (QGuiApplication::windowIcon().isNull()) {
+        QGuiApplication::setWindowIcon(ProgramIcon());
+    }
 }
 
 QPixmap ProgramIconPixmap(int logicalSize, qreal devicePixelRatio) {

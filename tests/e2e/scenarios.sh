@@ -60,8 +60,12 @@ scenario_first_frame() {
             shot pyramid
         done
     done
+    # The program icon follows the first frame.
+    on_wayland_now || wait_for 3 has_icon || fail "the main window has no icon"
     kill -0 "$APP_PID" || fail "the program ended"
 }
+
+has_icon() { xprop -id "$W" _NET_WM_ICON | grep -q '='; }
 
 scenario_click_turn_and_undo() {
     start_app -Embedding

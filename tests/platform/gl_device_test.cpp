@@ -13,6 +13,8 @@
 #include <functional>
 
 #include "platform/gfx/fixed_function_lighting.h"
+#include "platform/gfx/gl/gl_adapter_probe.h"
+#include "platform/gfx/gl/gl_context_format.h"
 #include "tests/platform/gl_test_window.h"
 
 namespace tetrakon::gfx {
@@ -125,6 +127,26 @@ TEST(GlDevicePresentedAlpha, OpaqueOnASurfaceWithAlpha) {
     ASSERT_EQ(device->Present(), S_OK);
     const QImage shown = GrabWhenShown(window, 30, 20, 0xAACCAA);
     EXPECT_EQ(shown.pixel(30, 20), 0xFFAACCAAu);
+}
+
+// The probe's context goes to the first window of the format it was made for; a window of
+// another format (here with alpha) gets a context of its own.
+TEST(GlContextHomeSpare, TakenOnlyByAWindowOfItsFormat) {
+    for (const bool alpha : {false, true}) {
+        GlAdapterFacts facts;
+        std::unique_ptr<GlSpareContext> spare;
+        ASSERT_EQ(ProbeGlAdapter(&facts, &spare), S_OK);
+        const QOpenGLContext* probed = spare->context.get();
+        QWindow window;
+        window.setSurfaceType(QSurface::OpenGLSurface);
+        QSurfaceFormat format = WindowSurfaceFormat(window.requestedFormat());
+        format.setAlphaBufferSize(alpha ? 8 : 0);
+        window.setFormat(format);
+        const std::shared_ptr<GlContextHome> home =
+            GlContextHome::Create(&window, std::move(spare));
+        ASSERT_NE(home, nullptr);
+        EXPECT_EQ(home->context() == probed, !alpha) << "alpha " << alpha;
+    }
 }
 
 TEST_F(GlDeviceTest, ResetChangesTheBackBufferAndStillDraws) {

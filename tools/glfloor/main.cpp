@@ -1,7 +1,9 @@
 // glfloor: a bare Qt 6 window that makes an OpenGL 3.3 core context, draws one red
 // triangle into a 4-sample framebuffer and resolves it into the window, as the game's
 // device does with its scene. Its start-up time and memory are the floor the game's
-// figures are compared with; it links nothing but Qt GUI.
+// figures are compared with; it links nothing but Qt GUI. Given a file name, it writes the
+// time of each frame it shows there, in milliseconds since 1970, as the game's frame log
+// does.
 
 #include <QExposeEvent>
 #include <QGuiApplication>
@@ -9,6 +11,7 @@
 #include <QOpenGLExtraFunctions>
 #include <QSurfaceFormat>
 #include <QWindow>
+#include <chrono>
 #include <cstdio>
 #include <utility>
 
@@ -27,7 +30,7 @@ void main() { colour = vec4(0xDF / 255.0, 0.0, 0.0, 1.0); }
 
 class FloorWindow : public QWindow {
   public:
-    FloorWindow() {
+    explicit FloorWindow(const char* frameLog) : frameLog_(frameLog) {
         setSurfaceType(QSurface::OpenGLSurface);
         setTitle(QStringLiteral("glfloor"));
         resize(532, 400);
@@ -109,8 +112,22 @@ class FloorWindow : public QWindow {
         gl_->glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
                                GL_NEAREST);
         context_.swapBuffers(this);
+        LogFrame();
     }
 
+    void LogFrame() const {
+        if (frameLog_ == nullptr) {
+            return;
+        }
+        if (std::FILE* log = std::fopen(frameLog_, "a")) {
+            const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+            std::fprintf(log, "%.3f\n",
+                         std::chrono::duration<double, std::milli>(sinceEpoch).count());
+            std::fclose(log);
+        }
+    }
+
+    const char* frameLog_;
     QOpenGLContext context_;
     QOpenGLExtraFunctions* gl_ = nullptr;
     GLuint program_ = 0;
@@ -125,7 +142,7 @@ class FloorWindow : public QWindow {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    FloorWindow window;
+    FloorWindow window(argc > 1 ? argv[1] : nullptr);
     window.show();
     return QGuiApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <algorithm>
+#include <memory>
 
 #include "platform/gfx/gl/gl_context_format.h"
 #include "platform/gfx/gl/gl_formats.h"
@@ -68,14 +69,18 @@ std::uint32_t ExactSampleCounts(QOpenGLExtraFunctions* gl, GLenum internalFormat
 
 }  // namespace
 
-Result ProbeGlAdapter(GlAdapterFacts* out) {
-    QOffscreenSurface surface;
-    surface.setFormat(RequestedContextFormat(QSurfaceFormat::defaultFormat()));
-    surface.create();
-    QOpenGLContext context;
-    context.setFormat(surface.requestedFormat());
-    if (!surface.isValid() || !context.create() || !ContextIsUsable(context) ||
-        !context.makeCurrent(&surface)) {
+Result ProbeGlAdapter(GlAdapterFacts* out, std::unique_ptr<GlSpareContext>* spare) {
+    // Made for a window's format, so that the first device can take the context over.
+    auto made = std::make_unique<GlSpareContext>();
+    made->requested = WindowSurfaceFormat(QSurfaceFormat::defaultFormat());
+    made->surface = std::make_unique<QOffscreenSurface>();
+    made->surface->setFormat(made->requested);
+    made->surface->create();
+    made->context = std::make_unique<QOpenGLContext>();
+    made->context->setFormat(made->requested);
+    QOpenGLContext& context = *made->context;
+    if (!made->surface->isValid() || !context.create() || !ContextIsUsable(context) ||
+        !context.makeCurrent(made->surface.get())) {
         return E_FAIL;
     }
     QOpenGLExtraFunctions* gl = context.extraFunctions();
@@ -107,8 +112,14 @@ Result ProbeGlAdapter(GlAdapterFacts* out) {
                 {format, ExactSampleCounts(gl, internalFormat, maxSamples)});
         }
     }
+    // A context handed on starts without errors left over from the refused formats.
+    while (gl->glGetError() != GL_NO_ERROR) {
+    }
     context.doneCurrent();
     *out = std::move(facts);
+    if (spare != nullptr) {
+        *spare = std::move(made);
+    }
     return S_OK;
 }
 

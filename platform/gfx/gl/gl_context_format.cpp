@@ -9,6 +9,17 @@ QSurfaceFormat RequestedContextFormat(QSurfaceFormat base) {
     return base;
 }
 
+QSurfaceFormat WindowSurfaceFormat(QSurfaceFormat base) {
+    QSurfaceFormat format = RequestedContextFormat(base);
+    format.setAlphaBufferSize(0);
+    return format;
+}
+
+bool SameContextFormat(QSurfaceFormat a, QSurfaceFormat b) {
+    a.setSwapInterval(b.swapInterval());
+    return a == b;
+}
+
 bool ContextIsUsable(const QOpenGLContext& context) {
     const QSurfaceFormat format = context.format();
     return context.isValid() && !context.isOpenGLES() &&

@@ -9,6 +9,15 @@ namespace tetrakon::gfx {
 // context made from a window's format matches that window.
 QSurfaceFormat RequestedContextFormat(QSurfaceFormat base);
 
+// `base` as the format of a window the device presents into: a 3.3 core context without
+// an alpha channel (X8 back buffers leave alpha undefined; a window with alpha would show
+// it).
+QSurfaceFormat WindowSurfaceFormat(QSurfaceFormat base);
+
+// Whether a context made for format `a` serves a window of format `b`: everything but the
+// swap interval, which the window keeps for itself, must agree.
+bool SameContextFormat(QSurfaceFormat a, QSurfaceFormat b);
+
 // True when the context that was made is desktop OpenGL 3.3 or newer.
 bool ContextIsUsable(const QOpenGLContext& context);
 

@@ -12,6 +12,16 @@ namespace tetrakon::gfx {
 
 class GlTexture;
 
+// A context made before there was a window to present into (to learn what the renderer
+// can do), with the offscreen surface it was current on. The first device takes it over
+// instead of making its own: a software renderer spends milliseconds of the start on
+// every context it makes.
+struct GlSpareContext {
+    QSurfaceFormat requested;
+    std::unique_ptr<QOffscreenSurface> surface;
+    std::unique_ptr<QOpenGLContext> context;
+};
+
 // The OpenGL context of one device, shared by the device and every resource it made,
 // so that a resource can make it current to free its GL objects, and a resource that
 // outlives the device finds it gone instead of crashing. It also counts the resources
@@ -19,8 +29,10 @@ class GlTexture;
 class GlContextHome {
   public:
     // A context for `window` (which must exist and be an OpenGL surface); null when none
-    // can be made.
-    static std::shared_ptr<GlContextHome> Create(QWindow* window);
+    // can be made. The spare context is used when it was made on the window's screen for
+    // the window's format and can be made current on the window; else a new one is made.
+    static std::shared_ptr<GlContextHome> Create(QWindow* window,
+                                                 std::unique_ptr<GlSpareContext> spare = {});
     ~GlContextHome();
     GlContextHome(const GlContextHome&) = delete;
     GlContextHome& operator=(const GlContextHome&) = delete;

@@ -15,7 +15,8 @@ GlDevice::GlDevice(std::shared_ptr<GlContextHome> home, const GlAdapterFacts& fa
     : home_(std::move(home)), facts_(facts) {}
 
 Result GlDevice::Create(QWindow* window, const GlAdapterFacts& facts,
-                        const PresentParameters& params, std::unique_ptr<Device>* out) {
+                        const PresentParameters& params, std::unique_ptr<Device>* out,
+                        std::unique_ptr<GlSpareContext> spare) {
     if (window == nullptr || out == nullptr ||
         (params.deviceWindow != nullptr && QWindowOf(params.deviceWindow) != window)) {
         return D3DERR_INVALIDCALL;
@@ -27,7 +28,7 @@ Result GlDevice::Create(QWindow* window, const GlAdapterFacts& facts,
         format.setSwapInterval(std::max(0, SwapIntervalFor(params.presentationInterval)));
         window->setFormat(format);
     }
-    std::shared_ptr<GlContextHome> home = GlContextHome::Create(window);
+    std::shared_ptr<GlContextHome> home = GlContextHome::Create(window, std::move(spare));
     if (!home) {
         return D3DERR_NOTAVAILABLE;
     }

@@ -27,9 +27,11 @@ class GlDevice : public Device {
   public:
     // Opens a device presenting into `window`; in a window, a zero back-buffer width or
     // height becomes the window's and an Unknown back-buffer format the desktop's. The
-    // present parameters' own window, when set, must be `window`.
+    // present parameters' own window, when set, must be `window`. A spare context that
+    // fits the window is used instead of a new one.
     static Result Create(QWindow* window, const GlAdapterFacts& facts,
-                         const PresentParameters& params, std::unique_ptr<Device>* out);
+                         const PresentParameters& params, std::unique_ptr<Device>* out,
+                         std::unique_ptr<GlSpareContext> spare = {});
     ~GlDevice() override;
     GlDevice(const GlDevice&) = delete;
     GlDevice& operator=(const GlDevice&) = delete;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/gfx/gl/gl_adapter_facts.h"
+#include "platform/gfx/gl/gl_context_home.h"
 #include "platform/gfx/graphics_api.h"
 
 namespace tetrakon::gfx {
@@ -14,6 +15,7 @@ class GlGraphicsApi : public GraphicsApi {
   public:
     // E_FAIL when no OpenGL 3.3 core context can be made. Needs a QGuiApplication.
     static Result Create(std::unique_ptr<GlGraphicsApi>* out);
+    ~GlGraphicsApi() override;
 
     const GlAdapterFacts& facts() const { return facts_; }
 
@@ -43,11 +45,14 @@ class GlGraphicsApi : public GraphicsApi {
                         std::unique_ptr<Device>* out) override;
 
   private:
-    explicit GlGraphicsApi(GlAdapterFacts facts) : facts_(std::move(facts)) {}
+    GlGraphicsApi(GlAdapterFacts facts, std::unique_ptr<GlSpareContext> spare)
+        : facts_(std::move(facts)), spare_(std::move(spare)) {}
     // An answer for adapter 0 and HAL: S_OK, else why not.
     static Result Offered(std::uint32_t adapter, DeviceType type);
 
     GlAdapterFacts facts_;
+    // The probe's context, until the first device takes it.
+    std::unique_ptr<GlSpareContext> spare_;
 };
 
 }  // namespace tetrakon::gfx

@@ -19,10 +19,7 @@ Rect ToRect(const QRect& r) {
 QtWindow::QtWindow(QWindow* window) : window_(window) {
     if (window != nullptr && window->handle() == nullptr) {
         window->setSurfaceType(QSurface::OpenGLSurface);
-        // X8 back buffers leave alpha undefined; a window with alpha would show it.
-        QSurfaceFormat format = RequestedContextFormat(window->requestedFormat());
-        format.setAlphaBufferSize(0);
-        window->setFormat(format);
+        window->setFormat(WindowSurfaceFormat(window->requestedFormat()));
     }
 }
 
