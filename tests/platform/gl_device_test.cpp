@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -147,6 +148,22 @@ TEST(GlContextHomeSpare, TakenOnlyByAWindowOfItsFormat) {
         ASSERT_NE(home, nullptr);
         EXPECT_EQ(home->context() == probed, !alpha) << "alpha " << alpha;
     }
+}
+
+// The first present into a window that grew after the device was opened fills it: Mesa
+// would clip it to the size the window had when the context was bound to it.
+TEST_F(GlDeviceTest, FirstPresentAfterGrowingFillsTheWindow) {
+    ASSERT_NE(device, nullptr);
+    window.window->resize(240, 180);
+    QDeadlineTimer deadline(3000);
+    while (window.window->width() != 240 && !deadline.hasExpired()) {
+        QGuiApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    ASSERT_EQ(device->Reset(WindowedParameters(window.adapter.get())), S_OK);
+    ASSERT_EQ(device->Clear(kClearTarget, 0xFF405060, 1.0f, 0), S_OK);
+    ASSERT_EQ(device->Present(), S_OK);
+    const QImage shown = GrabWhenShown(*window.window, 230, 170, 0x405060);
+    EXPECT_EQ(shown.pixel(230, 170) & 0xFFFFFF, 0x405060u);
 }
 
 TEST_F(GlDeviceTest, ResetChangesTheBackBufferAndStillDraws) {

@@ -67,6 +67,13 @@ bool GlContextHome::MakeWindowCurrent() {
     return context_->makeCurrent(window_.data());
 }
 
+bool GlContextHome::BindWindowAnew() {
+    if (context_ && fallbackSurface_ && fallbackSurface_->isValid()) {
+        context_->makeCurrent(fallbackSurface_.get());
+    }
+    return MakeWindowCurrent();
+}
+
 bool GlContextHome::SetWindow(QWindow* window) {
     if (window == nullptr || window->surfaceType() != QSurface::OpenGLSurface) {
         return false;

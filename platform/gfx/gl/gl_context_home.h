@@ -45,6 +45,10 @@ class GlContextHome {
     // it was first made current is bound without a drawable, and only a new make-current
     // gives it one. False when the window is gone or refuses.
     bool MakeWindowCurrent();
+    // The same after binding the offscreen surface in between, so that the window is bound
+    // anew: Mesa keeps a window's size from when it was bound until its next swap, and
+    // takes no notice of a make-current on the window it is already bound to.
+    bool BindWindowAnew();
     QOpenGLExtraFunctions* gl() const { return context_->extraFunctions(); }
     QOpenGLContext* context() const { return context_.get(); }
     // The window presented into; null once it has been destroyed.

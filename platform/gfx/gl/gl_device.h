@@ -105,6 +105,8 @@ class GlDevice : public Device {
     bool inScene_ = false;
     bool lost_ = false;
     bool everExposed_ = false;
+    // The window's size in pixels at the last present.
+    QSize presentedSize_;
     int swapInterval_ = -1;
 };
 

@@ -177,16 +177,20 @@ Result GlDevice::Present() {
         return S_OK;
     }
     QWindow* window = home_->window();
-    if (!home_->MakeWindowCurrent()) {
+    const QSize size = PixelSize(*window);
+    // At a size not presented before, the window is bound anew, so that this frame is
+    // shown at that size and not clipped to the one the window had when it was bound.
+    const bool newSize = size != presentedSize_;
+    if (!(newSize ? home_->BindWindowAnew() : home_->MakeWindowCurrent())) {
         return D3DERR_DEVICELOST;
     }
-    const QSize size = PixelSize(*window);
     QOpenGLContext* context = home_->context();
     if (!backBuffer_.CopyTo(home_->gl(), context->defaultFramebufferObject(), size.width(),
                             size.height())) {
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     context->swapBuffers(window);
+    presentedSize_ = size;
     program_.EndHandOver();
     return S_OK;
 }
