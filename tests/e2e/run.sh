@@ -42,7 +42,7 @@ start_private_display "$WORK/xvfb.log" || { cat "$WORK/xvfb.log" >&2; exit 2; }
 server_pids+=("$XVFB_PID")
 jwm -f "$here/jwmrc" >"$WORK/jwm.log" 2>&1 &
 server_pids+=($!)
-sleep 0.5
+wait_window_manager || { cat "$WORK/jwm.log" >&2; exit 2; }
 
 # No sound server unless a scenario starts its own: the program must run silently then.
 mkdir -m 700 "$WORK/runtime"
@@ -52,6 +52,12 @@ export APP WORK
 
 selected=("$@")
 [ ${#selected[@]} -eq 0 ] && selected=("${SCENARIOS[@]}")
+
+# True while process $1 runs; a zombie, left for its parent to reap, has ended.
+running() {
+    local state
+    state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]
+}
 
 # Runs one scenario in its own folder and subshell; ends what it left running.
 run_scenario() {
@@ -68,7 +74,13 @@ run_scenario() {
     local status=$?
     if [ -f "$SD/pids" ]; then
         while read -r pid; do
-            kill "$pid" 2>/dev/null && sleep 0.3 && kill -9 "$pid" 2>/dev/null
+            kill "$pid" 2>/dev/null || continue
+            local tries=30
+            while running "$pid" && [ $tries -gt 0 ]; do
+                sleep 0.1
+                tries=$((tries - 1))
+            done
+            kill -9 "$pid" 2>/dev/null
         done <"$SD/pids"
     fi
     return $status
