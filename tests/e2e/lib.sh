@@ -287,6 +287,13 @@ wait_still() {
     done
 }
 
+# Takes shot $1; true when fewer than 20 pixels of area $3 (the screen if empty) differ
+# from shot $2.
+shot_matches() {
+    shot "$1"
+    [ "$(diff_px "$2" "$1" "${3:-}")" -lt 20 ]
+}
+
 # Takes shots named $1 until area $3 differs from shot $2 (what was done, told in $4, has
 # begun to show) and then until it is still; fails when either takes longer than $5 s
 # (default 10).
