@@ -177,6 +177,13 @@ frame_at() {
     [ "$(frame_rect)" = "$1" ]
 }
 
+# True once the window manager's frame spans "left top right bottom" = $1.
+frame_spans() {
+    local x y w h
+    read -r x y w h <<<"$(frame_rect)"
+    [ "$x $y $((x + w)) $((y + h))" = "$1" ]
+}
+
 # True once the window manager's frame is $1 x $2 pixels.
 frame_sized() {
     local x y w h
@@ -292,6 +299,12 @@ wait_still() {
 shot_matches() {
     shot "$1"
     [ "$(diff_px "$2" "$1" "${3:-}")" -lt 20 ]
+}
+
+# Takes shot $1; true when its screen pixel ($2, $3) has the colour $4 (RRGGBB).
+shot_pixel_is() {
+    shot "$1"
+    [ "$(pixel "$1" "$2" "$3")" = "$4" ]
 }
 
 # Takes shots named $1 until area $3 differs from shot $2 (what was done, told in $4, has
