@@ -55,14 +55,18 @@ wait_main() {
     local deadline=$((SECONDS + ${1:-15}))
     W=""
     while [ -z "$W" ]; do
-        W=$(xdotool search --onlyvisible --name "^${CAPTION}\$" 2>/dev/null | head -1) || true
+        # This program's: one that has just ended may still have its window for a moment.
+        W=$(xdotool search --all --pid "$APP_PID" --onlyvisible --name "^${CAPTION}\$" 2>/dev/null |
+            head -1) || true
         [ -n "$W" ] && break
         [ $SECONDS -ge $deadline ] && fail "no main window captioned '$CAPTION'"
         kill -0 "$APP_PID" 2>/dev/null || fail "the program ended at start-up"
         sleep 0.1
     done
-    # The window is placed again once the window manager has framed it: wait until it
-    # stays where it is.
+    # The window is placed again once the window manager has framed it: wait for the
+    # frame and then until the window stays where it is.
+    wait_for $((deadline - SECONDS)) framed ||
+        fail "the window manager did not frame the main window"
     local before=""
     read_origin
     while [ "$before" != "$OX $OY $WW $WH" ] && [ $SECONDS -lt $deadline ]; do
@@ -71,6 +75,12 @@ wait_main() {
         read_origin
     done
     place_marks
+}
+
+# True once the window manager has framed the main window (and said how, as the program
+# reads it).
+framed() {
+    xprop -id "$W" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = '
 }
 
 read_origin() {
@@ -321,11 +331,16 @@ wait_settled() {
 }
 
 # Takes shots until the view shows the pyramid (red and yellow in its middle), up to $1 s.
+# On X the window's place is read again around each shot: on a loaded machine the
+# program may place it once more after wait_main found it still.
 wait_pyramid() {
-    local deadline=$((SECONDS + ${1:-10}))
+    local deadline=$((SECONDS + ${1:-10})) at
     while :; do
+        on_wayland_now || { read_origin && place_marks; }
+        at="$OX $OY"
         shot pyramid
-        if [ "$(count_colour pyramid 166,80,200,250 $RED)" -gt 2000 ] &&
+        on_wayland_now || read_origin
+        if [ "$OX $OY" = "$at" ] && [ "$(count_colour pyramid 166,80,200,250 $RED)" -gt 2000 ] &&
             [ "$(count_colour pyramid 166,80,200,250 $YELLOW)" -gt 2000 ]; then
             return 0
         fi

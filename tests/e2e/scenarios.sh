@@ -57,6 +57,7 @@ scenario_first_frame() {
             [ $SECONDS -lt $deadline ] ||
                 fail "view corner ($1, $2) is $(pixel pyramid $((OX + $1)) $((OY + $2))), not $BACKGROUND"
             sleep 0.3
+            on_wayland_now || read_origin # see wait_pyramid
             shot pyramid
         done
     done
