@@ -96,6 +96,8 @@ read_origin() {
 frame_rect() {
     local parent
     parent=$(xwininfo -id "$W" -children | awk '/Parent window id/ { print $4 }')
+    # Without a window xwininfo would wait for one to be picked with the pointer.
+    [ -n "$parent" ] || { echo "no frame"; return 1; }
     xwininfo -id "$parent" |
         awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
              /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'
