@@ -8,10 +8,23 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 
 #include "tests/keep_loaded_libraries.h"
 #include "tests/private_program_cache.h"
+
+namespace {
+
+// Whether a window manager has named itself on the root window, as it does once it
+// manages windows.
+bool WindowManagerRunning() {
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+    return xprop.waitForFinished() && xprop.readAllStandardOutput().contains("window id");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
@@ -27,7 +40,9 @@ int main(int argc, char** argv) {
     if (!jwm.isEmpty()) {
         windowManager.start(jwm, {});
         windowManager.waitForStarted();
-        QThread::msleep(300);
+        if (!QTest::qWaitFor(WindowManagerRunning)) {
+            qWarning("jwm did not start managing windows");
+        }
     }
     const int result = RUN_ALL_TESTS();
     windowManager.kill();

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+#include <cstdlib>
 #include <memory>
 
 #include "app/logic/command_ids.h"
@@ -40,7 +41,6 @@ struct RunningApp {
         started = app->InitInstance();
         if (started) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(frame()));
-            QTest::qWait(200);
         }
     }
     ~RunningApp() {
@@ -51,11 +51,21 @@ struct RunningApp {
     CAppFrameWnd* frame() const { return app->mainFrame(); }
     CAppForm* form() const { return frame()->form(); }
 
-    // Closes the main window as the window manager's close box does.
-    void Close() {
-        frame()->close();
-        QTest::qWait(50);
+    // Waits until the window manager shows the outer frame where a first start puts it,
+    // 532 x 400 and centred (the program places it again once it knows the frame's
+    // decorations), and the view fills its form.
+    bool WaitForFirstStartPlace() const {
+        return QTest::qWaitFor([this] {
+            const QRect outer = frame()->frameGeometry();
+            const QPoint off = outer.center() - frame()->screen()->geometry().center();
+            return outer.size() == QSize(532, 400) && std::abs(off.x()) <= 1 &&
+                   std::abs(off.y()) <= 1 && form()->surface()->size() == form()->size();
+        });
     }
+
+    // Closes the main window as the window manager's close box does; the settings are
+    // written before it returns.
+    void Close() { frame()->close(); }
 
     std::unique_ptr<CAppApp> app;
     bool started = false;
@@ -110,7 +120,7 @@ TEST_F(AppWindowTest, ItemsAreEnabledByHistoryShuffleAndPicture) {
     EXPECT_TRUE(EnabledWhenOpened(running, ID_SETTINGS_PRESETS));
 
     form.session.StartTurn(1);
-    QTest::qWait(300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.CanUndo(); })) << "the turn never ended";
     EXPECT_TRUE(EnabledWhenOpened(running, ID_EDIT_UNDO_TURN));
 
     form.renderer.Picture = 1;
@@ -119,7 +129,7 @@ TEST_F(AppWindowTest, ItemsAreEnabledByHistoryShuffleAndPicture) {
     running.frame()->menu()->action(ID_FILE_SHUFFLE)->trigger();
     EXPECT_FALSE(EnabledWhenOpened(running, ID_SETTINGS_PRESETS));
     EXPECT_FALSE(EnabledWhenOpened(running, ID_EDIT_UNDO_TURN));
-    QTRY_VERIFY_WITH_TIMEOUT(!form.ShuffleRunning(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.ShuffleRunning(); })) << "the shuffle runs on";
     EXPECT_TRUE(EnabledWhenOpened(running, ID_SETTINGS_PRESETS));
     EXPECT_TRUE(EnabledWhenOpened(running, ID_EDIT_UNDO_TURN));
 }
@@ -149,6 +159,7 @@ TEST_F(AppWindowTest, AltEnterFillsTheScreenAndEscapeComesBack) {
     RunningApp running(config.path());
     ASSERT_TRUE(running.started);
     CAppForm& form = *running.form();
+    ASSERT_TRUE(running.WaitForFirstStartPlace());
     const QSize viewSize = form.surface()->size();
 
     QTest::keyClick(running.frame(), Qt::Key_Escape);
@@ -157,12 +168,16 @@ TEST_F(AppWindowTest, AltEnterFillsTheScreenAndEscapeComesBack) {
     QTest::keyClick(running.frame(), Qt::Key_Return, Qt::AltModifier);
     ASSERT_FALSE(form.IsWindowed());
     FullscreenWindow& fullscreen = *form.fullscreenWindow();
-    QTRY_COMPARE_WITH_TIMEOUT(fullscreen.geometry(), fullscreen.screen()->geometry(), 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return fullscreen.geometry() == fullscreen.screen()->geometry();
+    })) << "the full-screen window does not cover the screen";
 
     QTest::keyRelease(&fullscreen, Qt::Key_Escape);
     EXPECT_TRUE(form.IsWindowed());
-    QTRY_VERIFY_WITH_TIMEOUT(!fullscreen.isVisible(), 3000);
-    QTRY_COMPARE_WITH_TIMEOUT(form.surface()->size(), viewSize, 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !fullscreen.isVisible(); }))
+        << "the full-screen window stays shown";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.surface()->size() == viewSize; }))
+        << "the view did not get its size back";
 
     QTest::keyClick(running.frame(), Qt::Key_Return, Qt::AltModifier);
     EXPECT_FALSE(form.IsWindowed());
@@ -174,6 +189,7 @@ TEST_F(AppWindowTest, AClickOnATargetTurnsItsLayer) {
     RunningApp running(config.path());
     ASSERT_TRUE(running.started);
     CAppForm& form = *running.form();
+    ASSERT_TRUE(running.WaitForFirstStartPlace());
     QWindow& surface = *form.surface();
 
     // The centre of a target of the tip layer of axis 1, on the face turned to the eye.
@@ -187,11 +203,11 @@ TEST_F(AppWindowTest, AClickOnATargetTurnsItsLayer) {
     const QPoint logical(qRound((ndc.x + 1) * 0.5 * surface.width()),
                          qRound((1 - ndc.y) * 0.5 * surface.height()));
     QCursor::setPos(surface.mapToGlobal(logical));
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QCursor::pos() == surface.mapToGlobal(logical); }));
     QTest::mousePress(&surface, Qt::LeftButton, {}, logical);
-    QTest::qWait(100);
+    QTest::qWait(100);  // held as a player holds the button
     QTest::mouseRelease(&surface, Qt::LeftButton, {}, logical);
-    QTRY_VERIFY_WITH_TIMEOUT(!form.session.history.empty(), 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.CanUndo(); })) << "no turn was made";
     EXPECT_EQ(form.session.history.turns(), std::vector<int>{TargetGroupTurnCode(0)});
 }
 
@@ -201,6 +217,7 @@ TEST_F(AppWindowTest, SettingsSurviveARestartAndTheWindowReopensRestored) {
         RunningApp first(config.path());
         ASSERT_TRUE(first.started);
         CAppFrameWnd& frame = *first.frame();
+        EXPECT_TRUE(first.WaitForFirstStartPlace());
         const QRect screen = frame.screen()->geometry();
         const QRect outer = frame.frameGeometry();
         EXPECT_EQ(outer.size(), QSize(532, 400));
@@ -208,14 +225,17 @@ TEST_F(AppWindowTest, SettingsSurviveARestartAndTheWindowReopensRestored) {
         EXPECT_NEAR(outer.center().y(), screen.center().y(), 1);
 
         frame.resize(100, 100);
-        QTest::qWait(100);
+        static_cast<void>(  // checked below
+            QTest::qWaitFor([&] { return frame.frameGeometry().size() == QSize(200, 200); }));
         EXPECT_EQ(frame.frameGeometry().size(), QSize(200, 200)) << "the frame included";
 
-        frame.setGeometry(QRect(QPoint(40, 60), QSize(600, 450)));
-        QTest::qWait(200);
+        const QRect client(QPoint(40, 60), QSize(600, 450));
+        frame.setGeometry(client);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame.windowHandle()->geometry() == client; }));
         normal = frame.frameGeometry();
         frame.showMaximized();
-        QTest::qWait(300);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame.frameGeometry().width() > normal.width(); }))
+            << "the window manager did not maximise the window";
         first.form()->NumberRandomRotate = 12;
         first.Close();
     }
@@ -227,6 +247,8 @@ TEST_F(AppWindowTest, SettingsSurviveARestartAndTheWindowReopensRestored) {
 
     RunningApp second(config.path());
     ASSERT_TRUE(second.started);
+    static_cast<void>(  // checked below
+        QTest::qWaitFor([&] { return second.frame()->frameGeometry() == normal; }));
     EXPECT_FALSE(second.frame()->isMaximized());
     EXPECT_EQ(second.frame()->frameGeometry(), normal);
     EXPECT_EQ(second.form()->NumberRandomRotate, 12);
@@ -242,6 +264,7 @@ TEST_F(AppWindowTest, ACorruptSettingsFileGivesTheDefaultsAndIsKeptAside) {
     RunningApp running(config.path());
     ASSERT_TRUE(running.started);
     EXPECT_EQ(running.form()->NumberRandomRotate, 5);
+    EXPECT_TRUE(running.WaitForFirstStartPlace());
     EXPECT_EQ(running.frame()->frameGeometry().size(), QSize(532, 400));
     running.Close();
     EXPECT_TRUE(RegistryText().contains(QStringLiteral("\"NumberRandomRotate\"=dword:00000005")));

@@ -19,6 +19,17 @@ start_private_display() {
     export DISPLAY=":$number"
 }
 
+# Waits up to 5 s for a window manager on $DISPLAY: it names itself on the root window
+# (_NET_SUPPORTING_WM_CHECK) once it manages windows.
+wait_window_manager() {
+    local _
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
 # The desktop the measuring tools start the program on: a private Xvfb with the end-to-end
 # tests' window manager, a private runtime folder under $1 and no sound server, as a
 # clean machine has. The servers' process ids are in DESKTOP_PIDS.
@@ -27,7 +38,7 @@ start_measuring_desktop() {
     DESKTOP_PIDS=("$XVFB_PID")
     jwm -f "$(dirname "${BASH_SOURCE[0]}")/jwmrc" >/dev/null 2>&1 &
     DESKTOP_PIDS+=($!)
-    sleep 0.5
+    wait_window_manager || echo "the window manager did not start" >&2
     mkdir -m 700 "$1/runtime"
     export XDG_RUNTIME_DIR="$1/runtime" PULSE_SERVER="unix:$1/no-sound-server" QT_QPA_PLATFORM=xcb
 }

@@ -46,16 +46,18 @@ scenario_help_key_after_clicks() {
         wait_pyramid
         activate
         for clicks in 0 1 2 3; do
-            [ $clicks -eq 0 ] || click_at 40 300 # the view's background: nothing turns
-            sleep 0.3
+            # The view's background: nothing turns. X keeps the order of the click and the
+            # key, so the key meets the focus where the click put it.
+            [ $clicks -eq 0 ] || click_at 40 300
             xdotool key F1
             starts=$((starts + 1))
             wait_viewer_start $starts "F1 after $clicks clicks opened no help (picture: $picture)"
+            wait_for 5 no_child_process || fail "the help viewer did not end"
             before=$(xdotool getwindowname "$W")
             xdotool key Up
-            sleep 0.3
+            wait_for 5 caption_differs "$before" ||
+                fail "Up after $clicks clicks was not seen (picture: $picture)"
             title=$(xdotool getwindowname "$W")
-            [ "$title" != "$before" ] || fail "Up after $clicks clicks was not seen (picture: $picture)"
         done
         note "picture $picture: F1 opened the help after 0 to 3 clicks; caption now '$title'"
         [ $picture = yes ] || close_app
@@ -63,12 +65,12 @@ scenario_help_key_after_clicks() {
     touch "$SD/hold"
     xdotool key F1
     wait_viewer_start $((starts + 1)) "F1 opened no help"
-    sleep 0.3
     xdotool key F1
-    sleep 1
+    sleep 1 # a second viewer, wrongly started, would have said so in this time
     [ "$(viewer_starts)" -eq $((starts + 1)) ] || fail "a second F1 started a second viewer"
     rm "$SD/hold"
-    sleep 0.5
+    # The program learns of the opener's end when it reaps it, and that ends the wait.
+    wait_for 5 no_child_process || fail "the help viewer did not end"
     xdotool key F1
     wait_viewer_start $((starts + 2)) "F1 after the viewer ended opened no help"
 }
@@ -96,8 +98,7 @@ scenario_help_without_viewer() {
         shot "message_box"
         xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
         xdotool key Return
-        sleep 0.5
-        ! xdotool search --onlyvisible --name '^Tetrakon$' >/dev/null 2>&1 || fail "the message box stayed"
+        wait_for 5 no_window_named Tetrakon || fail "the message box stayed"
         kill -0 "$APP_PID" 2>/dev/null || fail "the program ended after the message"
         close_app
     done
@@ -112,10 +113,8 @@ scenario_click_without_hold() {
     activate
     shot before
     xdotool mousemove $((OX + TIP[0])) $((OY + TIP[1]))
-    sleep 0.05
     xdotool click 1
-    sleep 0.6
-    shot turned
+    wait_settled turned before "$(view_area)" "the click without hold"
     local near
     near=$(diff_px before turned "$APEX_AREA")
     note "a click without hold changed $near pixels near the apex"
@@ -126,7 +125,7 @@ scenario_click_without_hold() {
 scenario_f5_tap() {
     start_app_recording_sound
     xdotool key F5
-    sleep 1.5
+    sleep 1.5 # a repeat, wrongly played, would be heard in this time
     close_app
     stop_sound_recording
     local onsets
@@ -146,8 +145,8 @@ scenario_startup_picture_goes_on_key() {
     local shown=$SECONDS
     xdotool windowfocus --sync "$picture" 2>/dev/null || true
     xdotool key shift
-    sleep 0.5
-    ! xwininfo -root -tree | grep -q ' 288x218+' || fail "the start-up picture stayed after a key press"
+    # Well before the picture's own 3.5 s.
+    wait_for 2 no_window_sized 288x218 || fail "the start-up picture stayed after a key press"
     [ $((SECONDS - shown)) -lt 3 ] || fail "too slow to tell the key from the picture's own 3.5 s"
     wait_main 5
 }
@@ -159,8 +158,18 @@ scenario_key_released_in_menu() {
     wait_main
     wait_pyramid
     activate
-    xdotool key alt sleep 0.2 keydown Down sleep 0.1 keyup Down sleep 0.3 key Escape sleep 0.2 key Escape
+    local drop_down="0,$MENU_BAR,200,80"
+    # X keeps the order of the keys: Down meets the menu bar that Alt gave the focus.
+    shot menu_closed
+    xdotool key alt keydown Down
+    sleep 0.1 # held as a player holds it
+    xdotool keyup Down
+    wait_settled menu_open menu_closed "$drop_down" "Alt and Down"
+    xdotool key Escape
+    wait_settled menu_gone menu_open "$drop_down" "the first Escape"
+    xdotool key Escape
     local before
-    before=$(xdotool sleep 0.3 getwindowname "$W")
+    before=$(xdotool getwindowname "$W")
+    # A held Down would zoom, and so change the caption, in this time.
     [ "$before" = "$(xdotool sleep 0.5 getwindowname "$W")" ] || fail "Down still held after the menu"
 }

@@ -55,14 +55,18 @@ wait_main() {
     local deadline=$((SECONDS + ${1:-15}))
     W=""
     while [ -z "$W" ]; do
-        W=$(xdotool search --onlyvisible --name "^${CAPTION}\$" 2>/dev/null | head -1) || true
+        # This program's: one that has just ended may still have its window for a moment.
+        W=$(xdotool search --all --pid "$APP_PID" --onlyvisible --name "^${CAPTION}\$" 2>/dev/null |
+            head -1) || true
         [ -n "$W" ] && break
         [ $SECONDS -ge $deadline ] && fail "no main window captioned '$CAPTION'"
         kill -0 "$APP_PID" 2>/dev/null || fail "the program ended at start-up"
         sleep 0.1
     done
-    # The window is placed again once the window manager has framed it: wait until it
-    # stays where it is.
+    # The window is placed again once the window manager has framed it: wait for the
+    # frame and then until the window stays where it is.
+    wait_for $((deadline - SECONDS)) framed ||
+        fail "the window manager did not frame the main window"
     local before=""
     read_origin
     while [ "$before" != "$OX $OY $WW $WH" ] && [ $SECONDS -lt $deadline ]; do
@@ -71,6 +75,12 @@ wait_main() {
         read_origin
     done
     place_marks
+}
+
+# True once the window manager has framed the main window (and said how, as the program
+# reads it).
+framed() {
+    xprop -id "$W" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = '
 }
 
 read_origin() {
@@ -86,6 +96,8 @@ read_origin() {
 frame_rect() {
     local parent
     parent=$(xwininfo -id "$W" -children | awk '/Parent window id/ { print $4 }')
+    # Without a window xwininfo would wait for one to be picked with the pointer.
+    [ -n "$parent" ] || { echo "no frame"; return 1; }
     xwininfo -id "$parent" |
         awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
              /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'
@@ -125,6 +137,72 @@ no_window_sized() {
     ! xwininfo -root -tree | grep -q " $1+"
 }
 
+# True while no window captioned exactly $1 is shown.
+no_window_named() {
+    ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+# True when the window in front is captioned $1 (with "!": when a window captioned other
+# than $2 is in front).
+active_caption_is() {
+    local active
+    active=$(xdotool getactivewindow getwindowname 2>/dev/null) || return 1
+    if [ "$1" = ! ]; then
+        [ -n "$active" ] && [ "$active" != "$2" ]
+    else
+        [ "$active" = "$1" ]
+    fi
+}
+
+# True when the window in front covers the whole screen.
+full_screen_in_front() {
+    [ "$(xwininfo -id "$(xdotool getactivewindow)" | awk '/Width:/ { w = $2 } /Height:/ { print w "x" $2 }')" = \
+        "$(xdotool getdisplaygeometry | tr ' ' x)" ]
+}
+
+# True once the window manager shows the main window maximised or minimised ($1).
+window_state_has() {
+    case $1 in
+        maximised) xprop -id "$W" _NET_WM_STATE | grep -q '_NET_WM_STATE_MAXIMIZED_HORZ' ;;
+        minimised) xprop -id "$W" WM_STATE | grep -q 'Iconic' ;;
+    esac
+}
+
+# True once the program has no child process left, not even one it has still to reap.
+no_child_process() {
+    ! pgrep -P "$APP_PID" >/dev/null
+}
+
+# True once the main window's caption is no longer $1.
+caption_differs() {
+    [ "$(xdotool getwindowname "$W")" != "$1" ]
+}
+
+# True once the main window's client area is at ($1, $2) on the screen; updates OX, OY.
+origin_at() {
+    read_origin
+    [ "$OX $OY" = "$1 $2" ]
+}
+
+# True once the window manager's frame is at "x y w h" = $1.
+frame_at() {
+    [ "$(frame_rect)" = "$1" ]
+}
+
+# True once the window manager's frame spans "left top right bottom" = $1.
+frame_spans() {
+    local x y w h
+    read -r x y w h <<<"$(frame_rect)"
+    [ "$x $y $((x + w)) $((y + h))" = "$1" ]
+}
+
+# True once the window manager's frame is $1 x $2 pixels.
+frame_sized() {
+    local x y w h
+    read -r x y w h <<<"$(frame_rect)"
+    [ "$w $h" = "$1 $2" ]
+}
+
 # Input is read once a frame, so a button is held long enough for a frame to see it.
 press() {
     xdotool mousedown "$1"
@@ -132,17 +210,20 @@ press() {
     xdotool mouseup "$1"
 }
 
-# Moves to (x, y) inside the main window and presses button $3 (default 1).
+# Moves to (x, y) inside the main window and presses button $3 (default 1). X keeps the
+# order of the motion and the press, so nothing is waited for between them.
 click_at() {
     xdotool mousemove $((OX + $1)) $((OY + $2))
-    sleep 0.05
     press "${3:-1}"
 }
 
-# Opens the drop-down menu whose title is at x = $1 and chooses the item at y = $2.
+# Opens the drop-down menu whose title is at x = $1 and, once it is drawn, chooses the
+# item at y = $2.
 menu() {
+    local drop_down="$1,$MENU_BAR,160,$(($2 + 12))"
+    shot menu_closed
     click_at "$1" 8
-    sleep 0.4
+    wait_settled menu_open menu_closed "$drop_down" "a click on the menu title at x = $1"
     click_at $(($1 + 40)) "$2"
 }
 
@@ -194,12 +275,74 @@ pixel() {
     convert "$SD/$1.png" -format "%[hex:p{$2,$3}]" info: | cut -c1-6
 }
 
-# Takes shots until the view shows the pyramid (red and yellow in its middle), up to $1 s.
-wait_pyramid() {
-    local deadline=$((SECONDS + ${1:-10}))
+# The 3-D view inside the main window as "x,y,w,h".
+view_area() {
+    echo "0,$MENU_BAR,$WW,$((WH - MENU_BAR))"
+}
+
+# Microseconds since the epoch.
+now_us() {
+    local t=$EPOCHREALTIME
+    echo "${t/[.,]/}"
+}
+
+# Takes shots named $1 until area $2 has stayed the same for a quarter of a second: an
+# animation moves on frame by frame, and on a loaded machine two shots can fall into one
+# slow frame. Fails with "$3" when that takes longer than $4 s (default 10).
+wait_still() {
+    local name=$1 area=$2 deadline=$((SECONDS + ${4:-10})) taken since
+    shot "$name"
+    since=$(now_us)
     while :; do
+        mv "$SD/$name.png" "$SD/$name-before.png"
+        taken=$(now_us)
+        shot "$name"
+        if [ "$(diff_px "$name-before" "$name" "$area")" -gt 0 ]; then
+            since=$taken
+        elif [ $((taken - since)) -ge 250000 ]; then
+            return 0
+        fi
+        [ $SECONDS -ge $deadline ] && fail "$3"
+    done
+}
+
+# Takes shot $1; true when fewer than 20 pixels of area $3 (the screen if empty) differ
+# from shot $2.
+shot_matches() {
+    shot "$1"
+    [ "$(diff_px "$2" "$1" "${3:-}")" -lt 20 ]
+}
+
+# Takes shot $1; true when its screen pixel ($2, $3) has the colour $4 (RRGGBB).
+shot_pixel_is() {
+    shot "$1"
+    [ "$(pixel "$1" "$2" "$3")" = "$4" ]
+}
+
+# Takes shots named $1 until area $3 differs from shot $2 (what was done, told in $4, has
+# begun to show) and then until it is still; fails when either takes longer than $5 s
+# (default 10).
+wait_settled() {
+    local deadline=$((SECONDS + ${5:-10}))
+    shot "$1"
+    while [ "$(diff_px "$2" "$1" "$3")" -lt 20 ]; do
+        [ $SECONDS -ge $deadline ] && fail "the picture did not change after $4"
+        shot "$1"
+    done
+    wait_still "$1" "$3" "the picture did not come to rest after $4" "${5:-10}"
+}
+
+# Takes shots until the view shows the pyramid (red and yellow in its middle), up to $1 s.
+# On X the window's place is read again around each shot: on a loaded machine the
+# program may place it once more after wait_main found it still.
+wait_pyramid() {
+    local deadline=$((SECONDS + ${1:-10})) at
+    while :; do
+        on_wayland_now || { read_origin && place_marks; }
+        at="$OX $OY"
         shot pyramid
-        if [ "$(count_colour pyramid 166,80,200,250 $RED)" -gt 2000 ] &&
+        on_wayland_now || read_origin
+        if [ "$OX $OY" = "$at" ] && [ "$(count_colour pyramid 166,80,200,250 $RED)" -gt 2000 ] &&
             [ "$(count_colour pyramid 166,80,200,250 $YELLOW)" -gt 2000 ]; then
             return 0
         fi

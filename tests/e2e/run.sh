@@ -42,7 +42,7 @@ start_private_display "$WORK/xvfb.log" || { cat "$WORK/xvfb.log" >&2; exit 2; }
 server_pids+=("$XVFB_PID")
 jwm -f "$here/jwmrc" >"$WORK/jwm.log" 2>&1 &
 server_pids+=($!)
-sleep 0.5
+wait_window_manager || { cat "$WORK/jwm.log" >&2; exit 2; }
 
 # No sound server unless a scenario starts its own: the program must run silently then.
 mkdir -m 700 "$WORK/runtime"
@@ -52,6 +52,25 @@ export APP WORK
 
 selected=("$@")
 [ ${#selected[@]} -eq 0 ] && selected=("${SCENARIOS[@]}")
+
+# True while process $1 runs. A zombie (left for its parent to reap) has ended once its
+# other threads have gone too ("l" no longer shown): until then its files and its X
+# connection stay open.
+running() {
+    local state
+    state=$(ps -o stat= -p "$1") && { [[ $state != Z* ]] || [[ $state == *l* ]]; }
+}
+
+# Sends signal $1 to process $2 and waits up to 3 s for its end; false if it still runs.
+signal_and_wait() {
+    kill "-$1" "$2" 2>/dev/null || return 0
+    local tries=30
+    while running "$2"; do
+        [ $tries -gt 0 ] || return 1
+        sleep 0.1
+        tries=$((tries - 1))
+    done
+}
 
 # Runs one scenario in its own folder and subshell; ends what it left running.
 run_scenario() {
@@ -68,7 +87,8 @@ run_scenario() {
     local status=$?
     if [ -f "$SD/pids" ]; then
         while read -r pid; do
-            kill "$pid" 2>/dev/null && sleep 0.3 && kill -9 "$pid" 2>/dev/null
+            signal_and_wait TERM "$pid" || signal_and_wait KILL "$pid" ||
+                echo "  process $pid did not end" >>"$SD/out"
         done <"$SD/pids"
     fi
     return $status

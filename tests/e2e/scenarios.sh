@@ -57,6 +57,7 @@ scenario_first_frame() {
             [ $SECONDS -lt $deadline ] ||
                 fail "view corner ($1, $2) is $(pixel pyramid $((OX + $1)) $((OY + $2))), not $BACKGROUND"
             sleep 0.3
+            on_wayland_now || read_origin # see wait_pyramid
             shot pyramid
         done
     done
@@ -74,8 +75,7 @@ scenario_click_turn_and_undo() {
     activate
     shot before
     click_at "${TIP[@]}"
-    sleep 0.6
-    shot turned
+    wait_settled turned before "$(view_area)" "a click on the tip"
     local near far back
     near=$(diff_px before turned "$APEX_AREA")
     far=$(diff_px before turned "$LOWER_AREA")
@@ -83,8 +83,7 @@ scenario_click_turn_and_undo() {
     [ "$near" -gt 500 ] || fail "the tip did not turn"
     [ "$far" -lt 20 ] || fail "the click changed the picture away from the tip"
     press 2
-    sleep 0.6
-    shot undone
+    wait_settled undone turned "$(view_area)" "the middle click"
     # In the view only: a Wayland window's own title bar greys while the view has the focus.
     back=$(diff_px before undone "0,$MENU_BAR,$WW,$((WH - MENU_BAR))")
     note "after the middle click $back pixels differ from the start"
@@ -98,19 +97,19 @@ scenario_shuffle_and_undo() {
     activate
     shot solved
     menu $MENU_FILE $ITEM1
-    sleep 1.5 # 5 turns of 7 frames each
-    shot shuffled
+    wait_settled shuffled solved "$(view_area)" "the shuffle"
     local changed back
     changed=$(diff_px solved shuffled)
     note "the shuffle changed $changed pixels"
     [ "$changed" -gt 1000 ] || fail "the shuffle did not change the picture"
     xdotool mousemove $((OX + 40)) $((OY + 300)) # over the background
-    for _ in 1 2 3 4 5; do
+    local undo
+    cp "$SD/shuffled.png" "$SD/undone.png"
+    for undo in 1 2 3 4 5; do
+        mv "$SD/undone.png" "$SD/undoing.png"
         press 2
-        sleep 0.35
+        wait_settled undone undoing "$(view_area)" "middle click $undo"
     done
-    sleep 0.4
-    shot undone
     back=$(diff_px solved undone)
     note "after five middle clicks $back pixels differ from the solved picture"
     [ "$back" -lt 20 ] || fail "five undos did not bring back the solved pyramid"
@@ -124,14 +123,12 @@ scenario_view_commands() {
     shot start
     # Return to start after two turns.
     click_at "${TIP[@]}"
-    sleep 0.5
+    wait_settled one_turn start "$(view_area)" "the first click"
     click_at "${TIP[@]}"
-    sleep 0.5
-    shot two_turns
+    wait_settled two_turns one_turn "$(view_area)" "the second click"
     [ "$(diff_px start two_turns)" -gt 500 ] || fail "the two clicks turned nothing"
     menu $MENU_EDIT $ITEM2
-    sleep 0.6
-    shot returned
+    wait_settled returned two_turns "$(view_area)" "return to start"
     [ "$(diff_px start returned)" -lt 20 ] || fail "return to start did not restore the solved picture"
 
     # A right-drag turns the whole pyramid; centring undoes it.
@@ -140,18 +137,16 @@ scenario_view_commands() {
     local x
     for x in 220 240 260 280 300; do
         xdotool mousemove $((OX + x)) $((OY + 210))
-        sleep 0.05
+        sleep 0.05 # a hand's drag: the pointer is read once a frame, so each step gets one
     done
     xdotool mouseup 3
-    sleep 0.4
-    shot dragged
+    wait_settled dragged returned "$(view_area)" "the right-drag"
     local moved
     moved=$(diff_px start dragged)
     note "the right-drag changed $moved pixels"
     [ "$moved" -gt 1000 ] || fail "the right-drag did not turn the pyramid"
     menu $MENU_EDIT $ITEM3
-    sleep 0.5
-    shot centred
+    wait_settled centred dragged "$(view_area)" "centring"
     [ "$(diff_px start centred)" -lt 20 ] || fail "centring did not restore the unrotated view"
 
     # The wheel: away from the user makes it smaller, towards the user larger again.
@@ -160,17 +155,15 @@ scenario_view_commands() {
     xdotool mousemove $((OX + 40)) $((OY + 300))
     for _ in 1 2 3; do
         xdotool click 4
-        sleep 0.1
+        sleep 0.1 # a hand's wheel steps come apart, each in a frame of its own
     done
-    sleep 0.3
-    shot smaller
+    wait_settled smaller centred "$(view_area)" "3 wheel steps away"
     smaller=$(count_not_background smaller $view)
     for _ in 1 2 3 4 5 6; do
         xdotool click 5
-        sleep 0.1
+        sleep 0.1 # as above
     done
-    sleep 0.3
-    shot larger
+    wait_settled larger smaller "$(view_area)" "6 wheel steps back"
     larger=$(count_not_background larger $view)
     note "pyramid pixels: $before at first, $smaller after 3 wheel steps away, $larger after 6 back"
     [ "$smaller" -lt $((before * 9 / 10)) ] || fail "the wheel did not make the pyramid smaller"
@@ -189,8 +182,7 @@ scenario_full_screen() {
     for pass in alt_return escape; do
         activate
         xdotool key alt+Return
-        sleep 1
-        shot "full_$pass"
+        wait_settled "full_$pass" windowed "" "Alt+Enter ($pass pass)"
         local w h x y
         read -r w h <<<"$(xdotool getdisplaygeometry)"
         # The scene covers the screen: background at every corner, where the task bar was.
@@ -207,9 +199,8 @@ scenario_full_screen() {
         else
             xdotool key Escape
         fi
-        sleep 1
-        shot "back_$pass"
-        [ "$(diff_px windowed "back_$pass")" -lt 20 ] || fail "$pass did not return to the window"
+        # weston gives the window its focus, and its title its colour, a while after the rest.
+        wait_for 10 shot_matches "back_$pass" windowed || fail "$pass did not return to the window"
     done
     note "full screen $size covered by the scene; Alt+Enter and Escape both return"
 }
@@ -220,25 +211,22 @@ scenario_dialogs() {
     wait_pyramid
     activate
     menu $MENU_SETTINGS $ITEM3
-    sleep 1
-    [ "$(xdotool getactivewindow getwindowname)" = "Предварительные настройки" ] ||
+    wait_for 10 active_caption_is "Предварительные настройки" ||
         fail "presets dialog not in front (active: '$(xdotool getactivewindow getwindowname)')"
     shot presets
     xdotool key Escape
-    sleep 0.5
-    ! xdotool search --onlyvisible --name '^Предварительные настройки$' >/dev/null ||
+    wait_for 10 no_window_named 'Предварительные настройки' ||
         fail "Escape did not close the presets dialog"
     menu $MENU_SETTINGS $ITEM1
-    sleep 1
+    wait_for 10 active_caption_is ! "$CAPTION" || fail "no colour chooser opened"
     local chooser
     chooser=$(xdotool getactivewindow getwindowname)
-    [ "$chooser" != "$CAPTION" ] || fail "no colour chooser opened"
     note "colour chooser: '$chooser'"
     shot colour
     xdotool key Escape
-    sleep 0.5
-    [ "$(xdotool getactivewindow getwindowname)" = "$CAPTION" ] || fail "Escape did not close the colour chooser"
-    shot after
+    wait_for 10 active_caption_is "$CAPTION" || fail "Escape did not close the colour chooser"
+    # The view draws again where the chooser was.
+    wait_still after "$(view_area)" "the view did not come to rest after the chooser closed"
     [ "$(pixel after $((OX + 2)) $((OY + 21)))" = "$BACKGROUND" ] || fail "the cancelled chooser changed the background"
 }
 
@@ -251,9 +239,9 @@ scenario_keys_without_click() {
     wait_pyramid
     activate
     xdotool keydown Up
-    sleep 0.4
+    sleep 0.4 # held as a player holds it: the zoom counts while the key is down
     xdotool keyup Up
-    sleep 0.2
+    wait_for 5 caption_differs "$CAPTION" || true # the check below says what it is
     local title
     title=$(xdotool getwindowname "$W")
     note "caption after holding Up: '$title'"
@@ -263,11 +251,10 @@ scenario_keys_without_click() {
 scenario_f5_sound() {
     start_app_recording_sound
     click_at 40 300 # into the view's background: see keys_without_click
-    sleep 0.2
     xdotool keydown F5
-    sleep 1.2
+    sleep 1.2 # held for three sounds
     xdotool keyup F5
-    sleep 1
+    sleep 1 # a fourth sound, wrongly started after the release, would be heard in this time
     close_app
     stop_sound_recording
     local onsets count
@@ -283,16 +270,17 @@ scenario_settings_and_placement() {
     start_app -Embedding
     wait_main
     wait_pyramid
-    sleep 0.5
     local x y w h sw sh
     read -r sw sh <<<"$(xdotool getdisplaygeometry)"
+    wait_for 5 frame_at "$((sw / 2 - 266)) $((sh / 2 - 200)) 532 400" || true # checked below
     read -r x y w h <<<"$(frame_rect)"
     note "first start: frame ${w}x${h} at ($x, $y) on a ${sw}x${sh} screen"
     [ "$w $h $x $y" = "532 400 $((sw / 2 - 266)) $((sh / 2 - 200))" ] ||
         fail "first start: expected a 532 x 400 frame centred at ($((sw / 2 - 266)), $((sh / 2 - 200)))"
     # A first move by the player must stay where it was put.
     xdotool windowmove "$W" 100 80
-    sleep 0.5
+    wait_for 5 origin_at 100 80 || true # checked below
+    sleep 0.5 # the program's own placement must not move it back in this time
     read -r x y w h <<<"$(frame_rect)"
     read_origin
     [ "$OX $OY" = "100 80" ] || fail "moved to (100, 80), the window is at ($OX, $OY)"
@@ -311,7 +299,7 @@ scenario_settings_and_placement() {
     start_app -Embedding
     wait_main
     wait_pyramid
-    sleep 0.5
+    wait_for 5 frame_at "$x $y $w $h" || true # checked below
     local x2 y2 w2 h2
     read -r x2 y2 w2 h2 <<<"$(frame_rect)"
     note "second start: frame ${w2}x${h2} at ($x2, $y2)"
@@ -335,8 +323,9 @@ scenario_screenshot() {
     wait_main
     wait_pyramid
     activate
+    shot before
     click_at "${TIP[@]}"
-    sleep 0.8
+    wait_settled turned before "$(view_area)" "a click on the tip"
     import -window "$W" "$SD/window.png"
     [ "$(identify -format '%wx%h' "$SD/window.png")" = "${WW}x${WH}" ] ||
         fail "the shot is not the window's size ${WW}x${WH}"
@@ -356,13 +345,18 @@ scenario_stored_settings() {
             Picture dword:00000001 PathImage "\"$SD/blue.png\""
         start_app -Embedding
         wait_main
+        # A slow start (the run's first, which builds its GL program) may still be placing it.
+        wait_for 5 frame_spans "$expected" || true # checked below
         read -r x y w h <<<"$(frame_rect)"
         note "stored $stored: frame at $x $y $((x + w)) $((y + h))"
         [ "$x $y $((x + w)) $((y + h))" = "$expected" ] || fail "expected the frame at $expected"
-        shot view
-        [ "$(pixel view $((OX + 2)) $((OY + MENU_BAR + 2)))" = 2050C0 ] ||
+        read_origin
+        wait_for 10 shot_pixel_is view $((OX + 2)) $((OY + MENU_BAR + 2)) 2050C0 ||
             fail "the stored picture is not drawn: $(pixel view $((OX + 2)) $((OY + MENU_BAR + 2)))"
         xdotool windowsize "$W" 50 50
+        wait_for 5 frame_sized 200 200 || true # checked below
+        # Where the frame was 200 x 200 already nothing shows that the request was
+        # answered: a window made smaller than that would show it in this time.
         sleep 0.5
         read -r x y w h <<<"$(frame_rect)"
         [ "$w $h" = "200 200" ] || fail "made as small as it goes, the frame is ${w}x${h}"
@@ -387,19 +381,19 @@ scenario_closing_states() {
         wait_main
         wait_pyramid
         xdotool windowmove "$W" 100 80
-        sleep 0.5
+        wait_for 5 origin_at 100 80 || fail "the window did not move to (100, 80)"
         read -r x y w h <<<"$(frame_rect)"
         case $state in
             maximised) wmctrl -i -r "$W" -b add,maximized_vert,maximized_horz ;;
             minimised) xdotool windowminimize "$W" ;;
             full_screen) activate && xdotool key alt+Return ;;
         esac
-        sleep 1
         local target=$W
         if [ "$state" = full_screen ]; then
+            wait_for 5 full_screen_in_front || fail "no full-screen window in front"
             target=$(xdotool getactivewindow)
-            [ "$(xwininfo -id "$target" | awk '/Width:/ { w = $2 } /Height:/ { print w "x" $2 }')" = \
-                "$(xdotool getdisplaygeometry | tr ' ' x)" ] || fail "no full-screen window in front"
+        else
+            wait_for 5 window_state_has "$state" || fail "the window manager did not show it $state"
         fi
         wmctrl -i -c "$target"
         wait_exit 15

@@ -26,9 +26,20 @@ for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 parec --latency-msec=20 -d nul.monitor --format=s16le --rate=44100 --channels=1 \
     >"$work/raw.s16" &
 recorder=$!
-sleep 2  # the monitor delivers data only after a moment
+# Waits up to 10 s for the recording to hold $1 bytes (0.1 s is 8820).
+wait_recorded() {
+    local _
+    for _ in $(seq 100); do
+        [ "$(stat -c %s "$work/raw.s16")" -ge "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "FAIL: the sink's monitor delivered less than $1 bytes" >&2
+    exit 1
+}
+wait_recorded 8820  # the monitor delivers data only after a moment
 "$player" 3 500
-sleep 0.5
+# The last sound's half second, buffered in the server, reaches the recording.
+wait_recorded $(($(stat -c %s "$work/raw.s16") + 44100))
 kill "$recorder"; wait "$recorder" 2>/dev/null || true; recorder=""
 
 # Onsets: 10 ms windows whose peak passes 0.1 of full scale after at least 40 ms of quiet.

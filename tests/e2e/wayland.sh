@@ -19,11 +19,10 @@ on_wayland() {
         WESTON_WINDOW=$(xdotool search --onlyvisible --class 'Weston Compositor' | head -1) || true
     done
     # weston moves its pointer by the X pointer's motion, from (100, 100) at its start:
-    # pushed against two opposite corners, both pointers agree from then on.
+    # pushed against two opposite corners, both pointers agree from then on. X hands weston
+    # the motions in order, so nothing is waited for between them.
     xdotool mousemove $((sw - 1)) $((sh - 1))
-    sleep 0.1
     xdotool mousemove 0 0
-    sleep 0.1
     export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$socket"
 }
 
@@ -65,8 +64,8 @@ shot_without_pointer() {
     eval "$(xdotool getmouselocation --shell)"
     read -r sw sh <<<"$(xdotool getdisplaygeometry)"
     xdotool mousemove $((sw - 1)) $((sh / 2))
+    # weston draws the moved pointer in its next frame, which shows only in a shot.
     sleep 0.1
     import -window root "$SD/$1.png"
     xdotool mousemove "$X" "$Y"
-    sleep 0.05
 }
