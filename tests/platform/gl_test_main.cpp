@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "tests/keep_loaded_libraries.h"
+#include "tests/platform/gl_test_window.h"
 #include "tests/private_program_cache.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     const QTemporaryDir cacheHome;
     tetrakon::testing::UsePrivateProgramCache(cacheHome);
     const int result = RUN_ALL_TESTS();
+    tetrakon::gfx::ReleaseTestGraphicsApi();
     tetrakon::testing::KeepLoadedLibrariesUntilExit();
     return result;
 }

@@ -9,17 +9,28 @@
 
 namespace tetrakon::gfx {
 
+namespace {
+
+std::unique_ptr<GlGraphicsApi>& SharedApi() {
+    static std::unique_ptr<GlGraphicsApi> api;
+    return api;
+}
+
+}  // namespace
+
 GlGraphicsApi& TestGraphicsApi() {
-    static std::unique_ptr<GlGraphicsApi> api = [] {
-        std::unique_ptr<GlGraphicsApi> made;
-        const Result result = GlGraphicsApi::Create(&made);
-        EXPECT_EQ(result, S_OK) << "no OpenGL 3.3 context on this display";
-        return made;
-    }();
+    std::unique_ptr<GlGraphicsApi>& api = SharedApi();
+    if (!api) {
+        EXPECT_EQ(GlGraphicsApi::Create(&api), S_OK) << "no OpenGL 3.3 context on this display";
+    }
     if (!api) {
         std::abort();
     }
     return *api;
+}
+
+void ReleaseTestGraphicsApi() {
+    SharedApi().reset();
 }
 
 bool WaitForExposure(QWindow& window, bool exposed) {

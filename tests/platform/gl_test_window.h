@@ -14,6 +14,8 @@ namespace tetrakon::gfx {
 
 // One graphics interface for the whole test program: probing makes a context.
 GlGraphicsApi& TestGraphicsApi();
+// Frees it, with the context it holds, while the application still exists.
+void ReleaseTestGraphicsApi();
 
 // Processes events until the window's exposure is `exposed`; false after 5 s.
 bool WaitForExposure(QWindow& window, bool exposed);
