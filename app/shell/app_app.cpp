@@ -75,13 +75,13 @@ void CAppApp::OnIdle() {
 }
 
 void CAppApp::OnFramePresented() {
-    InstallProgramIcon();
     if (frameLog_ != nullptr) {
         const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
         const double ms = std::chrono::duration<double, std::milli>(sinceEpoch).count();
         frameLog_->write(QByteArray::number(ms, 'f', 3) + '\n');
         frameLog_->flush();
     }
+    InstallProgramIcon();
 }
 
 }  // namespace tetrakon
