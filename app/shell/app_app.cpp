@@ -81,7 +81,9 @@ void CAppApp::OnFramePresented() {
         frameLog_->write(QByteArray::number(ms, 'f', 3) + '\n');
         frameLog_->flush();
     }
-    InstallProgramIcon();
+    if (frame_->form()->PresentedFrames() == 1) {
+        InstallProgramIcon();
+    }
 }
 
 }  // namespace tetrakon
