@@ -39,19 +39,27 @@ CAppApp::~CAppApp() {
 }
 
 bool CAppApp::InitInstance() {
-    frame_ = std::make_unique<CAppFrameWnd>(CAppFrameWnd::Hooks{
-        .created =
-            [this](CAppFrameWnd& frame) {
-                settings_.LoadSettings(*frame.form());
-                ShowStartupPicture(&frame);
-            },
-        .firstShown =
-            [this](CAppFrameWnd& frame) { settings_.RestoreWindowPlacement(*frame.placement()); },
-        .closing =
-            [this](CAppFrameWnd& frame) {
-                settings_.SaveSettings(*frame.form(), *frame.placement());
-            },
-    });
+    // The OpenGL driver loads before any window is made, while the start-up warm-up
+    // (see StartupWarmUp) connects to the session bus and reads the fonts on its own
+    // thread; the menu bar and the view's accessible name wait for both.
+    std::unique_ptr<gfx::GraphicsApi> graphics = CAppForm::CreateGraphics();
+    frame_ = std::make_unique<CAppFrameWnd>(
+        CAppFrameWnd::Hooks{
+            .created =
+                [this](CAppFrameWnd& frame) {
+                    settings_.LoadSettings(*frame.form());
+                    ShowStartupPicture(&frame);
+                },
+            .firstShown =
+                [this](CAppFrameWnd& frame) {
+                    settings_.RestoreWindowPlacement(*frame.placement());
+                },
+            .closing =
+                [this](CAppFrameWnd& frame) {
+                    settings_.SaveSettings(*frame.form(), *frame.placement());
+                },
+        },
+        std::move(graphics));
     CAppForm* form = frame_->form();
     form->SetFramePresentedHook([this] { OnFramePresented(); });
     QTimer::singleShot(kIconLatestMs, this, [] { InstallProgramIcon(); });

@@ -38,8 +38,12 @@ std::int16_t Clamp16(double value) {
 
 }  // namespace
 
-CAppForm::CAppForm(QWidget* mainFrame)
-    : QWidget(mainFrame), GameView(MakeServices()), mainFrame_(mainFrame), surface_(new QWindow) {
+CAppForm::CAppForm(QWidget* mainFrame, std::unique_ptr<gfx::GraphicsApi> firstGraphics)
+    : QWidget(mainFrame),
+      GameView(MakeServices()),
+      mainFrame_(mainFrame),
+      surface_(new QWindow),
+      firstGraphics_(std::move(firstGraphics)) {
     // The drawing surface is a native OpenGL window; the adapter makes it one before the
     // container gives it a native handle.
     surfaceAdapter_ = std::make_unique<gfx::QtWindow>(surface_);
@@ -59,16 +63,25 @@ CAppForm::~CAppForm() {
     ShutDown();
 }
 
+std::unique_ptr<gfx::GraphicsApi> CAppForm::CreateGraphics() {
+    std::unique_ptr<gfx::GlGraphicsApi> api;
+    if (Failed(gfx::GlGraphicsApi::Create(&api))) {
+        return nullptr;
+    }
+    return api;
+}
+
 GameServices CAppForm::MakeServices() {
     static QtMessageBox messageBox;
     GameServices services;
     services.messageBox = &messageBox;
-    services.createGraphics = []() -> std::unique_ptr<gfx::GraphicsApi> {
-        std::unique_ptr<gfx::GlGraphicsApi> api;
-        if (Failed(gfx::GlGraphicsApi::Create(&api))) {
-            return nullptr;
+    services.createGraphics = [this]() -> std::unique_ptr<gfx::GraphicsApi> {
+        if (firstGraphics_.has_value()) {
+            std::unique_ptr<gfx::GraphicsApi> made = std::move(*firstGraphics_);
+            firstGraphics_.reset();
+            return made;
         }
-        return api;
+        return CreateGraphics();
     };
     services.createInput = [this]() -> std::unique_ptr<input::InputSystem> {
         auto system = std::make_unique<input::QtInputSystem>();

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/shell/compositor_frame_pacing.h"
 #include "app/shell/window_system.h"
@@ -22,8 +23,13 @@ class FullscreenWindow;
 // screen the display presents into the separate full-screen window instead.
 class CAppForm : public QWidget, public GameView {
   public:
-    explicit CAppForm(QWidget* mainFrame);
+    // `firstGraphics`: the display interface for the first start-up, made before the windows
+    // (see CreateGraphics); null when it could not be made, which start-up then reports.
+    CAppForm(QWidget* mainFrame, std::unique_ptr<gfx::GraphicsApi> firstGraphics);
     ~CAppForm() override;
+
+    // The display interface on OpenGL; null when no OpenGL 3.3 context can be made.
+    static std::unique_ptr<gfx::GraphicsApi> CreateGraphics();
 
     // The first update: makes the full-screen window, hands both windows to the framework
     // and starts the display and the scene.
@@ -66,6 +72,8 @@ class CAppForm : public QWidget, public GameView {
     // The presenting window's size in pixels at the last present that swapped.
     QSize presentedSize_;
     std::function<void()> framePresented_;
+    // Given to the first start-up; any later one makes its own.
+    std::optional<std::unique_ptr<gfx::GraphicsApi>> firstGraphics_;
 };
 
 }  // namespace tetrakon

@@ -2,6 +2,9 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
+
+#include "platform/gfx/graphics_api.h"
 
 namespace tetrakon {
 
@@ -22,7 +25,8 @@ class CAppFrameWnd : public QMainWindow {
         std::function<void(CAppFrameWnd&)> closing;
     };
 
-    explicit CAppFrameWnd(Hooks hooks);
+    // `graphics`: the display interface the view's start-up uses (see CAppForm).
+    CAppFrameWnd(Hooks hooks, std::unique_ptr<gfx::GraphicsApi> graphics);
     ~CAppFrameWnd() override;
 
     CAppForm* form() const { return form_; }
