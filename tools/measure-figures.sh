@@ -153,7 +153,7 @@ first_frame_ms() {
     wait "$started" 2>/dev/null
     [ -s "$log" ] && first_logged "$log" "$start" || echo -
 }
-start_runs=11
+start_runs=21
 shown=() floor_shown=()
 for run in $(seq $start_runs); do
     mkdir -p "$work/cfg-first$run"
