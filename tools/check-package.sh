@@ -62,7 +62,7 @@ done
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = tetrakon ] || fail "package name is '$(field Package)'"
 [ "$(field Section)" = games ] || fail "section is '$(field Section)'"
-for dep in libqt6widgets6 libpulse0 libgl1-mesa-dri qt6-qpa-plugins; do
+for dep in libqt6widgets6 libpulse0 libgl1-mesa-dri qt6-qpa-plugins libqt6svg6; do
     field Depends | grep -q "\b$dep\b" || fail "Depends lacks $dep: $(field Depends)"
 done
 for rec in xchm qt6-wayland; do

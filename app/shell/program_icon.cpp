@@ -1,10 +1,7 @@
 #include "app/shell/program_icon.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QString>
-#include <QSvgRenderer>
-#include <cmath>
 
 #include "resources/qt/qt_resources.h"
 
@@ -33,17 +30,12 @@ void InstallProgramIcon() {
     }
 }
 
+// Drawn through Qt's SVG icon engine, a plugin loaded only when a picture of this size is
+// asked for, so that the SVG library is not loaded at every start.
 QPixmap ProgramIconPixmap(int logicalSize, qreal devicePixelRatio) {
     LoadQtResources();
-    const int side = static_cast<int>(std::lround(logicalSize * devicePixelRatio));
-    QPixmap pixmap(side, side);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(IconFile(QStringLiteral("scalable.svg")));
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    painter.end();
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
+    const QIcon scalable(IconFile(QStringLiteral("scalable.svg")));
+    return scalable.pixmap(QSize(logicalSize, logicalSize), devicePixelRatio);
 }
 
 }  // namespace tetrakon

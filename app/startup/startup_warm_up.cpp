@@ -2,14 +2,18 @@
 
 #include <QDBusConnection>
 #include <QFontDatabase>
+#include <QImageReader>
 
 namespace tetrakon {
 
-// The bus first: the menu bar, made right after the driver has loaded, waits for it.
+// The bus first: the menu bar, made right after the driver has loaded, waits for it. The
+// list of image formats has Qt read its picture plugins' descriptions, which the menu bar's
+// icon (and any picture read later) would otherwise wait for.
 StartupWarmUp::StartupWarmUp()
     : thread_([] {
           static_cast<void>(QDBusConnection::sessionBus());
           static_cast<void>(QFontDatabase::families());
+          static_cast<void>(QImageReader::supportedImageFormats());
       }) {}
 
 StartupWarmUp::~StartupWarmUp() {
