@@ -11,7 +11,7 @@ std::unique_ptr<PulseLibrary> PulseLibrary::Open(const char* soname) {
     }
     auto library = std::make_unique<PulseLibrary>();
     bool complete = true;
-#define TETRAKON_PULSE_RESOLVE(name)                                             \
+#define TETRAKON_PULSE_RESOLVE(name)                                           \
     library->name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name)); \
     complete = complete && library->name != nullptr;
     TETRAKON_PULSE_FUNCTIONS(TETRAKON_PULSE_RESOLVE)
