@@ -1,5 +1,6 @@
 #include "game/bind_pieces.h"
 
+#include "gfxutil/xfile/xfile_read_ahead.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
 
@@ -32,6 +33,13 @@ Result BindPieces(gfx::Device* device, const PuzzleScene& scene, PieceTable& pie
         return result;
     }
     return scene.turnTargetMesh->LoadFromResource(device, models.turnTargets, kModelType);
+}
+
+void ReadPuzzleModelsAhead(const PuzzleModelIds& models) {
+    const std::span<const std::uint8_t> files[] = {FindResource(models.pieces, kModelType),
+                                                   FindResource(models.hull, kModelType),
+                                                   FindResource(models.turnTargets, kModelType)};
+    ReadXFilesAhead(files);
 }
 
 }  // namespace tetrakon

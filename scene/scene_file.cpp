@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gfxutil/xfile/xfile_frames.h"
+#include "gfxutil/xfile/xfile_read_ahead.h"
 
 namespace tetrakon {
 
@@ -65,7 +66,7 @@ SceneFile::~SceneFile() = default;
 Result SceneFile::LoadFromMemory(gfx::Device* device, std::span<const std::uint8_t> data) {
     try {
         XFile file;
-        if (!ReadXFile(data, &file).ok()) {
+        if (!TakeOrReadXFile(data, &file).ok()) {
             return E_FAIL;
         }
         HierarchyBuilder builder(device, this);

@@ -7,6 +7,8 @@
 #include <QFontDatabase>
 #include <QImageReader>
 
+#include "game/bind_pieces.h"
+
 namespace tetrakon {
 
 namespace {
@@ -16,17 +18,18 @@ constexpr int kWarmUpNice = 19;
 
 }  // namespace
 
-// The bus first: the menu bar, made right after the driver has loaded, waits for it. The
-// list of image formats has Qt read its picture plugins' descriptions, which the menu bar's
-// icon (and any picture read later) would otherwise wait for.
+// In the order the main thread needs them once the driver has loaded: the bus and the
+// picture plugins' descriptions for the menu bar (and its icon), the models for the device,
+// the fonts for showing the window.
 StartupWarmUp::StartupWarmUp()
     : thread_([] {
           // Behind the main thread and the display server for the processor: on two cores
           // it runs beside the driver's load without taking time from either.
           setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWarmUpNice);
           static_cast<void>(QDBusConnection::sessionBus());
-          static_cast<void>(QFontDatabase::families());
           static_cast<void>(QImageReader::supportedImageFormats());
+          ReadPuzzleModelsAhead();
+          static_cast<void>(QFontDatabase::families());
       }) {}
 
 StartupWarmUp::~StartupWarmUp() {
