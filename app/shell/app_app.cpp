@@ -39,9 +39,8 @@ CAppApp::~CAppApp() {
 }
 
 bool CAppApp::InitInstance() {
-    // The OpenGL driver loads before any window is made, while the start-up warm-up
-    // (see StartupWarmUp) connects to the session bus and reads the fonts on its own
-    // thread; the menu bar and the view's accessible name wait for both.
+    // The OpenGL driver loads before any window is made, while the start-up warm-up does on
+    // its own thread what comes next and needs no window (see StartupWarmUp).
     std::unique_ptr<gfx::GraphicsApi> graphics = CAppForm::CreateGraphics();
     frame_ = std::make_unique<CAppFrameWnd>(
         CAppFrameWnd::Hooks{
