@@ -10,7 +10,7 @@ set -euo pipefail
 game_packages=(
     build-essential cmake ninja-build pkg-config
     zlib1g-dev libpng-dev libjpeg62-turbo-dev
-    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins qt6-svg-dev
+    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins libqt6svg6
     libpulse-dev qt6-translations-l10n
     libgl-dev libgl1-mesa-dri libxcb1-dev fonts-dejavu-core
     xdg-utils
