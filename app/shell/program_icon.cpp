@@ -30,8 +30,8 @@ void InstallProgramIcon() {
     }
 }
 
-// Drawn through Qt's SVG icon engine, a plugin loaded only when a picture of this size is
-// asked for, so that the SVG library is not loaded at every start.
+// Drawn through Qt's SVG icon engine, a plugin, so that the program does not link the SVG
+// library: linked, it would load before the first frame instead of with Qt's plugins.
 QPixmap ProgramIconPixmap(int logicalSize, qreal devicePixelRatio) {
     LoadQtResources();
     const QIcon scalable(IconFile(QStringLiteral("scalable.svg")));

@@ -8,10 +8,11 @@
 
 namespace tetrakon {
 
-// In the order the main thread needs them once the driver has loaded: the bus and the
-// picture plugins' descriptions for the menu bar (and its icon), the models for the device,
-// the fonts for showing the window. At the normal priority: the main thread waits for
-// this work where it needs it, and under load a lower one left it waiting for long.
+// In the order the main thread needs them once the driver has loaded: the bus and Qt's
+// picture plugins for the menu bar (reading its icon loads them all, as listing the
+// formats does), the models for the device, the fonts for showing the window. At the normal
+// priority: the main thread waits for this work where it needs it, and under load a lower one left
+// it waiting for long.
 StartupWarmUp::StartupWarmUp()
     : thread_([] {
           static_cast<void>(QDBusConnection::sessionBus());

@@ -8,10 +8,10 @@ namespace tetrakon {
 // so that it runs while the main thread loads the OpenGL driver: the connection to the
 // session bus (the menu bar asks it for a global menu and the accessibility bridge for
 // its bus; without a bus address libdbus first runs dbus-launch), the font database
-// (fontconfig's configuration and font list) and the list of picture plugins, all
-// process-wide and thread-safe in Qt, and the reading of the puzzle's models
-// (ReadPuzzleModelsAhead). The main thread later finds them made, or waits only for the
-// rest of the work. Made after the QApplication and joined before it goes.
+// (fontconfig's configuration and font list) and Qt's picture plugins, all process-wide
+// and thread-safe in Qt, and the reading of the puzzle's models (ReadPuzzleModelsAhead).
+// The main thread later finds them made, or waits only for the rest of the work. Made after
+// the QApplication and joined before it goes.
 class StartupWarmUp {
   public:
     StartupWarmUp();
