@@ -82,9 +82,6 @@ close_window() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# Milliseconds from exec ($2, in ms since 1970) to the first frame written in frame log $1.
-first_logged() { awk -v s="$2" 'NR == 1 { printf "%d\n", $1 - s }' "$1"; }
-
 # Milliseconds from exec to window $1 showing more than 2000 red pixels.
 wait_drawn() {
     for _ in $(seq 200); do
@@ -151,7 +148,7 @@ first_frame_ms() {
     sleep 0.2
     kill "$started" 2>/dev/null
     wait "$started" 2>/dev/null
-    [ -s "$log" ] && first_logged "$log" "$start" || echo -
+    [ -s "$log" ] && awk -v s="$start" 'NR == 1 { printf "%d\n", $1 - s }' "$log" || echo -
 }
 start_runs=21
 shown=() floor_shown=()

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -155,10 +154,7 @@ TEST(GlContextHomeSpare, TakenOnlyByAWindowOfItsFormat) {
 TEST_F(GlDeviceTest, FirstPresentAfterGrowingFillsTheWindow) {
     ASSERT_NE(device, nullptr);
     window.window->resize(240, 180);
-    QDeadlineTimer deadline(3000);
-    while (window.window->width() != 240 && !deadline.hasExpired()) {
-        QGuiApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    ASSERT_TRUE(ProcessEventsUntil([&] { return window.window->width() == 240; }));
     ASSERT_EQ(device->Reset(WindowedParameters(window.adapter.get())), S_OK);
     ASSERT_EQ(device->Clear(kClearTarget, 0xFF405060, 1.0f, 0), S_OK);
     ASSERT_EQ(device->Present(), S_OK);

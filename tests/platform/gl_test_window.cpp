@@ -33,9 +33,9 @@ void ReleaseTestGraphicsApi() {
     SharedApi().reset();
 }
 
-bool WaitForExposure(QWindow& window, bool exposed) {
-    QDeadlineTimer deadline(5000);
-    while (window.isExposed() != exposed) {
+bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
         if (deadline.hasExpired()) {
             return false;
         }
@@ -43,6 +43,10 @@ bool WaitForExposure(QWindow& window, bool exposed) {
         QThread::msleep(5);
     }
     return true;
+}
+
+bool WaitForExposure(QWindow& window, bool exposed) {
+    return ProcessEventsUntil([&window, exposed] { return window.isExposed() == exposed; });
 }
 
 QImage GrabWhenShown(QWindow& window, int x, int y, std::uint32_t rgb) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QWindow>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace tetrakon::gfx {
 GlGraphicsApi& TestGraphicsApi();
 // Frees it, with the context it holds, while the application still exists.
 void ReleaseTestGraphicsApi();
+
+// Processes events until `done` holds; false when it still does not after `timeoutMs`.
+bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 // Processes events until the window's exposure is `exposed`; false after 5 s.
 bool WaitForExposure(QWindow& window, bool exposed);
