@@ -10,7 +10,6 @@
 #include "app/shell/russian_translations.h"
 #include "app/startup/display_open_guard.h"
 #include "app/startup/startup_splash_wnd.h"
-#include "app/startup/startup_warm_up.h"
 #include "platform/picture/qt_picture_decoder.h"
 
 namespace {
@@ -36,7 +35,6 @@ int main(int argc, char** argv) {
     tetrakon::DisplayOpenGuard displayGuard;
     QApplication application(argc, argv);
     displayGuard.Opened();
-    const tetrakon::StartupWarmUp warmUp;
     QApplication::setApplicationName(QStringLiteral("Tetrakon"));
     QApplication::setDesktopFileName(QString::fromLatin1(tetrakon::kDesktopId));
     tetrakon::InstallRussianTranslations(application);

@@ -1,6 +1,5 @@
 #include "game/bind_pieces.h"
 
-#include "gfxutil/xfile/xfile_read_ahead.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
 
@@ -33,13 +32,6 @@ Result BindPieces(gfx::Device* device, const PuzzleScene& scene, PieceTable& pie
         return result;
     }
     return scene.turnTargetMesh->LoadFromResource(device, models.turnTargets, kModelType);
-}
-
-void ReadPuzzleModelsAhead(const PuzzleModelIds& models) {
-    const std::span<const std::uint8_t> files[] = {FindResource(models.pieces, kModelType),
-                                                   FindResource(models.hull, kModelType),
-                                                   FindResource(models.turnTargets, kModelType)};
-    ReadXFilesAhead(files);
 }
 
 }  // namespace tetrakon

@@ -35,8 +35,4 @@ struct PuzzleModelIds {
 Result BindPieces(gfx::Device* device, const PuzzleScene& scene, PieceTable& pieces,
                   const PuzzleModelIds& models = {});
 
-// Reads the three models on the calling thread for the next BindPieces to take
-// (ReadXFilesAhead): the start-up does it on a thread of its own.
-void ReadPuzzleModelsAhead(const PuzzleModelIds& models = {});
-
 }  // namespace tetrakon

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "gfxutil/xfile/xfile_frames.h"
-#include "gfxutil/xfile/xfile_read_ahead.h"
 
 namespace tetrakon {
 
@@ -66,7 +65,7 @@ SceneFile::~SceneFile() = default;
 Result SceneFile::LoadFromMemory(gfx::Device* device, std::span<const std::uint8_t> data) {
     try {
         XFile file;
-        if (!TakeOrReadXFile(data, &file).ok()) {
+        if (!ReadXFile(data, &file).ok()) {
             return E_FAIL;
         }
         HierarchyBuilder builder(device, this);

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "gfxutil/xfile/xfile_mesh.h"
-#include "gfxutil/xfile/xfile_read_ahead.h"
 #include "platform/gfx/texture_file.h"
 
 namespace tetrakon {
@@ -42,7 +41,7 @@ Result SceneMesh::LoadFromMemory(gfx::Device* device, std::span<const std::uint8
     Destroy();
     try {
         XFile file;
-        if (!TakeOrReadXFile(data, &file).ok()) {
+        if (!ReadXFile(data, &file).ok()) {
             return E_FAIL;
         }
         auto merged = std::make_unique<Mesh>();

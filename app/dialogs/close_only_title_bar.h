@@ -7,8 +7,9 @@ class QToolButton;
 
 namespace tetrakon {
 
-// On Wayland, the title bars Qt draws itself (where the compositor leaves decorations to
-// the client) always show minimise and maximise buttons, whatever the window's flags say.
+// On Wayland, the title bars Qt 6.4 draws itself (where the compositor leaves decorations
+// to the client, as weston 10 and mutter 43 do) always show minimise and maximise buttons,
+// whatever the window's flags say.
 // A dialog there gets this title bar instead: its caption and a close button only, as a
 // window manager shows a dialog under X11. Dragging it moves the dialog.
 class CloseOnlyTitleBar : public QWidget {

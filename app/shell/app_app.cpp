@@ -39,26 +39,19 @@ CAppApp::~CAppApp() {
 }
 
 bool CAppApp::InitInstance() {
-    // The OpenGL driver loads before any window is made, while the start-up warm-up does on
-    // its own thread what comes next and needs no window (see StartupWarmUp).
-    std::unique_ptr<gfx::GraphicsApi> graphics = CAppForm::CreateGraphics();
-    frame_ = std::make_unique<CAppFrameWnd>(
-        CAppFrameWnd::Hooks{
-            .created =
-                [this](CAppFrameWnd& frame) {
-                    settings_.LoadSettings(*frame.form());
-                    ShowStartupPicture(&frame);
-                },
-            .firstShown =
-                [this](CAppFrameWnd& frame) {
-                    settings_.RestoreWindowPlacement(*frame.placement());
-                },
-            .closing =
-                [this](CAppFrameWnd& frame) {
-                    settings_.SaveSettings(*frame.form(), *frame.placement());
-                },
-        },
-        std::move(graphics));
+    frame_ = std::make_unique<CAppFrameWnd>(CAppFrameWnd::Hooks{
+        .created =
+            [this](CAppFrameWnd& frame) {
+                settings_.LoadSettings(*frame.form());
+                ShowStartupPicture(&frame);
+            },
+        .firstShown =
+            [this](CAppFrameWnd& frame) { settings_.RestoreWindowPlacement(*frame.placement()); },
+        .closing =
+            [this](CAppFrameWnd& frame) {
+                settings_.SaveSettings(*frame.form(), *frame.placement());
+            },
+    });
     CAppForm* form = frame_->form();
     form->SetFramePresentedHook([this] { OnFramePresented(); });
     QTimer::singleShot(kIconLatestMs, this, [] { InstallProgramIcon(); });

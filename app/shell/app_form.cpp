@@ -38,12 +38,8 @@ std::int16_t Clamp16(double value) {
 
 }  // namespace
 
-CAppForm::CAppForm(QWidget* mainFrame, std::unique_ptr<gfx::GraphicsApi> firstGraphics)
-    : QWidget(mainFrame),
-      GameView(MakeServices()),
-      mainFrame_(mainFrame),
-      surface_(new QWindow),
-      firstGraphics_(std::move(firstGraphics)) {
+CAppForm::CAppForm(QWidget* mainFrame)
+    : QWidget(mainFrame), GameView(MakeServices()), mainFrame_(mainFrame), surface_(new QWindow) {
     // The drawing surface is a native OpenGL window; the adapter makes it one before the
     // container gives it a native handle.
     surfaceAdapter_ = std::make_unique<gfx::QtWindow>(surface_);
@@ -63,25 +59,16 @@ CAppForm::~CAppForm() {
     ShutDown();
 }
 
-std::unique_ptr<gfx::GraphicsApi> CAppForm::CreateGraphics() {
-    std::unique_ptr<gfx::GlGraphicsApi> api;
-    if (Failed(gfx::GlGraphicsApi::Create(&api))) {
-        return nullptr;
-    }
-    return api;
-}
-
 GameServices CAppForm::MakeServices() {
     static QtMessageBox messageBox;
     GameServices services;
     services.messageBox = &messageBox;
-    services.createGraphics = [this]() -> std::unique_ptr<gfx::GraphicsApi> {
-        if (firstGraphics_.has_value()) {
-            std::unique_ptr<gfx::GraphicsApi> made = std::move(*firstGraphics_);
-            firstGraphics_.reset();
-            return made;
+    services.createGraphics = []() -> std::unique_ptr<gfx::GraphicsApi> {
+        std::unique_ptr<gfx::GlGraphicsApi> api;
+        if (Failed(gfx::GlGraphicsApi::Create(&api))) {
+            return nullptr;
         }
-        return CreateGraphics();
+        return api;
     };
     services.createInput = [this]() -> std::unique_ptr<input::InputSystem> {
         auto system = std::make_unique<input::QtInputSystem>();
@@ -108,7 +95,8 @@ GameServices CAppForm::MakeServices() {
     };
     services.setTitle = [this](const std::string& text) {
         mainFrame_->setWindowTitle(QString::fromStdString(text));
-        // A Wayland window draws its own title bar, anew only when the window repaints.
+        // Qt 6.4 on Wayland draws the title bar itself where the compositor leaves that to
+        // the client (weston 10, mutter 43), and anew only when the window repaints.
         if (OnWayland()) {
             mainFrame_->update();
         }
@@ -128,17 +116,14 @@ void CAppForm::OnInitialUpdate() {
     SetRenderWindow(surfaceAdapter_.get());
     SetFocusWindow(fullscreenAdapter_.get());
     // The view shows when the main window is exposed, whether or not its own window hears
-    // of it (see gfx::ShowsOnScreen).
+    // of it: Qt 6.4 on Wayland does not always expose a sub-surface (gfx::ShowsOnScreen).
     mainFrame_->winId();
     mainFrame_->windowHandle()->installEventFilter(this);
     StartUp();
 }
 
 bool CAppForm::IdlePass() {
-    if (mainFrame_->isMinimized() || !IsActive()) {
-        return false;
-    }
-    if (!pacing_.ReadyForStep(PresentingWindow())) {
+    if (!frameGate_.MayStep(mainFrame_->isMinimized(), IsActive(), PresentingWindow())) {
         return false;
     }
     CheckFullScreenDevice();
@@ -146,15 +131,13 @@ bool CAppForm::IdlePass() {
     StepFrame();
     if (PresentedFrames() != presentedBefore) {
         QWindow* window = PresentingWindow();
-        pacing_.FramePresented(window);
-        // The first swap at a new size may still show a buffer of the old one (Mesa takes a
-        // Wayland window's new size only for the buffer after the next swap), so one more
-        // frame follows, and what stays on screen has the window's real size. A present
-        // into a window not on screen swaps nothing and does not count.
         const QSize size = window->size() * window->devicePixelRatio();
-        if (size != presentedSize_ && gfx::ShowsOnScreen(*window)) {
-            presentedSize_ = size;
+        if (frameGate_.Presented(window, size.width(), size.height(),
+                                 gfx::ShowsOnScreen(*window))) {
             MarkFrameDirty();
+        }
+        if (OnWayland()) {
+            window->requestUpdate();
         }
         if (framePresented_) {
             framePresented_();
@@ -288,7 +271,7 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
     if (window != nullptr && window == mainFrame_->windowHandle()) {
         if (event->type() == QEvent::Expose && window->isExposed() && IsWindowed()) {
             MarkFrameDirty();
-            pacing_.WindowReady(surface_);
+            frameGate_.WindowReady(surface_);
         }
         return QWidget::eventFilter(watched, event);
     }
@@ -306,12 +289,12 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
             // What was on screen may be gone: draw again, at once, as a paint does.
             MarkFrameDirty();
             if (window->isExposed()) {
-                pacing_.WindowReady(window);
+                frameGate_.WindowReady(window);
                 IdlePass();
             }
             break;
         case QEvent::UpdateRequest:
-            pacing_.WindowReady(window);
+            frameGate_.WindowReady(window);
             break;
         case QEvent::Close:
             // A fatal display error asks the drawing window to close: the program ends
@@ -327,7 +310,7 @@ bool CAppForm::eventFilter(QObject* watched, QEvent* event) {
                 OnClientResize();
                 MarkFrameDirty();
                 // The frame at the new size is not held back by the last one's callback.
-                pacing_.WindowReady(surface_);
+                frameGate_.WindowReady(surface_);
             }
             break;
         case QEvent::KeyPress: {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/shell/compositor_frame_pacing.h"
+#include "app/logic/frame_gate.h"
 #include "app/shell/window_system.h"
 #include "game/game_view.h"
 
@@ -23,21 +23,15 @@ class FullscreenWindow;
 // screen the display presents into the separate full-screen window instead.
 class CAppForm : public QWidget, public GameView {
   public:
-    // `firstGraphics`: the display interface for the first start-up, made before the windows
-    // (see CreateGraphics); null when it could not be made, which start-up then reports.
-    CAppForm(QWidget* mainFrame, std::unique_ptr<gfx::GraphicsApi> firstGraphics);
+    explicit CAppForm(QWidget* mainFrame);
     ~CAppForm() override;
-
-    // The display interface on OpenGL; null when no OpenGL 3.3 context can be made.
-    static std::unique_ptr<gfx::GraphicsApi> CreateGraphics();
 
     // The first update: makes the full-screen window, hands both windows to the framework
     // and starts the display and the scene.
     void OnInitialUpdate();
 
-    // One idle pass: the full-screen check and one frame step, unless the main window is
-    // minimised, the view inactive or the compositor has not yet taken the last frame.
-    // Answers whether a frame step ran.
+    // One idle pass: the full-screen check and one frame step, when the frame gate allows
+    // one. Answers whether a frame step ran.
     bool IdlePass();
 
     // Called after each frame step that put a frame on screen.
@@ -68,12 +62,8 @@ class CAppForm : public QWidget, public GameView {
     std::unique_ptr<FullscreenWindow> fullscreen_;
     std::unique_ptr<gfx::QtWindow> surfaceAdapter_;
     std::unique_ptr<gfx::QtWindow> fullscreenAdapter_;
-    CompositorFramePacing pacing_{OnWayland()};
-    // The presenting window's size in pixels at the last present that swapped.
-    QSize presentedSize_;
+    FrameGate frameGate_{OnWayland()};
     std::function<void()> framePresented_;
-    // Given to the first start-up; any later one makes its own.
-    std::optional<std::unique_ptr<gfx::GraphicsApi>> firstGraphics_;
 };
 
 }  // namespace tetrakon

@@ -11,13 +11,12 @@
 
 namespace tetrakon {
 
-CAppFrameWnd::CAppFrameWnd(Hooks hooks, std::unique_ptr<gfx::GraphicsApi> graphics)
-    : hooks_(std::move(hooks)) {
+CAppFrameWnd::CAppFrameWnd(Hooks hooks) : hooks_(std::move(hooks)) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     placement_ = new QtFramePlacement(this, QSize(kMinimumTrackingSize, kMinimumTrackingSize));
 
-    form_ = new CAppForm(this, std::move(graphics));
+    form_ = new CAppForm(this);
     setCentralWidget(form_);
     menu_ = new MainMenu(
         menuBar(), [this](int id) { OnCommand(id); },

@@ -2,9 +2,6 @@
 
 #include <QMainWindow>
 #include <functional>
-#include <memory>
-
-#include "platform/gfx/graphics_api.h"
 
 namespace tetrakon {
 
@@ -25,8 +22,7 @@ class CAppFrameWnd : public QMainWindow {
         std::function<void(CAppFrameWnd&)> closing;
     };
 
-    // `graphics`: the display interface the view's start-up uses (see CAppForm).
-    CAppFrameWnd(Hooks hooks, std::unique_ptr<gfx::GraphicsApi> graphics);
+    explicit CAppFrameWnd(Hooks hooks);
     ~CAppFrameWnd() override;
 
     CAppForm* form() const { return form_; }

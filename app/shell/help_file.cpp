@@ -49,8 +49,8 @@ void HelpOpener::Open() {
         OpenFile(HelpPagesPath(programPath_));
         return;
     }
-    // xdg-open hands a file that no program is registered for to the web browser, which
-    // cannot show a CHM file; so ask xdg-mime first whether a viewer is registered.
+    // xdg-open (xdg-utils 1.1.3) hands a file that no program is registered for to the web
+    // browser, which cannot show a CHM file; so ask xdg-mime first whether a viewer is registered.
     const QString type = QMimeDatabase().mimeTypeForFile(chm).name();
     Run(Kind::LookUp, QStringLiteral("xdg-mime"),
         {QStringLiteral("query"), QStringLiteral("default"), type},
@@ -92,9 +92,9 @@ void HelpOpener::Run(Kind kind, const QString& program, const QStringList& argum
     connect(process, &QProcess::finished, this,
             [this, kind, running, end](int exitCode, QProcess::ExitStatus status) {
                 // An opener ended by a signal, or one whose viewer ran for a while and then
-                // failed (without a desktop environment xdg-open runs the viewer and
-                // reports its end by a signal as a failure), has opened the help: the user
-                // ended it, and there is nothing to say.
+                // failed (without a desktop environment xdg-open, as of xdg-utils 1.1.3,
+                // runs the viewer and reports its end by a signal as a failure), has opened the
+                // help: the user ended it, and there is nothing to say.
                 const bool viewerEnded =
                     kind == Kind::Opener &&
                     (status == QProcess::CrashExit ||

@@ -68,8 +68,9 @@ void SetStartupPictureAllowed(bool allowed);
 // cannot be loaded.
 bool ShowStartupPicture(QWidget* mainWindow, std::function<void()> onHidden = {});
 
-// On Wayland the picture's ownership by the main window, given while that window is not on
-// screen yet, does not keep it above that window once it appears: the picture still up is
+// On Wayland (Qt 6.4; seen with sway 1.7, weston 10 and mutter 43) the picture's ownership
+// by the main window, given while that window is not on screen yet, does not keep it above
+// that window once it appears: the picture still up is
 // shown again when the main window is first exposed. Elsewhere does nothing.
 void KeepStartupPictureAbove(QWidget* mainWindow);
 

@@ -7,11 +7,9 @@
 #include <QApplication>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "tests/keep_loaded_libraries.h"
-#include "tests/private_program_cache.h"
 
 namespace {
 
@@ -33,8 +31,6 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
-    const QTemporaryDir cacheHome;
-    tetrakon::testing::UsePrivateProgramCache(cacheHome);
     QProcess windowManager;
     const QString jwm = QStandardPaths::findExecutable(QStringLiteral("jwm"));
     if (!jwm.isEmpty()) {

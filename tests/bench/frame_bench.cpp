@@ -10,19 +10,15 @@
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <QWindow>
-#include <cstdio>
 
 #include "game/bind_pieces.h"
 #include "platform/gfx/gl/gl_device.h"
 #include "platform/gfx/gl/gl_graphics_api.h"
 #include "platform/gfx/gl/qt_window.h"
-#include "platform/gfx/program_binary_cache.h"
 #include "scene/scene_file.h"
 #include "scene/scene_mesh.h"
 #include "scene/scene_renderer.h"
-#include "tests/private_program_cache.h"
 
 namespace tetrakon {
 namespace {
@@ -105,15 +101,7 @@ void BM_OpenDevice(benchmark::State& state) {
         state.SkipWithError("no OpenGL on this display");
         return;
     }
-    const bool cached = state.range(0) != 0;
-    const std::string cacheFile =
-        gfx::ProgramBinaryStore(gfx::ProgramBinaryStore::DefaultCacheDirectory()).FilePath();
     for (auto _ : state) {
-        if (!cached) {
-            state.PauseTiming();
-            std::remove(cacheFile.c_str());
-            state.ResumeTiming();
-        }
         std::unique_ptr<gfx::Device> device;
         if (Failed(api->CreateDevice(0, gfx::DeviceType::HAL, &surface.adapter,
                                      gfx::kCreateHardwareVertexProcessing, surface.params,
@@ -124,7 +112,7 @@ void BM_OpenDevice(benchmark::State& state) {
         device->Release();
     }
 }
-BENCHMARK(BM_OpenDevice)->ArgName("cached")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenDevice)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_UpdateAndDrawFrame)->ArgName("samples")->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
 
@@ -134,8 +122,6 @@ BENCHMARK(BM_UpdateAndDrawFrame)->ArgName("samples")->Arg(0)->Arg(4)->Unit(bench
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
-    const QTemporaryDir cacheHome;
-    tetrakon::testing::UsePrivateProgramCache(cacheHome);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

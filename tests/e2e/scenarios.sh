@@ -3,7 +3,7 @@
 
 SCENARIOS=(startup_picture first_frame click_turn_and_undo shuffle_and_undo view_commands
     full_screen dialogs keys_without_click f5_sound settings_and_placement stored_settings
-    closing_states damaged_program_cache wayland_first_frame wayland_click_turn_and_undo
+    closing_states wayland_first_frame wayland_click_turn_and_undo
     wayland_full_screen wayland_keeps_window_position headless_start headless_first_frame
     mutter_start mutter_first_frame sway_start sway_first_frame)
 
@@ -508,36 +508,3 @@ scenario_startup_failure_ends_program() {
 }
 
 SCENARIOS+=(fatal_reset_ends_program startup_failure_ends_program)
-
-# A saved GL program whose payload is damaged behind both checksums (ours and Mesa's own)
-# crashes the driver: the start that meets it is lost, the next one draws.
-scenario_damaged_program_cache() {
-    local WORK=$SD # a cache of its own
-    start_app -Embedding
-    wait_main
-    wait_pyramid
-    close_app
-    local status=0
-    perl -MCompress::Zlib - "$SD/cache/Tetrakon/gl-program.bin" <<'EOF' || status=$?
-my ($path) = @ARGV;
-open(my $f, '<:raw', $path) or exit 2; my $b = do { local $/; <$f> }; close $f;
-my ($klen, $blen) = unpack('V2', substr($b, 16, 8));
-my $bin = substr($b, 24 + $klen, $blen);  # Mesa's: format, sha1, size, crc, payload
-my ($size, $crc) = unpack('V2', substr($bin, 24, 8));
-exit 3 if 32 + $size != $blen || $crc != (crc32(substr($bin, 32)) ^ 0xffffffff);
-substr($bin, 32 + int($size * $_ / 5), 1) ^= "\x5a" for 1 .. 4;
-substr($bin, 28, 4) = pack('V', crc32(substr($bin, 32)) ^ 0xffffffff);
-my $body = substr($b, 24, $klen) . $bin;
-open($f, '>:raw', $path) or exit 2;
-print $f substr($b, 0, 24), $body, pack('V', crc32($body));
-EOF
-    [ $status = 3 ] && { note "not Mesa's program layout: nothing to damage"; return 0; }
-    [ $status = 0 ] || fail "no saved program to damage"
-    start_app -Embedding
-    local deadline=$((SECONDS + 15))
-    while kill -0 "$APP_PID" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    ! kill "$APP_PID" 2>/dev/null || note "the damaged program did not crash the driver"
-    start_app -Embedding
-    wait_main
-    wait_pyramid
-}

@@ -129,39 +129,6 @@ TEST(GlDevicePresentedAlpha, OpaqueOnASurfaceWithAlpha) {
     EXPECT_EQ(shown.pixel(30, 20), 0xFFAACCAAu);
 }
 
-// The probe's context goes to the first window of the format it was made for; a window of
-// another format (here with alpha) gets a context of its own.
-TEST(GlContextHomeSpare, TakenOnlyByAWindowOfItsFormat) {
-    for (const bool alpha : {false, true}) {
-        GlAdapterFacts facts;
-        std::unique_ptr<GlSpareContext> spare;
-        ASSERT_EQ(ProbeGlAdapter(&facts, &spare), S_OK);
-        const QOpenGLContext* probed = spare->context.get();
-        QWindow window;
-        window.setSurfaceType(QSurface::OpenGLSurface);
-        QSurfaceFormat format = WindowSurfaceFormat(window.requestedFormat());
-        format.setAlphaBufferSize(alpha ? 8 : 0);
-        window.setFormat(format);
-        const std::shared_ptr<GlContextHome> home =
-            GlContextHome::Create(&window, std::move(spare));
-        ASSERT_NE(home, nullptr);
-        EXPECT_EQ(home->context() == probed, !alpha) << "alpha " << alpha;
-    }
-}
-
-// The first present into a window that grew after the device was opened fills it: Mesa
-// would clip it to the size the window had when the context was bound to it.
-TEST_F(GlDeviceTest, FirstPresentAfterGrowingFillsTheWindow) {
-    ASSERT_NE(device, nullptr);
-    window.window->resize(240, 180);
-    ASSERT_TRUE(ProcessEventsUntil([&] { return window.window->width() == 240; }));
-    ASSERT_EQ(device->Reset(WindowedParameters(window.adapter.get())), S_OK);
-    ASSERT_EQ(device->Clear(kClearTarget, 0xFF405060, 1.0f, 0), S_OK);
-    ASSERT_EQ(device->Present(), S_OK);
-    const QImage shown = GrabWhenShown(*window.window, 230, 170, 0x405060);
-    EXPECT_EQ(shown.pixel(230, 170) & 0xFFFFFF, 0x405060u);
-}
-
 TEST_F(GlDeviceTest, ResetChangesTheBackBufferAndStillDraws) {
     ASSERT_NE(device, nullptr);
     PresentParameters params = WindowedParameters(window.adapter.get(), 200, 100);

@@ -4,12 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "tests/keep_loaded_libraries.h"
 #include "tests/platform/gl_test_window.h"
-#include "tests/private_program_cache.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
@@ -19,8 +17,6 @@ int main(int argc, char** argv) {
     // Qt's offscreen platform cannot make an OpenGL context.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
-    const QTemporaryDir cacheHome;
-    tetrakon::testing::UsePrivateProgramCache(cacheHome);
     const int result = RUN_ALL_TESTS();
     tetrakon::gfx::ReleaseTestGraphicsApi();
     tetrakon::testing::KeepLoadedLibrariesUntilExit();

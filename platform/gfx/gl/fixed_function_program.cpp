@@ -3,7 +3,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gfx/gl/gl_program_binary.h"
 #include "platform/gfx/gl/shader_sources.h"
 
 namespace tetrakon::gfx {
@@ -52,32 +51,7 @@ GLint AsInt(std::uint32_t value) {
 
 }  // namespace
 
-FixedFunctionProgram::Origin FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl,
-                                                         const ProgramBinaryStore& store,
-                                                         std::string* log) {
-    const std::vector<GLint> formats = ProgramBinaryFormats(gl);
-    const bool binariesOffered = !formats.empty();
-    std::string key;
-    if (binariesOffered) {
-        key = FixedFunctionProgramKey(gl);
-        program_ = LoadSavedProgram(gl, store, key, formats, &handOver_);
-        if (program_ != 0) {
-            FindUniforms(gl);
-            return Origin::FromCache;
-        }
-    }
-    if (!CompileAndLink(gl, binariesOffered, log)) {
-        return Origin::Failed;
-    }
-    if (binariesOffered) {
-        SaveProgram(gl, store, program_, std::move(key));
-    }
-    FindUniforms(gl);
-    return Origin::Compiled;
-}
-
-bool FixedFunctionProgram::CompileAndLink(QOpenGLExtraFunctions* gl, bool retrievable,
-                                          std::string* log) {
+bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, std::string* log) {
     const GLuint vertex = Compile(gl, GL_VERTEX_SHADER, FixedFunctionVertexShader(), log);
     const GLuint fragment = Compile(gl, GL_FRAGMENT_SHADER, FixedFunctionFragmentShader(), log);
     if (vertex == 0 || fragment == 0) {
@@ -88,9 +62,6 @@ bool FixedFunctionProgram::CompileAndLink(QOpenGLExtraFunctions* gl, bool retrie
     program_ = gl->glCreateProgram();
     gl->glAttachShader(program_, vertex);
     gl->glAttachShader(program_, fragment);
-    if (retrievable) {
-        gl->glProgramParameteri(program_, GL_PROGRAM_BINARY_RETRIEVABLE_HINT, GL_TRUE);
-    }
     gl->glLinkProgram(program_);
     gl->glDeleteShader(vertex);
     gl->glDeleteShader(fragment);
@@ -105,6 +76,7 @@ bool FixedFunctionProgram::CompileAndLink(QOpenGLExtraFunctions* gl, bool retrie
         Destroy(gl);
         return false;
     }
+    FindUniforms(gl);
     return true;
 }
 
@@ -134,7 +106,6 @@ void FixedFunctionProgram::FindUniforms(QOpenGLExtraFunctions* gl) {
 }
 
 void FixedFunctionProgram::Destroy(QOpenGLExtraFunctions* gl) {
-    handOver_.reset();
     if (program_ != 0) {
         gl->glDeleteProgram(program_);
         program_ = 0;

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QOpenGLExtraFunctions>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/gfx/draw_state.h"
-#include "platform/gfx/program_binary_cache.h"
 
 namespace tetrakon::gfx {
 
@@ -14,19 +11,10 @@ namespace tetrakon::gfx {
 // as in fixed_function_lighting.h, then texture stage 0.
 class FixedFunctionProgram {
   public:
-    enum class Origin { Failed, FromCache, Compiled };
-
-    // Makes the program in the current context: from the store's saved binary when the
-    // driver takes it back, otherwise compiled and linked from source, and then saved in
-    // the store when the driver hands out binaries. Failed (with the log) when it does
-    // not compile or link.
-    Origin Build(QOpenGLExtraFunctions* gl, const ProgramBinaryStore& store, std::string* log);
+    // Compiles and links the program in the current context. False (with the log) when it
+    // does not compile or link. The driver's own shader cache makes later starts quick.
+    bool Build(QOpenGLExtraFunctions* gl, std::string* log);
     void Destroy(QOpenGLExtraFunctions* gl);
-
-    // A program from the store stays marked as being handed over (see GuardedProgramLoad)
-    // until a frame drawn with it has been shown: the driver translates it for the
-    // hardware only at the first draw, and a damaged one crashes it there.
-    void EndHandOver() { handOver_.reset(); }
 
     // Makes the program current with the uniforms for this state.
     void Use(QOpenGLExtraFunctions* gl, const DrawState& state, bool vertexHasColor,
@@ -57,12 +45,10 @@ class FixedFunctionProgram {
         GLint alphaArg2 = -1;
     };
 
-    bool CompileAndLink(QOpenGLExtraFunctions* gl, bool retrievable, std::string* log);
     void FindUniforms(QOpenGLExtraFunctions* gl);
 
     GLuint program_ = 0;
     Locations at_;
-    std::unique_ptr<GuardedProgramLoad> handOver_;
 };
 
 }  // namespace tetrakon::gfx

@@ -69,18 +69,15 @@ std::uint32_t ExactSampleCounts(QOpenGLExtraFunctions* gl, GLenum internalFormat
 
 }  // namespace
 
-Result ProbeGlAdapter(GlAdapterFacts* out, std::unique_ptr<GlSpareContext>* spare) {
-    // Made for a window's format, so that the first device can take the context over.
-    auto made = std::make_unique<GlSpareContext>();
-    made->requested = WindowSurfaceFormat(QSurfaceFormat::defaultFormat());
-    made->surface = std::make_unique<QOffscreenSurface>();
-    made->surface->setFormat(made->requested);
-    made->surface->create();
-    made->context = std::make_unique<QOpenGLContext>();
-    made->context->setFormat(made->requested);
-    QOpenGLContext& context = *made->context;
-    if (!made->surface->isValid() || !context.create() || !ContextIsUsable(context) ||
-        !context.makeCurrent(made->surface.get())) {
+Result ProbeGlAdapter(GlAdapterFacts* out) {
+    const QSurfaceFormat requested = WindowSurfaceFormat(QSurfaceFormat::defaultFormat());
+    QOffscreenSurface surface;
+    surface.setFormat(requested);
+    surface.create();
+    QOpenGLContext context;
+    context.setFormat(requested);
+    if (!surface.isValid() || !context.create() || !ContextIsUsable(context) ||
+        !context.makeCurrent(&surface)) {
         return E_FAIL;
     }
     QOpenGLExtraFunctions* gl = context.extraFunctions();
@@ -112,14 +109,8 @@ Result ProbeGlAdapter(GlAdapterFacts* out, std::unique_ptr<GlSpareContext>* spar
                 {format, ExactSampleCounts(gl, internalFormat, maxSamples)});
         }
     }
-    // A context handed on starts without errors left over from the refused formats.
-    while (gl->glGetError() != GL_NO_ERROR) {
-    }
     context.doneCurrent();
     *out = std::move(facts);
-    if (spare != nullptr) {
-        *spare = std::move(made);
-    }
     return S_OK;
 }
 

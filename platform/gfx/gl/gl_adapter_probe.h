@@ -3,15 +3,13 @@
 #include <memory>
 
 #include "platform/gfx/gl/gl_adapter_facts.h"
-#include "platform/gfx/gl/gl_context_home.h"
 
 namespace tetrakon::gfx {
 
 // Opens an offscreen OpenGL 3.3 core context and finds out what it can make: the
 // renderer's name, the largest texture, and which back-buffer and depth formats render,
 // each with the sample counts that come out exactly as asked. E_FAIL when no such context
-// can be made (no display, or an older OpenGL). The context is handed out through `spare`
-// when that is given, else freed. Needs a QGuiApplication.
-Result ProbeGlAdapter(GlAdapterFacts* out, std::unique_ptr<GlSpareContext>* spare = nullptr);
+// can be made (no display, or an older OpenGL). Needs a QGuiApplication.
+Result ProbeGlAdapter(GlAdapterFacts* out);
 
 }  // namespace tetrakon::gfx

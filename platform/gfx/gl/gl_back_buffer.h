@@ -27,7 +27,8 @@ class GlBackBuffer {
     bool Create(QOpenGLExtraFunctions* gl, const Layout& layout);
     void Destroy(QOpenGLExtraFunctions* gl);
     // Destroys the buffers and has the driver give their memory back before this returns,
-    // which it otherwise does only when it next draws. Clears the window's framebuffer.
+    // which llvmpipe (Mesa 22.3) otherwise does only when it next draws, so that a resize
+    // never holds two back buffers at once. Clears the window's framebuffer.
     void Free(QOpenGLExtraFunctions* gl);
 
     const Layout& layout() const { return layout_; }
@@ -36,7 +37,8 @@ class GlBackBuffer {
     // Copies the picture into `target` (the window's framebuffer), scaled to its size, with
     // full alpha: the frame's own alpha is whatever it was cleared to (the game's background
     // colour has none), and a window surface that keeps alpha, as Wayland's EGL surfaces
-    // do, would let the desktop show through. False, with nothing copied, when the resolve
+    // do (Mesa 22.3: sway 1.7 and weston 10 showed the desktop or white through the view),
+    // would let the desktop show through. False, with nothing copied, when the resolve
     // buffer it needed could not be made.
     bool CopyTo(QOpenGLExtraFunctions* gl, GLuint target, int targetWidth, int targetHeight);
     // The pixels as 0xAARRGGBB, rows top to bottom; empty when the resolve buffer it

@@ -15,11 +15,6 @@ QSurfaceFormat WindowSurfaceFormat(QSurfaceFormat base) {
     return format;
 }
 
-bool SameContextFormat(QSurfaceFormat a, QSurfaceFormat b) {
-    a.setSwapInterval(b.swapInterval());
-    return a == b;
-}
-
 bool ContextIsUsable(const QOpenGLContext& context) {
     const QSurfaceFormat format = context.format();
     return context.isValid() && !context.isOpenGLES() &&

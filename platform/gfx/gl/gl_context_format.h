@@ -14,10 +14,6 @@ QSurfaceFormat RequestedContextFormat(QSurfaceFormat base);
 // it).
 QSurfaceFormat WindowSurfaceFormat(QSurfaceFormat base);
 
-// Whether a context made for format `a` serves a window of format `b`: everything but the
-// swap interval, which the window keeps for itself, must agree.
-bool SameContextFormat(QSurfaceFormat a, QSurfaceFormat b);
-
 // True when the context that was made is desktop OpenGL 3.3 or newer.
 bool ContextIsUsable(const QOpenGLContext& context);
 

@@ -4,25 +4,13 @@
 
 namespace tetrakon::gfx {
 
-std::shared_ptr<GlContextHome> GlContextHome::Create(QWindow* window,
-                                                     std::unique_ptr<GlSpareContext> spare) {
+std::shared_ptr<GlContextHome> GlContextHome::Create(QWindow* window) {
     if (window == nullptr || window->surfaceType() != QSurface::OpenGLSurface) {
         return nullptr;
     }
     window->create();
     std::shared_ptr<GlContextHome> home(new GlContextHome);
     home->window_ = window;
-    if (spare != nullptr && spare->context != nullptr && spare->surface != nullptr &&
-        spare->context->screen() == window->screen() &&
-        SameContextFormat(spare->requested, RequestedContextFormat(window->requestedFormat()))) {
-        home->context_ = std::move(spare->context);
-        home->fallbackSurface_ = std::move(spare->surface);
-        if (home->MakeCurrent()) {
-            return home;
-        }
-        home->context_.reset();
-        home->fallbackSurface_.reset();
-    }
     home->context_ = std::make_unique<QOpenGLContext>();
     home->context_->setFormat(RequestedContextFormat(window->format()));
     home->context_->setScreen(window->screen());
@@ -65,13 +53,6 @@ bool GlContextHome::MakeWindowCurrent() {
         return false;
     }
     return context_->makeCurrent(window_.data());
-}
-
-bool GlContextHome::BindWindowAnew() {
-    if (context_ && fallbackSurface_ && fallbackSurface_->isValid()) {
-        context_->makeCurrent(fallbackSurface_.get());
-    }
-    return MakeWindowCurrent();
 }
 
 bool GlContextHome::SetWindow(QWindow* window) {

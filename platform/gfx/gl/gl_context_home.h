@@ -12,16 +12,6 @@ namespace tetrakon::gfx {
 
 class GlTexture;
 
-// A context made before there was a window to present into (to learn what the renderer
-// can do), with the offscreen surface it was current on. The first device takes it over
-// instead of making its own: a software renderer spends milliseconds of the start on
-// every context it makes.
-struct GlSpareContext {
-    QSurfaceFormat requested;
-    std::unique_ptr<QOffscreenSurface> surface;
-    std::unique_ptr<QOpenGLContext> context;
-};
-
 // The OpenGL context of one device, shared by the device and every resource it made,
 // so that a resource can make it current to free its GL objects, and a resource that
 // outlives the device finds it gone instead of crashing. It also counts the resources
@@ -29,10 +19,8 @@ struct GlSpareContext {
 class GlContextHome {
   public:
     // A context for `window` (which must exist and be an OpenGL surface); null when none
-    // can be made. The spare context is used when it was made on the window's screen for
-    // the window's format and can be made current on the window; else a new one is made.
-    static std::shared_ptr<GlContextHome> Create(QWindow* window,
-                                                 std::unique_ptr<GlSpareContext> spare = {});
+    // can be made.
+    static std::shared_ptr<GlContextHome> Create(QWindow* window);
     ~GlContextHome();
     GlContextHome(const GlContextHome&) = delete;
     GlContextHome& operator=(const GlContextHome&) = delete;
@@ -41,14 +29,10 @@ class GlContextHome {
     // offscreen surface. False after Destroy.
     bool MakeCurrent();
     // Makes the context current on the window itself, asking the platform again even when
-    // Qt already counts it current there: on Wayland, a window that had no size yet when
-    // it was first made current is bound without a drawable, and only a new make-current
-    // gives it one. False when the window is gone or refuses.
+    // Qt already counts it current there. Qt 6.4's Wayland platform binds a window that
+    // had no size yet when it was first made current without a drawable, and only a new
+    // make-current gives it one. False when the window is gone or refuses.
     bool MakeWindowCurrent();
-    // The same after binding the offscreen surface in between, so that the window is bound
-    // anew: Mesa keeps a window's size from when it was bound until its next swap, and
-    // takes no notice of a make-current on the window it is already bound to.
-    bool BindWindowAnew();
     QOpenGLExtraFunctions* gl() const { return context_->extraFunctions(); }
     QOpenGLContext* context() const { return context_.get(); }
     // The window presented into; null once it has been destroyed.

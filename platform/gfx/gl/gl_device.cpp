@@ -15,8 +15,7 @@ GlDevice::GlDevice(std::shared_ptr<GlContextHome> home, const GlAdapterFacts& fa
     : home_(std::move(home)), facts_(facts) {}
 
 Result GlDevice::Create(QWindow* window, const GlAdapterFacts& facts,
-                        const PresentParameters& params, std::unique_ptr<Device>* out,
-                        std::unique_ptr<GlSpareContext> spare) {
+                        const PresentParameters& params, std::unique_ptr<Device>* out) {
     if (window == nullptr || out == nullptr ||
         (params.deviceWindow != nullptr && QWindowOf(params.deviceWindow) != window)) {
         return D3DERR_INVALIDCALL;
@@ -28,16 +27,14 @@ Result GlDevice::Create(QWindow* window, const GlAdapterFacts& facts,
         format.setSwapInterval(std::max(0, SwapIntervalFor(params.presentationInterval)));
         window->setFormat(format);
     }
-    std::shared_ptr<GlContextHome> home = GlContextHome::Create(window, std::move(spare));
+    std::shared_ptr<GlContextHome> home = GlContextHome::Create(window);
     if (!home) {
         return D3DERR_NOTAVAILABLE;
     }
     std::unique_ptr<GlDevice> device(new GlDevice(home, facts));
     QOpenGLExtraFunctions* gl = home->gl();
     std::string log;
-    const ProgramBinaryStore programCache(ProgramBinaryStore::DefaultCacheDirectory());
-    device->programOrigin_ = device->program_.Build(gl, programCache, &log);
-    if (device->programOrigin_ == FixedFunctionProgram::Origin::Failed) {
+    if (!device->program_.Build(gl, &log)) {
         qWarning("The fixed-function program does not build: %s", log.c_str());
         return E_FAIL;
     }

@@ -27,11 +27,9 @@ class GlDevice : public Device {
   public:
     // Opens a device presenting into `window`; in a window, a zero back-buffer width or
     // height becomes the window's and an Unknown back-buffer format the desktop's. The
-    // present parameters' own window, when set, must be `window`. A spare context that
-    // fits the window is used instead of a new one.
+    // present parameters' own window, when set, must be `window`.
     static Result Create(QWindow* window, const GlAdapterFacts& facts,
-                         const PresentParameters& params, std::unique_ptr<Device>* out,
-                         std::unique_ptr<GlSpareContext> spare = {});
+                         const PresentParameters& params, std::unique_ptr<Device>* out);
     ~GlDevice() override;
     GlDevice(const GlDevice&) = delete;
     GlDevice& operator=(const GlDevice&) = delete;
@@ -74,8 +72,6 @@ class GlDevice : public Device {
     // The swap interval the window system was last given for the window: where it
     // refuses a change, the previous one stays.
     int swapInterval() const { return swapInterval_; }
-    // Whether the program was taken from the per-user cache or compiled.
-    FixedFunctionProgram::Origin programOrigin() const { return programOrigin_; }
 
   private:
     GlDevice(std::shared_ptr<GlContextHome> home, const GlAdapterFacts& facts);
@@ -98,15 +94,12 @@ class GlDevice : public Device {
     PresentParameters params_;
     GlBackBuffer backBuffer_;
     FixedFunctionProgram program_;
-    FixedFunctionProgram::Origin programOrigin_ = FixedFunctionProgram::Origin::Failed;
     GLuint bufferVertexArray_ = 0;
     GLuint sampler_ = 0;
     DrawState state_;
     bool inScene_ = false;
     bool lost_ = false;
     bool everExposed_ = false;
-    // The window's size in pixels at the last present.
-    QSize presentedSize_;
     int swapInterval_ = -1;
 };
 

@@ -22,8 +22,8 @@ QSize PixelSize(const QWindow& window) {
 }
 
 // Asks the window system for a swap interval on the current window: GLX through its
-// MESA or SGI extension. False when neither takes it (Mesa's software GLX under Xvfb
-// refuses both); the window then keeps the interval Qt gave it when it was made.
+// MESA or SGI extension. False when neither takes it (Mesa 22.3's software GLX under
+// Xvfb refuses both); the window then keeps the interval Qt gave it when it was made.
 bool SetGlxSwapInterval(QOpenGLContext& context, int interval) {
     if (context.nativeInterface<QNativeInterface::QGLXContext>() == nullptr) {
         return false;
@@ -178,10 +178,7 @@ Result GlDevice::Present() {
     }
     QWindow* window = home_->window();
     const QSize size = PixelSize(*window);
-    // At a size not presented before, the window is bound anew, so that this frame is
-    // shown at that size and not clipped to the one the window had when it was bound.
-    const bool newSize = size != presentedSize_;
-    if (!(newSize ? home_->BindWindowAnew() : home_->MakeWindowCurrent())) {
+    if (!home_->MakeWindowCurrent()) {
         return D3DERR_DEVICELOST;
     }
     QOpenGLContext* context = home_->context();
@@ -190,8 +187,6 @@ Result GlDevice::Present() {
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     context->swapBuffers(window);
-    presentedSize_ = size;
-    program_.EndHandOver();
     return S_OK;
 }
 

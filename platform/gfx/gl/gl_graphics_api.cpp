@@ -1,6 +1,5 @@
 #include "platform/gfx/gl/gl_graphics_api.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 
 #include "platform/gfx/gl/gl_adapter_probe.h"
@@ -29,23 +28,15 @@ Result GlGraphicsApi::Create(std::unique_ptr<GlGraphicsApi>* out) {
         return E_INVALIDARG;
     }
     GlAdapterFacts facts;
-    std::unique_ptr<GlSpareContext> spare;
-    const Result probed = ProbeGlAdapter(&facts, &spare);
+    const Result probed = ProbeGlAdapter(&facts);
     if (Failed(probed)) {
         return probed;
     }
-    out->reset(new GlGraphicsApi(std::move(facts), std::move(spare)));
+    out->reset(new GlGraphicsApi(std::move(facts)));
     return S_OK;
 }
 
-GlGraphicsApi::~GlGraphicsApi() {
-    // A spare context cannot be freed once the application is gone (its window system
-    // went with it); the process is ending then, so it is left to the system.
-    if (spare_ != nullptr && QCoreApplication::instance() == nullptr) {
-        static_cast<void>(spare_->context.release());
-        static_cast<void>(spare_->surface.release());
-    }
-}
+GlGraphicsApi::~GlGraphicsApi() = default;
 
 Result GlGraphicsApi::Offered(std::uint32_t adapter, DeviceType type) {
     if (adapter != 0) {
@@ -188,7 +179,7 @@ Result GlGraphicsApi::CreateDevice(std::uint32_t adapter, DeviceType type, Windo
     if (window == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    return GlDevice::Create(window, facts_, params, out, std::move(spare_));
+    return GlDevice::Create(window, facts_, params, out);
 }
 
 }  // namespace tetrakon::gfx

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "platform/gfx/gl/gl_adapter_facts.h"
-#include "platform/gfx/gl/gl_context_home.h"
 #include "platform/gfx/graphics_api.h"
 
 namespace tetrakon::gfx {
@@ -45,14 +44,11 @@ class GlGraphicsApi : public GraphicsApi {
                         std::unique_ptr<Device>* out) override;
 
   private:
-    GlGraphicsApi(GlAdapterFacts facts, std::unique_ptr<GlSpareContext> spare)
-        : facts_(std::move(facts)), spare_(std::move(spare)) {}
+    explicit GlGraphicsApi(GlAdapterFacts facts) : facts_(std::move(facts)) {}
     // An answer for adapter 0 and HAL: S_OK, else why not.
     static Result Offered(std::uint32_t adapter, DeviceType type);
 
     GlAdapterFacts facts_;
-    // The probe's context, until the first device takes it.
-    std::unique_ptr<GlSpareContext> spare_;
 };
 
 }  // namespace tetrakon::gfx

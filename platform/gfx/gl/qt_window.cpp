@@ -69,7 +69,7 @@ void QtWindow::ClipCursor(bool clip) {
 }
 
 void QtWindow::RequestClose() {
-    // QWindow::close() ignores a window embedded in another one, as the view's drawing
+    // QWindow::close() (Qt 6.4) ignores a window embedded in another one, as the view's drawing
     // surface is, so the close event itself is delivered, and handled before this returns.
     if (QWindow* window = window_.data()) {
         QCloseEvent event;
