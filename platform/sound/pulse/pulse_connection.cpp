@@ -1,5 +1,6 @@
 #include "platform/sound/pulse/pulse_connection.h"
 
+#include <pulse/rtclock.h>
 #include <pulse/timeval.h>
 
 namespace tetrakon::sound {
@@ -25,24 +26,20 @@ void OnDeadline(pa_mainloop_api*, pa_time_event*, const timeval*, void* userdata
 
 std::unique_ptr<PulseConnection> PulseConnection::Connect(const char* clientName,
                                                           pa_usec_t timeoutUs) {
-    if (Pulse() == nullptr) {
-        return nullptr;
-    }
-    pa_threaded_mainloop* loop = Pulse()->pa_threaded_mainloop_new();
+    pa_threaded_mainloop* loop = pa_threaded_mainloop_new();
     if (loop == nullptr) {
         return nullptr;
     }
-    pa_context* context =
-        Pulse()->pa_context_new(Pulse()->pa_threaded_mainloop_get_api(loop), clientName);
+    pa_context* context = pa_context_new(pa_threaded_mainloop_get_api(loop), clientName);
     if (context == nullptr) {
-        Pulse()->pa_threaded_mainloop_free(loop);
+        pa_threaded_mainloop_free(loop);
         return nullptr;
     }
     // From here the destructor undoes everything, the thread included.
     std::unique_ptr<PulseConnection> connection(new PulseConnection(loop, context));
-    Pulse()->pa_context_set_state_callback(context, OnContextState, loop);
-    if (Pulse()->pa_context_connect(context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0 ||
-        Pulse()->pa_threaded_mainloop_start(loop) < 0) {
+    pa_context_set_state_callback(context, OnContextState, loop);
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0 ||
+        pa_threaded_mainloop_start(loop) < 0) {
         return nullptr;
     }
     bool connected = false;
@@ -50,7 +47,7 @@ std::unique_ptr<PulseConnection> PulseConnection::Connect(const char* clientName
         LoopLock lock(loop);
         connection->WaitFor(
             [context] {
-                const pa_context_state_t state = Pulse()->pa_context_get_state(context);
+                const pa_context_state_t state = pa_context_get_state(context);
                 return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
             },
             timeoutUs);
@@ -68,24 +65,24 @@ PulseConnection::PulseConnection(pa_threaded_mainloop* loop, pa_context* context
 
 PulseConnection::~PulseConnection() {
     // Stopping the thread first means nothing runs concurrently with the teardown.
-    Pulse()->pa_threaded_mainloop_stop(loop_);
-    Pulse()->pa_context_set_state_callback(context_, nullptr, nullptr);
-    Pulse()->pa_context_disconnect(context_);
-    Pulse()->pa_context_unref(context_);
-    Pulse()->pa_threaded_mainloop_free(loop_);
+    pa_threaded_mainloop_stop(loop_);
+    pa_context_set_state_callback(context_, nullptr, nullptr);
+    pa_context_disconnect(context_);
+    pa_context_unref(context_);
+    pa_threaded_mainloop_free(loop_);
 }
 
 bool PulseConnection::WaitFor(const std::function<bool()>& done, pa_usec_t timeoutUs) {
     Deadline deadline{loop_, false};
-    pa_time_event* timer = Pulse()->pa_context_rttime_new(
-        context_, Pulse()->pa_rtclock_now() + timeoutUs, OnDeadline, &deadline);
+    pa_time_event* timer =
+        pa_context_rttime_new(context_, pa_rtclock_now() + timeoutUs, OnDeadline, &deadline);
     if (timer == nullptr) {
         return done();  // without a deadline, never wait
     }
     while (!done() && !deadline.passed) {
-        Pulse()->pa_threaded_mainloop_wait(loop_);
+        pa_threaded_mainloop_wait(loop_);
     }
-    Pulse()->pa_threaded_mainloop_get_api(loop_)->time_free(timer);
+    pa_threaded_mainloop_get_api(loop_)->time_free(timer);
     return done();
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <pulse/context.h>
+#include <pulse/thread-mainloop.h>
+
 #include <functional>
 #include <memory>
-
-#include "platform/sound/pulse/pulse_library.h"
 
 namespace tetrakon::sound {
 
@@ -12,8 +13,8 @@ namespace tetrakon::sound {
 class PulseConnection {
   public:
     // Connects to the default server (autospawning it if the user's client.conf allows) and
-    // waits until the connection is ready, at most `timeoutUs`. Null when libpulse is
-    // missing, or the connection failed or took too long; then no thread is left running.
+    // waits until the connection is ready, at most `timeoutUs`. Null when it failed or took
+    // too long; then no thread is left running.
     static std::unique_ptr<PulseConnection> Connect(const char* clientName, pa_usec_t timeoutUs);
 
     ~PulseConnection();
@@ -22,16 +23,14 @@ class PulseConnection {
 
     pa_context* context() const { return context_; }
     pa_threaded_mainloop* loop() const { return loop_; }
-    bool ready() const { return Pulse()->pa_context_get_state(context_) == PA_CONTEXT_READY; }
+    bool ready() const { return pa_context_get_state(context_) == PA_CONTEXT_READY; }
 
     // With the loop locked: waits for the loop's signals until `done` holds or `timeoutUs`
     // has passed. Returns `done()`.
     bool WaitFor(const std::function<bool()>& done, pa_usec_t timeoutUs);
 
     // Wakes WaitFor; a state callback for the context and the streams of this connection.
-    static void Signal(pa_threaded_mainloop* loop) {
-        Pulse()->pa_threaded_mainloop_signal(loop, 0);
-    }
+    static void Signal(pa_threaded_mainloop* loop) { pa_threaded_mainloop_signal(loop, 0); }
 
   private:
     PulseConnection(pa_threaded_mainloop* loop, pa_context* context);
@@ -44,9 +43,9 @@ class PulseConnection {
 class LoopLock {
   public:
     explicit LoopLock(pa_threaded_mainloop* loop) : loop_(loop) {
-        Pulse()->pa_threaded_mainloop_lock(loop_);
+        pa_threaded_mainloop_lock(loop_);
     }
-    ~LoopLock() { Pulse()->pa_threaded_mainloop_unlock(loop_); }
+    ~LoopLock() { pa_threaded_mainloop_unlock(loop_); }
     LoopLock(const LoopLock&) = delete;
     LoopLock& operator=(const LoopLock&) = delete;
 

@@ -13,18 +13,17 @@ namespace {
 // Asks the server to end one started stream, not waiting for the answer. A stream that has
 // already ended makes the request fail harmlessly.
 void EndStream(pa_context* context, std::uint32_t stream) {
-    if (pa_operation* request =
-            Pulse()->pa_context_kill_sink_input(context, stream, nullptr, nullptr)) {
-        Pulse()->pa_operation_unref(request);
+    if (pa_operation* request = pa_context_kill_sink_input(context, stream, nullptr, nullptr)) {
+        pa_operation_unref(request);
     }
 }
 
 // Drops our reference to a play request; one still running will call nobody back.
 void DropRequest(pa_operation* request) {
-    if (Pulse()->pa_operation_get_state(request) == PA_OPERATION_RUNNING) {
-        Pulse()->pa_operation_cancel(request);
+    if (pa_operation_get_state(request) == PA_OPERATION_RUNNING) {
+        pa_operation_cancel(request);
     }
-    Pulse()->pa_operation_unref(request);
+    pa_operation_unref(request);
 }
 
 }  // namespace
@@ -53,9 +52,9 @@ Result PulseSoundClip::PlayClip(std::uint32_t playFlags) {
     start->clip = this;
     start->generation = generation_;
     // The server's default sink and volume, as for any event sound.
-    start->request = Pulse()->pa_context_play_sample_with_proplist(
-        connection_->context(), sampleName_.c_str(), nullptr, PA_VOLUME_INVALID, nullptr, OnStarted,
-        start.get());
+    start->request =
+        pa_context_play_sample_with_proplist(connection_->context(), sampleName_.c_str(), nullptr,
+                                             PA_VOLUME_INVALID, nullptr, OnStarted, start.get());
     if (start->request == nullptr) {
         return E_FAIL;
     }

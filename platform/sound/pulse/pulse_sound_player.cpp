@@ -21,18 +21,18 @@ bool DescribeFrames(const WaveSound& wave, pa_sample_spec* frames) {
     frames->format = wave.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
     frames->rate = wave.samplesPerSecond;
     frames->channels = static_cast<std::uint8_t>(wave.channels);
-    return Pulse()->pa_sample_spec_valid(frames) != 0;
+    return pa_sample_spec_valid(frames) != 0;
 }
 
 // With the loop locked: waits until the stream has reached `goal` or has failed.
 bool WaitForStream(PulseConnection& connection, pa_stream* stream, pa_stream_state_t goal) {
     return connection.WaitFor(
                [stream, goal] {
-                   const pa_stream_state_t state = Pulse()->pa_stream_get_state(stream);
+                   const pa_stream_state_t state = pa_stream_get_state(stream);
                    return state == goal || !PA_STREAM_IS_GOOD(state);
                },
                PulseSoundPlayer::kServerTimeoutUs) &&
-           Pulse()->pa_stream_get_state(stream) == goal;
+           pa_stream_get_state(stream) == goal;
 }
 
 // Puts the wave's frames into the server's sample cache under `sampleName`, replacing an
@@ -44,23 +44,22 @@ bool UploadSample(PulseConnection& connection, const std::string& sampleName,
         return false;
     }
     LoopLock lock(connection.loop());
-    pa_stream* stream =
-        Pulse()->pa_stream_new(connection.context(), sampleName.c_str(), &frames, nullptr);
+    pa_stream* stream = pa_stream_new(connection.context(), sampleName.c_str(), &frames, nullptr);
     if (stream == nullptr) {
         return false;
     }
-    Pulse()->pa_stream_set_state_callback(stream, OnStreamState, connection.loop());
-    const bool stored = Pulse()->pa_stream_connect_upload(stream, wave.frames.size()) == 0 &&
+    pa_stream_set_state_callback(stream, OnStreamState, connection.loop());
+    const bool stored = pa_stream_connect_upload(stream, wave.frames.size()) == 0 &&
                         WaitForStream(connection, stream, PA_STREAM_READY) &&
-                        Pulse()->pa_stream_write(stream, wave.frames.data(), wave.frames.size(),
-                                                 nullptr, 0, PA_SEEK_RELATIVE) == 0 &&
-                        Pulse()->pa_stream_finish_upload(stream) == 0 &&
+                        pa_stream_write(stream, wave.frames.data(), wave.frames.size(), nullptr, 0,
+                                        PA_SEEK_RELATIVE) == 0 &&
+                        pa_stream_finish_upload(stream) == 0 &&
                         WaitForStream(connection, stream, PA_STREAM_TERMINATED);
-    Pulse()->pa_stream_set_state_callback(stream, nullptr, nullptr);
-    if (!stored && Pulse()->pa_stream_get_state(stream) != PA_STREAM_UNCONNECTED) {
-        Pulse()->pa_stream_disconnect(stream);
+    pa_stream_set_state_callback(stream, nullptr, nullptr);
+    if (!stored && pa_stream_get_state(stream) != PA_STREAM_UNCONNECTED) {
+        pa_stream_disconnect(stream);
     }
-    Pulse()->pa_stream_unref(stream);
+    pa_stream_unref(stream);
     return stored;
 }
 
