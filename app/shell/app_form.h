@@ -3,7 +3,6 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include "app/logic/frame_gate.h"
 #include "app/shell/window_system.h"

@@ -38,7 +38,7 @@ note() {
 }
 
 # Starts the program with the scenario's own settings and the run's own cache (so that
-# all but the first start load the saved GL program); extra arguments go to it.
+# all but the first start find Mesa's compiled shaders); extra arguments go to it.
 start_app() {
     XDG_CONFIG_HOME="$SD/config" XDG_CACHE_HOME="$WORK/cache" "$APP" "$@" >>"$SD/app.log" 2>&1 &
     APP_PID=$!

@@ -507,4 +507,21 @@ scenario_startup_failure_ends_program() {
     [ ! -e "$SD/config/Tetrakon/registry.reg" ] || fail "settings were written after a failed start"
 }
 
-SCENARIOS+=(fatal_reset_ends_program startup_failure_ends_program)
+# Files an older build kept in the cache folder, now links to a user's file or to nothing:
+# the program starts, draws and closes without touching any of them.
+scenario_cache_files_left_alone() {
+    local WORK=$SD # a cache of its own
+    mkdir -p "$SD/cache/Tetrakon"
+    echo "the user's own" >"$SD/own.txt"
+    ln -s "$SD/own.txt" "$SD/cache/Tetrakon/gl-program.bin"
+    ln -s "$SD/own.txt" "$SD/cache/Tetrakon/gl-program.bin.loading"
+    ln -s "$SD/gone.txt" "$SD/cache/Tetrakon/gl-program.bin.lock"
+    start_app -Embedding
+    wait_main
+    wait_pyramid
+    close_app
+    [ "$(cat "$SD/own.txt")" = "the user's own" ] || fail "the user's file was changed"
+    [ ! -e "$SD/gone.txt" ] || fail "a dangling link's target was created"
+}
+
+SCENARIOS+=(fatal_reset_ends_program startup_failure_ends_program cache_files_left_alone)
