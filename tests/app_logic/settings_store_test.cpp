@@ -1,7 +1,9 @@
 #include "app/logic/settings_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,13 +11,18 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <limits>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "framework/registry/registry_values.h"
 #include "gfxutil/file_io.h"
+#include "platform/registry/reg_file_format.h"
 #include "platform/registry/registry_file.h"
 #include "tests/fakes/temporary_directory.h"
 #include "tests/test_deadline.h"
@@ -25,6 +32,12 @@ namespace {
 
 // A save that waits on a held lock fails this program instead of hanging it.
 [[maybe_unused]] const bool kDeadlineSet = testing::EndEveryTestWithinItsDeadline();
+
+std::string ReadAll(const std::string& path) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
 
 class FakeFrame : public FramePlacement {
   public:
@@ -255,32 +268,142 @@ TEST_F(SettingsStoreTest, EachRunReadsOnlyOnce) {
     EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
 }
 
-// Another process (here `flock` itself) holds the lock and never lets go: the save gives
-// up after its patience (1.5 s), says so, and leaves the file as it was.
-TEST_F(SettingsStoreTest, ALockHeldElsewhereSkipsTheSaveInsteadOfHanging) {
-    StoreDwords({{"Left", 1}});
-    const std::string lock = registry_.FilePath() + ".lock";
-    const char* argv[] = {"flock", lock.c_str(), "sleep", "60", nullptr};
-    pid_t holder = 0;
-    ASSERT_EQ(::posix_spawnp(&holder, "flock", nullptr, nullptr, const_cast<char**>(argv), environ),
-              0);
-    for (int i = 0; i < 500 && !FileLock(lock).Busy(); ++i) {
-        ::usleep(10000);
+// Holds an exclusive lock on a file from a child process this test owns, until its end.
+class LockHolder {
+  public:
+    explicit LockHolder(const std::string& lock) {
+        int ready[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        child_ = ::fork();
+        if (child_ == 0) {
+            const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT, 0600);
+            const bool held = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
+            [[maybe_unused]] const ssize_t told = ::write(ready[1], held ? "y" : "n", 1);
+            ::pause();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char held = 'n';
+        EXPECT_EQ(::read(ready[0], &held, 1), 1);
+        EXPECT_EQ(held, 'y');
+        ::close(ready[0]);
     }
-    ::alarm(20);  // a save that waits for ever ends the test program instead
+    ~LockHolder() {
+        ::kill(child_, SIGKILL);
+        ::waitpid(child_, nullptr, 0);
+    }
+
+  private:
+    pid_t child_ = -1;
+};
+
+// What one save in a new run says on standard error.
+std::string SaveSaying(const RegistryStore& registry) {
     GameSettings settings;
     ::testing::internal::CaptureStderr();
+    SettingsStore(registry).SaveSettings(&settings, nullptr);
+    return ::testing::internal::GetCapturedStderr();
+}
+
+// Another process holds the lock and never lets go: the save gives up after its patience
+// (1.5 s), says so, and leaves the file as it was.
+TEST_F(SettingsStoreTest, ALockHeldElsewhereSkipsTheSaveInsteadOfHanging) {
+    StoreDwords({{"Left", 1}});
+    const LockHolder holder(registry_.FilePath() + ".lock");
+    ::alarm(20);  // a save that waits for ever ends the test program instead
     const auto start = std::chrono::steady_clock::now();
-    SettingsStore(registry_).SaveSettings(&settings, nullptr);
+    const std::string said = SaveSaying(registry_);
     const auto took = std::chrono::steady_clock::now() - start;
-    const std::string said = ::testing::internal::GetCapturedStderr();
     ::alarm(0);
-    ::kill(holder, SIGTERM);
-    ::waitpid(holder, nullptr, 0);
     EXPECT_LT(took, std::chrono::seconds(3));  // patience, with room for a busy machine
-    EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
+    EXPECT_NE(said.find(registry_.FilePath() + ": "), std::string::npos) << said;
     ASSERT_NE(StoredKey(), nullptr);
     EXPECT_EQ(StoredKey()->Values().size(), 1u);  // only what was there before
+}
+
+// A small file system of its own on a folder, while it lives (only root can mount one).
+struct SmallFileSystem {
+    explicit SmallFileSystem(std::string at) : folder(std::move(at)) {
+        std::filesystem::create_directories(folder);
+        mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallFileSystem() {
+        if (mounted) {
+            ::umount2(folder.c_str(), MNT_DETACH);
+        }
+    }
+    std::string folder;
+    bool mounted;
+};
+
+// Saves that keep nothing, and a refused file set aside: each says so in one line naming
+// the file, each for its own reason, and a save that keeps nothing leaves the file whole.
+TEST_F(SettingsStoreTest, ASaveThatKeepsNothingOrSetsAFileAsideSaysWhyInOneLine) {
+    const std::string folder = dir_.Path() + "/Tetrakon";
+    const std::string file = registry_.FilePath();
+    const std::string stored =
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n";
+    std::unique_ptr<SmallFileSystem> small;
+    const auto write = [&](const std::string& bytes) {
+        std::filesystem::create_directories(folder);
+        std::ofstream(file, std::ios::binary) << bytes;
+        return true;
+    };
+    const auto onSmallFileSystem = [&] {
+        small = std::make_unique<SmallFileSystem>(folder);
+        return small->mounted && write(stored);
+    };
+    struct Row {
+        const char* name;
+        std::function<bool()> make;  // false: cannot be made here
+        bool replaced;
+    };
+    const Row rows[] = {
+        {"read-only file", [&] { return write(stored) && ::chmod(file.c_str(), 0444) == 0; },
+         false},
+        {"full file system",
+         [&] {
+             if (!onSmallFileSystem()) {
+                 return false;
+             }
+             std::ofstream filler(folder + "/filler");
+             while (filler << std::string(4096, 'x') << std::flush) {
+             }
+             return true;
+         },
+         false},
+        {"read-only file system",
+         [&] {
+             return onSmallFileSystem() &&
+                    ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+         },
+         false},
+        {"over the size limit",
+         [&] { return write(stored + ";" + std::string(kMaxRegFileBytes - 80, 'x') + "\n"); },
+         false},
+        {"corrupt, set aside", [&] { return write(stored + "\x01\n"); }, true},
+    };
+    std::set<std::string> lines;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(folder);
+        if (!row.make()) {
+            std::cout << "not run here: " << row.name << '\n';
+            small.reset();
+            continue;
+        }
+        const std::string before = ReadAll(file);
+        const std::string said = SaveSaying(registry_);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(file), std::string::npos) << said;
+        lines.insert(said);
+        EXPECT_EQ(ReadAll(file) == before, !row.replaced);
+        if (row.replaced) {
+            EXPECT_TRUE(ReadAll(file + ".bad") == before);
+        }
+        small.reset();
+    }
+    EXPECT_EQ(lines.size(), std::size(rows));
 }
 
 }  // namespace

@@ -252,6 +252,43 @@ TEST_F(RegistryStoreTest, ALinkToARegularFileIsReadAndWrittenThrough) {
               "\"Left\"=dword:3\n\"Top\"=dword:00000000\n");
 }
 
+// A save keeps what the user set on the file: its mode (a link's target's too), and the
+// owner of another user's file that is open to the user.
+TEST_F(RegistryStoreTest, ASaveKeepsTheModeAndOwnerOfTheFile) {
+    struct Row {
+        const char* name;
+        mode_t mode;
+        uid_t owner;
+        bool throughLink;
+    };
+    const Row rows[] = {{"shared", 0644, ::geteuid(), false},
+                        {"link target", 0640, ::geteuid(), true},
+                        {"another user's, open to all", 0666, 4242, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(dir_.Path() + "/Tetrakon");
+        const std::string target = row.throughLink ? dir_.Path() + "/t.reg" : store_.FilePath();
+        WriteAll(target, "REGEDIT4\n");
+        if (row.throughLink) {
+            WriteAll(store_.FilePath(), "");
+            std::filesystem::remove(store_.FilePath());
+            std::filesystem::create_symlink(target, store_.FilePath());
+        }
+        ASSERT_EQ(::chmod(target.c_str(), row.mode), 0);
+        if (::chown(target.c_str(), row.owner, row.owner) != 0) {
+            continue;  // only root can give a file away
+        }
+        auto key = Open();
+        Set(key.get(), "Top", REG_DWORD, std::string(4, '\0'));
+        ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+        struct stat info {};
+        ASSERT_EQ(::stat(target.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, row.mode);
+        EXPECT_EQ(info.st_uid, row.owner);
+        EXPECT_NE(ReadAll(target).find("\"Top\"="), std::string::npos);
+    }
+}
+
 // A file with many keys just under the limit is written back
 // within the limit; a change that would take it over is refused and the old file stays.
 TEST_F(RegistryStoreTest, WhatIsWrittenIsAlwaysReadBack) {
