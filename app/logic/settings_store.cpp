@@ -126,22 +126,31 @@ void SettingsStore::RestoreWindowPlacement(GameSettings* settings,
     }
 }
 
-void SettingsStore::SaveSettings(GameSettings* settings, const FramePlacement* frame) {
+void SettingsStore::SaveSettings(GameSettings* settings, const FramePlacement* frame,
+                                 std::span<const ScreenArea> screens) {
     const std::unique_ptr<RegistryKey> key = OpenSettingsKey(registry_);
     if (!key) {
         Say(UnusableFolderLine(registry_.Directory()));
         return;
     }
     std::int32_t showCommand = kShowRestore;
+    bool rectKnown = true;
     if (frame != nullptr) {
-        frame->GetPlacement(&settings->WindowRect, &showCommand);
+        PixelRect rect = settings->WindowRect;
+        frame->GetPlacement(&rect, &showCommand);
+        rectKnown = FitsItsScreen(rect, screens);
+        if (rectKnown) {
+            settings->WindowRect = rect;
+        }
     }
     const PixelRect& rect = settings->WindowRect;
     WriteNumber(key.get(), "ShowCmd", showCommand);
-    WriteNumber(key.get(), "Left", rect.left);
-    WriteNumber(key.get(), "Top", rect.top);
-    WriteNumber(key.get(), "Right", rect.right);
-    WriteNumber(key.get(), "Bottom", rect.bottom);
+    if (rectKnown) {
+        WriteNumber(key.get(), "Left", rect.left);
+        WriteNumber(key.get(), "Top", rect.top);
+        WriteNumber(key.get(), "Right", rect.right);
+        WriteNumber(key.get(), "Bottom", rect.bottom);
+    }
     WriteNumber(key.get(), "Picture", settings->Picture ? 1 : 0);
     WriteNumber(key.get(), "FastRandomRotate", settings->FastRandomRotate ? 1 : 0);
     WriteNumber(key.get(), "NumberRandomRotate", settings->NumberRandomRotate);

@@ -18,6 +18,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/registry/registry_values.h"
@@ -57,6 +58,8 @@ class FakeFrame : public FramePlacement {
 // A primary screen with a task bar along its foot, and a second screen to its right.
 const ScreenArea kPrimary{{0, 0, 1280, 1024}, {0, 0, 1280, 1000}};
 const ScreenArea kSecondary{{1280, 0, 2560, 1024}, {1280, 0, 2560, 1024}};
+// A screen smaller than the window's minimum, away from the others.
+const ScreenArea kSmall{{4000, 0, 4150, 120}, {4000, 0, 4150, 120}};
 const PixelRect kDefault = DefaultWindowRect(1280, 1024);
 
 class SettingsStoreTest : public ::testing::Test {
@@ -214,9 +217,10 @@ TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault)
         {{100, 100, 150, 150}, {100, 100, 300, 300}},        // below the minimum size
         {{2600, 0, 3100, 400}, kDefault},                    // the screen is gone
         {{-900, 100, -300, 500}, kDefault},
-        {{500, 500, 400, 400}, kDefault},  // inverted: covers nothing
+        {{500, 500, 400, 400}, kDefault},              // inverted: covers nothing
+        {{4000, 0, 4100, 100}, {4000, 0, 4150, 120}},  // the screen caps the minimum
     };
-    const ScreenArea screens[] = {kPrimary, kSecondary};
+    const ScreenArea screens[] = {kPrimary, kSecondary, kSmall};
     for (const auto& [stored, expected] : cases) {
         StoreDwords({{"Left", static_cast<std::uint32_t>(stored.left)},
                      {"Top", static_cast<std::uint32_t>(stored.top)},
@@ -227,6 +231,28 @@ TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault)
         SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &frame);
         EXPECT_EQ(settings.WindowRect, expected) << stored.left;
         EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{expected}) << stored.left;
+    }
+}
+
+// A window system that reports nonsense on an absurd screen (1 x 1): a rectangle larger than
+// the screen holding most of it is not saved and the stored one stays; one hanging over
+// the screen's edge is saved.
+TEST_F(SettingsStoreTest, ARectangleLargerThanItsScreenIsNotSaved) {
+    const ScreenArea tiny{{0, 0, 1, 1}, {0, 0, 1, 1}};
+    const std::tuple<ScreenArea, PixelRect, PixelRect> cases[] = {
+        {tiny, {0, -1769472, 200, -1720311}, {1, 2, 3, 4}},
+        {kPrimary, {0, 0, 1281, 500}, {1, 2, 3, 4}},
+        {kPrimary, {-300, 900, 300, 1300}, {-300, 900, 300, 1300}},
+    };
+    for (const auto& [screen, reported, saved] : cases) {
+        StoreDwords({{"Left", 1}, {"Top", 2}, {"Right", 3}, {"Bottom", 4}});
+        GameSettings settings;
+        FakeFrame frame;
+        frame.normal = reported;
+        SettingsStore(registry_).SaveSettings(&settings, &frame, std::span(&screen, 1));
+        FakeFrame next;
+        SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, {}, &next);
+        EXPECT_EQ(next.restoredAt, std::vector<PixelRect>{saved}) << reported.right;
     }
 }
 
