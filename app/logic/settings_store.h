@@ -29,8 +29,9 @@ PixelRect DefaultWindowRect(std::int32_t screenWidth, std::int32_t screenHeight)
 std::vector<std::string> SettingsValueNames();
 
 // Reads the settings from the key Software\Tetrakon of the current user once per run and
-// writes them back at close. Registry failures are silent: what cannot be read keeps its
-// current value or default, and a key that cannot be opened is neither read nor written.
+// writes them back at close. Reading fails silently: what cannot be read keeps its current
+// value or default, and a key that cannot be opened is not read. A save that keeps nothing
+// says why on standard error.
 class SettingsStore {
   public:
     explicit SettingsStore(const RegistryStore& registry) : registry_(registry) {}
