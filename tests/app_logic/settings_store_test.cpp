@@ -16,7 +16,6 @@
 #include <limits>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -33,12 +32,6 @@ namespace {
 
 // A save that waits on a held lock fails this program instead of hanging it.
 [[maybe_unused]] const bool kDeadlineSet = testing::EndEveryTestWithinItsDeadline();
-
-std::string ReadAll(const std::string& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
-}
 
 class FakeFrame : public FramePlacement {
   public:
@@ -58,8 +51,6 @@ class FakeFrame : public FramePlacement {
 // A primary screen with a task bar along its foot, and a second screen to its right.
 const ScreenArea kPrimary{{0, 0, 1280, 1024}, {0, 0, 1280, 1000}};
 const ScreenArea kSecondary{{1280, 0, 2560, 1024}, {1280, 0, 2560, 1024}};
-// A screen smaller than the window's minimum, away from the others.
-const ScreenArea kSmall{{4000, 0, 4150, 120}, {4000, 0, 4150, 120}};
 const PixelRect kDefault = DefaultWindowRect(1280, 1024);
 
 class SettingsStoreTest : public ::testing::Test {
@@ -220,7 +211,8 @@ TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault)
         {{500, 500, 400, 400}, kDefault},              // inverted: covers nothing
         {{4000, 0, 4100, 100}, {4000, 0, 4150, 120}},  // the screen caps the minimum
     };
-    const ScreenArea screens[] = {kPrimary, kSecondary, kSmall};
+    const ScreenArea screens[] = {
+        kPrimary, kSecondary, {{4000, 0, 4150, 120}, {4000, 0, 4150, 120}}};
     for (const auto& [stored, expected] : cases) {
         StoreDwords({{"Left", static_cast<std::uint32_t>(stored.left)},
                      {"Top", static_cast<std::uint32_t>(stored.top)},
@@ -234,13 +226,11 @@ TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault)
     }
 }
 
-// A window system that reports nonsense on an absurd screen (1 x 1): a rectangle larger than
-// the screen holding most of it is not saved and the stored one stays; one hanging over
-// the screen's edge is saved.
+// A rectangle larger than the screen holding most of it (a window system's nonsense on a 1 x 1
+// screen) is not saved and the stored one stays; one hanging over the screen's edge is saved.
 TEST_F(SettingsStoreTest, ARectangleLargerThanItsScreenIsNotSaved) {
-    const ScreenArea tiny{{0, 0, 1, 1}, {0, 0, 1, 1}};
     const std::tuple<ScreenArea, PixelRect, PixelRect> cases[] = {
-        {tiny, {0, -1769472, 200, -1720311}, {1, 2, 3, 4}},
+        {{{0, 0, 1, 1}, {0, 0, 1, 1}}, {0, -1769472, 200, -1720311}, {1, 2, 3, 4}},
         {kPrimary, {0, 0, 1281, 500}, {1, 2, 3, 4}},
         {kPrimary, {-300, 900, 300, 1300}, {-300, 900, 300, 1300}},
     };
@@ -294,35 +284,6 @@ TEST_F(SettingsStoreTest, EachRunReadsOnlyOnce) {
     EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
 }
 
-// Holds an exclusive lock on a file from a child process this test owns, until its end.
-class LockHolder {
-  public:
-    explicit LockHolder(const std::string& lock) {
-        int ready[2];
-        EXPECT_EQ(::pipe(ready), 0);
-        child_ = ::fork();
-        if (child_ == 0) {
-            const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT, 0600);
-            const bool held = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
-            [[maybe_unused]] const ssize_t told = ::write(ready[1], held ? "y" : "n", 1);
-            ::pause();
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        char held = 'n';
-        EXPECT_EQ(::read(ready[0], &held, 1), 1);
-        EXPECT_EQ(held, 'y');
-        ::close(ready[0]);
-    }
-    ~LockHolder() {
-        ::kill(child_, SIGKILL);
-        ::waitpid(child_, nullptr, 0);
-    }
-
-  private:
-    pid_t child_ = -1;
-};
-
 // What one save in a new run says on standard error.
 std::string SaveSaying(const RegistryStore& registry) {
     GameSettings settings;
@@ -331,105 +292,80 @@ std::string SaveSaying(const RegistryStore& registry) {
     return ::testing::internal::GetCapturedStderr();
 }
 
-// Another process holds the lock and never lets go: the save gives up after its patience
-// (1.5 s), says so, and leaves the file as it was.
+// Another process (a child this test owns and ends) holds the lock and never lets go: the
+// save gives up after its patience (1.5 s), says so, and leaves the file as it was.
 TEST_F(SettingsStoreTest, ALockHeldElsewhereSkipsTheSaveInsteadOfHanging) {
     StoreDwords({{"Left", 1}});
-    const LockHolder holder(registry_.FilePath() + ".lock");
+    const std::string lock = registry_.FilePath() + ".lock";
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        ::flock(::open(lock.c_str(), O_RDWR), LOCK_EX);
+        ::pause();
+        ::_exit(0);
+    }
+    for (int i = 0; i < 500 && !FileLock(lock).Busy(); ++i) {
+        ::usleep(10000);
+    }
     ::alarm(20);  // a save that waits for ever ends the test program instead
     const auto start = std::chrono::steady_clock::now();
     const std::string said = SaveSaying(registry_);
     const auto took = std::chrono::steady_clock::now() - start;
     ::alarm(0);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
     EXPECT_LT(took, std::chrono::seconds(3));  // patience, with room for a busy machine
     EXPECT_NE(said.find(registry_.FilePath() + ": "), std::string::npos) << said;
     ASSERT_NE(StoredKey(), nullptr);
     EXPECT_EQ(StoredKey()->Values().size(), 1u);  // only what was there before
 }
 
-// A small file system of its own on a folder, while it lives (only root can mount one).
-struct SmallFileSystem {
-    explicit SmallFileSystem(std::string at) : folder(std::move(at)) {
-        std::filesystem::create_directories(folder);
-        mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~SmallFileSystem() {
-        if (mounted) {
-            ::umount2(folder.c_str(), MNT_DETACH);
-        }
-    }
-    std::string folder;
-    bool mounted;
-};
-
-// Saves that keep nothing, and a refused file set aside: each says so in one line naming
-// the file, each for its own reason, and a save that keeps nothing leaves the file whole.
+// Saves that keep nothing (the file left whole; file systems of their own, which only root
+// can mount) and a refused file set aside each say why in one line naming the file.
 TEST_F(SettingsStoreTest, ASaveThatKeepsNothingOrSetsAFileAsideSaysWhyInOneLine) {
-    const std::string folder = dir_.Path() + "/Tetrakon";
-    const std::string file = registry_.FilePath();
-    const std::string stored =
-        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:1\n";
-    std::unique_ptr<SmallFileSystem> small;
+    const std::string folder = dir_.Path() + "/Tetrakon", file = registry_.FilePath();
+    const std::string stored = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"V\"=dword:1\n";
+    const auto bytesOf = [](const std::string& path) {
+        std::string bytes;
+        return ReadFileBounded(path, kMaxRegFileBytes, &bytes), bytes;
+    };
     const auto write = [&](const std::string& bytes) {
         std::filesystem::create_directories(folder);
-        std::ofstream(file, std::ios::binary) << bytes;
-        return true;
+        return (std::ofstream(file, std::ios::binary) << bytes).good();
     };
-    const auto onSmallFileSystem = [&] {
-        small = std::make_unique<SmallFileSystem>(folder);
-        return small->mounted && write(stored);
+    const auto ownFileSystem = [&](const char* size) {
+        return std::filesystem::create_directories(folder) &&
+               ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size) == 0 && write(stored);
     };
-    struct Row {
-        const char* name;
-        std::function<bool()> make;  // false: cannot be made here
-        bool replaced;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::function<bool()>, bool> rows[] = {
         {"read-only file", [&] { return write(stored) && ::chmod(file.c_str(), 0444) == 0; },
          false},
-        {"full file system",
-         [&] {
-             if (!onSmallFileSystem()) {
-                 return false;
-             }
-             std::ofstream filler(folder + "/filler");
-             while (filler << std::string(4096, 'x') << std::flush) {
-             }
-             return true;
-         },
-         false},
+        {"full file system", [&] { return ownFileSystem("size=4k"); }, false},  // one page
         {"read-only file system",
          [&] {
-             return onSmallFileSystem() &&
+             return ownFileSystem("size=64k") &&
                     ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
          },
          false},
         {"over the size limit",
-         [&] { return write(stored + ";" + std::string(kMaxRegFileBytes - 80, 'x') + "\n"); },
-         false},
+         [&] { return write(stored + ";" + std::string(kMaxRegFileBytes - 80, 'x')); }, false},
         {"corrupt, set aside", [&] { return write(stored + "\x01\n"); }, true},
     };
     std::set<std::string> lines;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, make, setAside] : rows) {
+        SCOPED_TRACE(name);
         std::filesystem::remove_all(folder);
-        if (!row.make()) {
-            std::cout << "not run here: " << row.name << '\n';
-            small.reset();
-            continue;
+        if (make()) {
+            const std::string before = bytesOf(file), said = SaveSaying(registry_);
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+            EXPECT_NE(said.find(file), std::string::npos) << said;
+            EXPECT_TRUE(lines.insert(said).second) << said;  // a reason of its own
+            EXPECT_EQ(bytesOf(file) == before, !setAside);
+            EXPECT_EQ(bytesOf(file + ".bad") == before, setAside);
+        } else {
+            std::cout << "not made here: " << name << '\n';
         }
-        const std::string before = ReadAll(file);
-        const std::string said = SaveSaying(registry_);
-        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-        EXPECT_NE(said.find(file), std::string::npos) << said;
-        lines.insert(said);
-        EXPECT_EQ(ReadAll(file) == before, !row.replaced);
-        if (row.replaced) {
-            EXPECT_TRUE(ReadAll(file + ".bad") == before);
-        }
-        small.reset();
+        ::umount2(folder.c_str(), MNT_DETACH);
     }
-    EXPECT_EQ(lines.size(), std::size(rows));
 }
 
 }  // namespace

@@ -25,15 +25,5 @@ TEST(StartupPictureAllowed, OnlyTheEmbeddingAndAutomationSwitchesSuppressIt) {
     }
 }
 
-TEST(ScaleFactorUsable, UnsetOrANumberFromATenthToTen) {
-    const std::pair<const char*, bool> cases[] = {
-        {nullptr, true}, {"1.5", true}, {"0", false},  {"nan", false},
-        {"-2", false},   {"20", false}, {"2x", false},
-    };
-    for (const auto& [value, usable] : cases) {
-        EXPECT_EQ(ScaleFactorUsable(value), usable) << (value ? value : "unset");
-    }
-}
-
 }  // namespace
 }  // namespace tetrakon

@@ -26,7 +26,6 @@ source "$here/headless.sh"
 source "$here/scenarios.sh"
 source "$here/input_scenarios.sh"
 source "$here/picture_scenarios.sh"
-source "$here/environment_scenarios.sh"
 
 WORK=$(mktemp -d)
 artifacts="$build/e2e-artifacts"

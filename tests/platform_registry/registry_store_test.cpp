@@ -12,6 +12,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/registry/reg_file_format.h"
@@ -252,39 +253,28 @@ TEST_F(RegistryStoreTest, ALinkToARegularFileIsReadAndWrittenThrough) {
               "\"Left\"=dword:3\n\"Top\"=dword:00000000\n");
 }
 
-// A save keeps what the user set on the file: its mode (a link's target's too), and the
-// owner of another user's file that is open to the user.
+// A save keeps the file's mode (a link's target's too) and owner (only root can give files away).
 TEST_F(RegistryStoreTest, ASaveKeepsTheModeAndOwnerOfTheFile) {
-    struct Row {
-        const char* name;
-        mode_t mode;
-        uid_t owner;
-        bool throughLink;
-    };
-    const Row rows[] = {{"shared", 0644, ::geteuid(), false},
-                        {"link target", 0640, ::geteuid(), true},
-                        {"another user's, open to all", 0666, 4242, false}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    const std::tuple<mode_t, uid_t, bool> rows[] = {
+        {0644, ::geteuid(), false}, {0640, ::geteuid(), true}, {0666, 4242, false}};
+    for (const auto& [mode, owner, throughLink] : rows) {
         std::filesystem::remove_all(dir_.Path() + "/Tetrakon");
-        const std::string target = row.throughLink ? dir_.Path() + "/t.reg" : store_.FilePath();
-        WriteAll(target, "REGEDIT4\n");
-        if (row.throughLink) {
-            WriteAll(store_.FilePath(), "");
-            std::filesystem::remove(store_.FilePath());
+        const std::string target = throughLink ? dir_.Path() + "/t.reg" : store_.FilePath();
+        WriteAll(store_.FilePath(), "REGEDIT4\n");
+        if (throughLink) {
+            std::filesystem::rename(store_.FilePath(), target);
             std::filesystem::create_symlink(target, store_.FilePath());
         }
-        ASSERT_EQ(::chmod(target.c_str(), row.mode), 0);
-        if (::chown(target.c_str(), row.owner, row.owner) != 0) {
-            continue;  // only root can give a file away
+        if (::chmod(target.c_str(), mode) != 0 || ::chown(target.c_str(), owner, owner) != 0) {
+            continue;
         }
         auto key = Open();
         Set(key.get(), "Top", REG_DWORD, std::string(4, '\0'));
         ASSERT_EQ(key->Close(), ERROR_SUCCESS);
         struct stat info {};
         ASSERT_EQ(::stat(target.c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 07777, row.mode);
-        EXPECT_EQ(info.st_uid, row.owner);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        EXPECT_EQ(info.st_uid, owner);
         EXPECT_NE(ReadAll(target).find("\"Top\"="), std::string::npos);
     }
 }

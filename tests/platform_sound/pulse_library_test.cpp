@@ -10,7 +10,7 @@ TEST(PulseLibrary, OpensOnlyALibraryWithEveryFunction) {
     EXPECT_EQ(PulseLibrary::Open("libtetrakon-missing.so.0"), nullptr);
     // A library, but not the sound server's.
     EXPECT_EQ(PulseLibrary::Open("libz.so.1"), nullptr);
-    EXPECT_EQ(PulseLibrary::Open(PULSE_LAST_ONLY), nullptr);
+    EXPECT_EQ(PulseLibrary::Open(PULSE_LAST_ONLY), nullptr);  // only the last function
 }
 
 }  // namespace
