@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "app/logic/program_info.h"
@@ -9,6 +11,7 @@
 #include "app/shell/app_app.h"
 #include "app/shell/russian_translations.h"
 #include "app/startup/display_open_guard.h"
+#include "app/startup/out_of_memory.h"
 #include "app/startup/startup_splash_wnd.h"
 #include "platform/picture/qt_picture_decoder.h"
 
@@ -32,8 +35,15 @@ int main(int argc, char** argv) {
             break;
     }
 
+    tetrakon::InstallOutOfMemoryReport();
+    if (!tetrakon::ScaleFactorUsable(std::getenv("QT_SCALE_FACTOR"))) {
+        std::fprintf(stderr, "tetrakon: QT_SCALE_FACTOR=%s не годится, масштаб 1.\n",
+                     std::getenv("QT_SCALE_FACTOR"));
+        ::setenv("QT_SCALE_FACTOR", "1", 1);
+    }
+
     tetrakon::DisplayOpenGuard displayGuard;
-    QApplication application(argc, argv);
+    tetrakon::TetrakonApplication application(argc, argv);
     displayGuard.Opened();
     QApplication::setApplicationName(QStringLiteral("Tetrakon"));
     QApplication::setDesktopFileName(QString::fromLatin1(tetrakon::kDesktopId));
@@ -41,9 +51,13 @@ int main(int argc, char** argv) {
     tetrakon::InstallQtPictureDecoder();
     tetrakon::SetStartupPictureAllowed(tetrakon::StartupPictureAllowed(argc, argv));
 
-    tetrakon::CAppApp app;
-    if (!app.InitInstance()) {
-        return 1;
+    try {
+        tetrakon::CAppApp app;
+        if (!app.InitInstance()) {
+            return 1;
+        }
+        return QApplication::exec();
+    } catch (const std::bad_alloc&) {
+        tetrakon::ReportOutOfMemory(true);
     }
-    return QApplication::exec();
 }

@@ -191,21 +191,61 @@ std::string WriteTarget(const std::string& path) {
     return ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? target : path;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string target = WriteTarget(path);
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     std::string temporary = target + std::string(kTemporaryInfix) + "XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        return false;
+        return {WriteFailure::System, errno};
     }
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    WriteOutcome outcome;
+    const auto failed = [&outcome](WriteFailure failure) {
+        if (outcome) {
+            outcome = {failure, failure == WriteFailure::System ? errno : 0};
+        }
+    };
+    // The owner first: changing it may clear the set-user and set-group bits of the mode.
+    // Only root can give a file away; a group the user is not in is given up.
+    if (replacing && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0 && old.st_uid != ::geteuid()) {
+        failed(WriteFailure::OwnerNotKept);
+    }
+    if (replacing && ::fchmod(fd, old.st_mode & 07777) != 0) {
+        failed(WriteFailure::System);
+    }
+    if (outcome && !(WriteAll(fd, bytes) && ::fsync(fd) == 0)) {
+        failed(WriteFailure::System);
+    }
+    if (::close(fd) != 0) {
+        failed(WriteFailure::System);
+    }
+    if (outcome && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        failed(WriteFailure::System);
+    }
+    if (!outcome) {
         ::unlink(temporary.c_str());
-        return false;
+        return outcome;
     }
     SyncDirectory(ParentDirectory(target));
-    return true;
+    return outcome;
+}
+
+bool PermissionsAllowWrite(const std::string& path) {
+    struct stat info {};
+    if (::stat(WriteTarget(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return true;
+    }
+    if (info.st_uid == ::geteuid()) {
+        return (info.st_mode & S_IWUSR) != 0;
+    }
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(0, ::getgroups(0, nullptr))));
+    groups.resize(static_cast<std::size_t>(
+        std::max(0, ::getgroups(static_cast<int>(groups.size()), groups.data()))));
+    const bool member = info.st_gid == ::getegid() ||
+                        std::find(groups.begin(), groups.end(), info.st_gid) != groups.end();
+    return (info.st_mode & (member ? S_IWGRP : S_IWOTH)) != 0;
 }
 
 void RemoveStaleTemporaries(const std::string& path) {
@@ -242,6 +282,7 @@ bool MakeDirectories(const std::string& path) {
 FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds patience) {
     fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd_ < 0) {
+        error_ = errno;
         return;
     }
     // Polled rather than waited for, so that no holder can keep the caller beyond its
@@ -256,6 +297,7 @@ FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds patien
         busy_ = error == EWOULDBLOCK;
         const auto now = std::chrono::steady_clock::now();
         if (!busy_ || now >= giveUpAt) {
+            error_ = busy_ ? 0 : error;
             ::close(fd_);
             fd_ = -1;
             return;

@@ -40,11 +40,29 @@ FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std:
 // `path` itself (a dangling link, a loop or a link to anything else is replaced).
 std::string WriteTarget(const std::string& path);
 
+// Why WriteFileAtomically wrote nothing: the old file's owner could not be given to the new
+// one, or a system call failed (with its errno).
+enum class WriteFailure { None, OwnerNotKept, System };
+struct WriteOutcome {
+    WriteFailure failure = WriteFailure::None;
+    int error = 0;
+
+    explicit operator bool() const { return failure == WriteFailure::None; }
+};
+
 // Replaces WriteTarget(`path`) by a file holding `bytes`: writes a temporary file in the
 // same directory, flushes it to disk and renames it over the target, so that a crash at
 // any moment leaves either the old file or the new one, never a part of either. The
-// temporary is named after the target + ".tmp" + six characters.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+// temporary is named after the target + ".tmp" + six characters. The new file gets the
+// old one's mode, owner and group (a new file is private to the user); when the owner
+// cannot be kept, nothing is written.
+WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Whether the permission bits of WriteTarget(`path`) let this user write it, taking the
+// user as the file's owner, a member of its group or anyone else, the way the bits read:
+// also for root, whom the kernel would let write anyway, so that a file the user made
+// read-only stays as it is. True when there is no such regular file.
+bool PermissionsAllowWrite(const std::string& path);
 
 // Removes the temporary files WriteFileAtomically left for `path` (beside `path` and
 // beside its write target) when its writer was killed. Only for callers that hold the
@@ -76,10 +94,13 @@ class FileLock {
     int Descriptor() const { return fd_; }
     // Not held because another holder kept the lock for all of the patience.
     bool Busy() const { return busy_; }
+    // Why the lock file could not be opened or locked otherwise (an errno); 0 if it could.
+    int Error() const { return error_; }
 
   private:
     int fd_ = -1;
     bool busy_ = false;
+    int error_ = 0;
 };
 
 }  // namespace tetrakon

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/logic/settings_messages.h"
 #include "framework/registry/registry_values.h"
 
 namespace tetrakon {
@@ -37,6 +38,13 @@ std::int32_t ReadNumber(const RegistryKey& key, const char* name, std::int32_t d
     std::uint32_t stored = 0;
     ReadRegDword(&key, name, &stored, static_cast<std::uint32_t>(defaultValue));
     return static_cast<std::int32_t>(stored);
+}
+
+// One line on standard error, when there is one.
+void Say(const std::string& line) {
+    if (!line.empty()) {
+        std::fputs(line.c_str(), stderr);
+    }
 }
 
 void WriteNumber(RegistryKey* key, const char* name, std::int32_t value) {
@@ -118,29 +126,38 @@ void SettingsStore::RestoreWindowPlacement(GameSettings* settings,
     }
 }
 
-void SettingsStore::SaveSettings(GameSettings* settings, const FramePlacement* frame) {
+void SettingsStore::SaveSettings(GameSettings* settings, const FramePlacement* frame,
+                                 std::span<const ScreenArea> screens) {
     const std::unique_ptr<RegistryKey> key = OpenSettingsKey(registry_);
     if (!key) {
+        Say(UnusableFolderLine(registry_.Directory()));
         return;
     }
     std::int32_t showCommand = kShowRestore;
+    bool rectKnown = true;
     if (frame != nullptr) {
-        frame->GetPlacement(&settings->WindowRect, &showCommand);
+        PixelRect rect = settings->WindowRect;
+        frame->GetPlacement(&rect, &showCommand);
+        rectKnown = FitsItsScreen(rect, screens);
+        if (rectKnown) {
+            settings->WindowRect = rect;
+        }
     }
     const PixelRect& rect = settings->WindowRect;
     WriteNumber(key.get(), "ShowCmd", showCommand);
-    WriteNumber(key.get(), "Left", rect.left);
-    WriteNumber(key.get(), "Top", rect.top);
-    WriteNumber(key.get(), "Right", rect.right);
-    WriteNumber(key.get(), "Bottom", rect.bottom);
+    if (rectKnown) {
+        WriteNumber(key.get(), "Left", rect.left);
+        WriteNumber(key.get(), "Top", rect.top);
+        WriteNumber(key.get(), "Right", rect.right);
+        WriteNumber(key.get(), "Bottom", rect.bottom);
+    }
     WriteNumber(key.get(), "Picture", settings->Picture ? 1 : 0);
     WriteNumber(key.get(), "FastRandomRotate", settings->FastRandomRotate ? 1 : 0);
     WriteNumber(key.get(), "NumberRandomRotate", settings->NumberRandomRotate);
     WriteRegString(key.get(), "PathImage", settings->PathImage.c_str());
-    if (key->Close() == ERROR_LOCK_VIOLATION) {
-        std::fprintf(stderr, "tetrakon: settings not saved: %s.lock is held by another process\n",
-                     registry_.FilePath().c_str());
-    }
+    key->Close();
+    Say(SetAsideLine(registry_.FilePath(), key->Saved().setAside));
+    Say(UnsavedSettingsLine(registry_.FilePath(), key->Saved()));
 }
 
 }  // namespace tetrakon

@@ -29,8 +29,9 @@ PixelRect DefaultWindowRect(std::int32_t screenWidth, std::int32_t screenHeight)
 std::vector<std::string> SettingsValueNames();
 
 // Reads the settings from the key Software\Tetrakon of the current user once per run and
-// writes them back at close. Registry failures are silent: what cannot be read keeps its
-// current value or default, and a key that cannot be opened is neither read nor written.
+// writes them back at close. Reading fails silently: what cannot be read keeps its current
+// value or default, and a key that cannot be opened is not read. A save that keeps nothing
+// says why on standard error.
 class SettingsStore {
   public:
     explicit SettingsStore(const RegistryStore& registry) : registry_(registry) {}
@@ -50,10 +51,14 @@ class SettingsStore {
                                 std::span<const ScreenArea> screens, FramePlacement* frame);
 
     // Takes the frame's normal-position rectangle into the settings, when there is a
-    // frame, and writes the nine values. When another process holds the settings file's
-    // lock for too long the save is skipped (the file stays as it was), with a line on
-    // standard error.
-    void SaveSettings(GameSettings* settings, const FramePlacement* frame);
+    // frame, and writes the nine values. A rectangle that does not fit the screen holding
+    // most of it (see FitsItsScreen; a window system's answer on an absurd screen) is
+    // neither taken nor written: the stored one stays. A save that keeps nothing (a held
+    // lock, a file the user may not write, a full disk, ...) leaves the file as it was and
+    // says why in one line on standard error, as does a save that sets a refused file
+    // aside.
+    void SaveSettings(GameSettings* settings, const FramePlacement* frame,
+                      std::span<const ScreenArea> screens = {});
 
   private:
     const RegistryStore& registry_;

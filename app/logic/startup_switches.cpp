@@ -1,5 +1,6 @@
 #include "app/logic/startup_switches.h"
 
+#include <cstdlib>
 #include <string_view>
 
 #include "gfxutil/ascii.h"
@@ -31,6 +32,15 @@ PrintRequest RequestedPrint(int argc, const char* const* argv) {
         }
     }
     return PrintRequest::kNone;
+}
+
+bool ScaleFactorUsable(const char* value) {
+    if (value == nullptr) {
+        return true;
+    }
+    char* end = nullptr;
+    const double factor = std::strtod(value, &end);
+    return end != value && *end == '\0' && factor >= 0.1 && factor <= 10;
 }
 
 }  // namespace tetrakon

@@ -12,4 +12,9 @@ bool StartupPictureAllowed(int argc, const char* const* argv);
 enum class PrintRequest { kNone, kUsage, kVersion };
 PrintRequest RequestedPrint(int argc, const char* const* argv);
 
+// Whether QT_SCALE_FACTOR may be left to Qt: unset, or a number from 0.1 to 10. Qt takes any
+// number it parses: at 0 or "nan" no window ever appears and the program runs on unseen,
+// and beyond that range its windows shrink to a pixel or outgrow every screen.
+bool ScaleFactorUsable(const char* value);
+
 }  // namespace tetrakon

@@ -30,19 +30,25 @@ Span FitSpan(std::int32_t start, std::int32_t end, std::int32_t areaStart, std::
     return {std::clamp<std::int64_t>(start, areaStart, areaEnd - length), length};
 }
 
-}  // namespace
-
-std::optional<PixelRect> FitToScreens(const PixelRect& wanted, std::span<const ScreenArea> screens,
-                                      std::int32_t minimumSize) {
+// The screen that holds most of `rect`; null when none holds any of it.
+const ScreenArea* ScreenHoldingMost(const PixelRect& rect, std::span<const ScreenArea> screens) {
     const ScreenArea* best = nullptr;
     std::uint64_t bestShared = 0;
     for (const ScreenArea& screen : screens) {
-        const std::uint64_t shared = SharedPixels(wanted, screen.whole);
+        const std::uint64_t shared = SharedPixels(rect, screen.whole);
         if (shared > bestShared) {
             best = &screen;
             bestShared = shared;
         }
     }
+    return best;
+}
+
+}  // namespace
+
+std::optional<PixelRect> FitToScreens(const PixelRect& wanted, std::span<const ScreenArea> screens,
+                                      std::int32_t minimumSize) {
+    const ScreenArea* best = ScreenHoldingMost(wanted, screens);
     if (best == nullptr) {
         return std::nullopt;
     }
@@ -53,6 +59,15 @@ std::optional<PixelRect> FitToScreens(const PixelRect& wanted, std::span<const S
     return PixelRect{static_cast<std::int32_t>(x.start), static_cast<std::int32_t>(y.start),
                      static_cast<std::int32_t>(x.start + x.length),
                      static_cast<std::int32_t>(y.start + y.length)};
+}
+
+bool FitsItsScreen(const PixelRect& rect, std::span<const ScreenArea> screens) {
+    if (screens.empty()) {
+        return true;
+    }
+    const ScreenArea* screen = ScreenHoldingMost(rect, screens);
+    return screen != nullptr && Width(rect) <= Width(screen->whole) &&
+           Height(rect) <= Height(screen->whole);
 }
 
 }  // namespace tetrakon

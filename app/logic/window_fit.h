@@ -20,4 +20,9 @@ struct ScreenArea {
 std::optional<PixelRect> FitToScreens(const PixelRect& wanted, std::span<const ScreenArea> screens,
                                       std::int32_t minimumSize);
 
+// Whether a window at `rect` fits the screen that holds most of it: no wider and no taller
+// than that screen (it may hang over its edges). False when no screen holds any of it;
+// true when no screens are listed.
+bool FitsItsScreen(const PixelRect& rect, std::span<const ScreenArea> screens);
+
 }  // namespace tetrakon

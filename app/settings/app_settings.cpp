@@ -10,11 +10,20 @@ namespace tetrakon {
 
 namespace {
 
+// Right and bottom just outside, where QRect's right() and bottom() are the last pixel's.
 PixelRect ToPixelRect(const QRect& r) {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
 }  // namespace
+
+std::vector<ScreenArea> ScreenAreas() {
+    std::vector<ScreenArea> screens;
+    for (const QScreen* each : QGuiApplication::screens()) {
+        screens.push_back({ToPixelRect(each->geometry()), ToPixelRect(each->availableGeometry())});
+    }
+    return screens;
+}
 
 AppSettings::AppSettings()
     : registry_(RegistryStore::DefaultConfigDirectory(), SettingsValueNames()), store_(registry_) {}
@@ -30,12 +39,8 @@ void AppSettings::LoadSettings(GameView& view) {
 void AppSettings::RestoreWindowPlacement(QtFramePlacement& frame) {
     const QScreen* primary = QGuiApplication::primaryScreen();
     const QSize screen = primary != nullptr ? primary->size() : QSize(1024, 768);
-    std::vector<ScreenArea> screens;
-    for (const QScreen* each : QGuiApplication::screens()) {
-        screens.push_back({ToPixelRect(each->geometry()), ToPixelRect(each->availableGeometry())});
-    }
     store_.RestoreWindowPlacement(&settings_, DefaultWindowRect(screen.width(), screen.height()),
-                                  screens, &frame);
+                                  ScreenAreas(), &frame);
 }
 
 void AppSettings::SaveSettings(const GameView& view, QtFramePlacement& frame) {
@@ -43,7 +48,7 @@ void AppSettings::SaveSettings(const GameView& view, QtFramePlacement& frame) {
     settings_.PathImage = view.renderer.PathImage;
     settings_.NumberRandomRotate = view.NumberRandomRotate;
     settings_.FastRandomRotate = view.FastRandomRotate != 0;
-    store_.SaveSettings(&settings_, &frame);
+    store_.SaveSettings(&settings_, &frame, ScreenAreas());
 }
 
 }  // namespace tetrakon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "app/logic/settings_store.h"
 #include "app/settings/qt_frame_placement.h"
 #include "platform/registry/registry_store.h"
@@ -7,6 +9,9 @@
 namespace tetrakon {
 
 class GameView;
+
+// The screens as the window fit takes them, in device-independent pixels.
+std::vector<ScreenArea> ScreenAreas();
 
 // The settings of the per-user registry key, between the store and the running game: read
 // into the view before its display starts, the window placement at the first showing, and

@@ -182,7 +182,7 @@ bool ParseHexData(std::string_view text, LineReader* lines, RegValue* value) {
     }
 }
 
-bool ParseData(std::string_view text, LineReader* lines, RegValue* value) {
+bool ParseValueData(std::string_view text, LineReader* lines, RegValue* value) {
     if (!text.empty() && text.front() == '"') {
         std::string string;
         if (!ParseQuoted(&text, kMaxRegValueBytes - 1, &string) || !TrimRight(text).empty()) {
@@ -207,10 +207,21 @@ bool ParseData(std::string_view text, LineReader* lines, RegValue* value) {
     if (StartsWithIgnoringCase(text, "hex")) {
         return ParseHexData(text, lines, value);
     }
-    return false;  // includes "-", the deletion mark of import files
+    return false;
 }
 
-bool ParseValueLine(std::string_view line, LineReader* lines, std::string* name, RegValue* value) {
+// Nothing for "-", the deletion mark of the editor's import syntax.
+bool ParseData(std::string_view text, LineReader* lines, std::optional<RegValue>* value) {
+    if (TrimRight(text) == "-") {
+        value->reset();
+        return true;
+    }
+    value->emplace();
+    return ParseValueData(text, lines, &**value);
+}
+
+bool ParseValueLine(std::string_view line, LineReader* lines, std::string* name,
+                    std::optional<RegValue>* value) {
     name->clear();
     if (line.front() == '@') {
         line.remove_prefix(1);
@@ -237,44 +248,56 @@ bool ValidKeyPath(std::string_view path) {
 }
 
 // Hands each key's values to the entry `keyFor` gives for its path; a null entry drops
-// them, as does `keep` answering false for the value's name.
-template <typename KeyFor, typename Keep>
+// them, as does `keep` answering false for the value's name. `dropTree` carries out a
+// key's deletion.
+template <typename KeyFor, typename Keep, typename DropTree>
 class CollectingVisitor final : public RegTextVisitor {
   public:
-    CollectingVisitor(KeyFor keyFor, Keep keep) : keyFor_(keyFor), keep_(keep) {}
+    CollectingVisitor(KeyFor keyFor, Keep keep, DropTree dropTree)
+        : keyFor_(keyFor), keep_(keep), dropTree_(dropTree) {}
 
     void Key(std::string_view path, std::size_t /*end*/) override { key_ = keyFor_(path); }
-    void Value(const std::string& name, RegValue value, std::size_t, std::size_t) override {
-        if (key_ != nullptr && keep_(name)) {
-            key_->Set(name, std::move(value));
+    void KeyDeleted(std::string_view path) override {
+        dropTree_(path);
+        key_ = nullptr;  // the values that follow until the next key belong to none
+    }
+    void Value(const std::string& name, std::optional<RegValue> value, std::size_t,
+               std::size_t) override {
+        if (key_ == nullptr || !keep_(name)) {
+            return;
+        }
+        if (value) {
+            key_->Set(name, std::move(*value));
+        } else {
+            key_->Remove(name);
         }
     }
 
   private:
     KeyFor keyFor_;
     Keep keep_;
+    DropTree dropTree_;
     RegKeyEntry* key_ = nullptr;
 };
 
-template <typename KeyFor, typename Keep>
-bool CollectRegText(std::string_view text, KeyFor keyFor, Keep keep) {
-    CollectingVisitor<KeyFor, Keep> visitor(keyFor, keep);
-    return ParseRegText(text, visitor);
+template <typename KeyFor, typename Keep, typename DropTree>
+bool CollectRegText(std::string_view bytes, KeyFor keyFor, Keep keep, DropTree dropTree) {
+    std::string decoded;
+    const std::optional<std::string_view> text = RegFileText(bytes, &decoded);
+    CollectingVisitor<KeyFor, Keep, DropTree> visitor(keyFor, keep, dropTree);
+    return text && ParseRegText(*text, visitor);
 }
 
 }  // namespace
 
 bool ParseRegText(std::string_view text, RegTextVisitor& visitor) {
-    if (text.size() > kMaxRegFileBytes) {
-        return false;
-    }
     const char* const base = text.data();
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         text.remove_prefix(kByteOrderMark.size());
     }
     LineReader lines(text);
     std::string_view line;
-    if (!lines.Next(&line) || TrimRight(line) != kRegHeader) {
+    if (!lines.Next(&line) || (TrimRight(line) != kRegHeader && TrimRight(line) != kRegHeader5)) {
         return false;
     }
     bool inKey = false;
@@ -290,15 +313,23 @@ bool ParseRegText(std::string_view text, RegTextVisitor& visitor) {
             continue;
         }
         if (line.front() == '[') {
-            const std::string_view path = line.substr(1, line.size() - 2);
+            std::string_view path = line.substr(1, line.size() - 2);
+            const bool deletion = !path.empty() && path.front() == '-';
+            if (deletion) {
+                path.remove_prefix(1);
+            }
             if (line.back() != ']' || !ValidKeyPath(path)) {
                 return false;
             }
             inKey = true;
-            visitor.Key(path, offset(lines.NextLineStart()));
+            if (deletion) {
+                visitor.KeyDeleted(path);
+            } else {
+                visitor.Key(path, offset(lines.NextLineStart()));
+            }
             continue;
         }
-        RegValue value;
+        std::optional<RegValue> value;
         if (!inKey || !ParseValueLine(line, &lines, &name, &value)) {
             return false;
         }
@@ -310,7 +341,8 @@ bool ParseRegText(std::string_view text, RegTextVisitor& visitor) {
 bool ParseRegFile(std::string_view text, RegistryContents* contents) {
     return CollectRegText(
         text, [contents](std::string_view path) { return &contents->Key(path); },
-        [](const std::string&) { return true; });
+        [](const std::string&) { return true; },
+        [contents](std::string_view path) { contents->RemoveTree(path); });
 }
 
 bool ParseRegKey(std::string_view text, RegKeyEntry* key,
@@ -325,6 +357,11 @@ bool ParseRegKey(std::string_view text, RegKeyEntry* key,
                    std::any_of(onlyNames.begin(), onlyNames.end(), [&](std::string_view wanted) {
                        return EqualsIgnoringCase(wanted, name);
                    });
+        },
+        [key](std::string_view path) {
+            if (InKeyTree(key->Path(), path)) {
+                *key = RegKeyEntry(key->Path());
+            }
         });
 }
 

@@ -12,6 +12,8 @@ namespace {
 // Hex data lines are wrapped before this column, as the platform's editor does.
 constexpr std::size_t kHexWrapColumn = 77;
 
+}  // namespace
+
 bool IsUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
@@ -52,6 +54,8 @@ bool IsUtf8(std::string_view text) {
     }
     return true;
 }
+
+namespace {
 
 // A string value the quoted form carries exactly: one terminator at the end, and text
 // that is printable UTF-8.

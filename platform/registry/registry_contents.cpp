@@ -1,6 +1,7 @@
 #include "platform/registry/registry_contents.h"
 
 #include "gfxutil/ascii.h"
+#include "platform/registry/reg_file_text.h"
 
 namespace tetrakon {
 
@@ -44,11 +45,23 @@ void RegKeyEntry::Set(std::string_view name, RegValue value) {
     }
     values_.push_back(RegNamedValue{std::string(name), std::move(value)});
     if (values_.size() == kIndexedFrom) {
-        for (std::size_t i = 0; i < values_.size(); ++i) {
-            index_.emplace(FoldRegName(values_[i].name), i);
-        }
+        Reindex();
     } else if (values_.size() > kIndexedFrom) {
         index_.emplace(FoldRegName(name), values_.size() - 1);
+    }
+}
+
+void RegKeyEntry::Remove(std::string_view name) {
+    if (const std::optional<std::size_t> position = Position(name)) {
+        values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(*position));
+        Reindex();
+    }
+}
+
+void RegKeyEntry::Reindex() {
+    index_.clear();
+    for (std::size_t i = 0; values_.size() >= kIndexedFrom && i < values_.size(); ++i) {
+        index_.emplace(FoldRegName(values_[i].name), i);
     }
 }
 
@@ -63,6 +76,14 @@ RegKeyEntry& RegistryContents::Key(std::string_view path) {
         keys_.emplace_back(std::string(path));
     }
     return keys_[position->second];
+}
+
+void RegistryContents::RemoveTree(std::string_view path) {
+    std::erase_if(keys_, [path](const RegKeyEntry& key) { return InKeyTree(key.Path(), path); });
+    index_.clear();
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        index_.emplace(FoldRegName(keys_[i].Path()), i);
+    }
 }
 
 }  // namespace tetrakon

@@ -30,6 +30,8 @@ class RegKeyEntry {
     const RegValue* Find(std::string_view name) const;
     // Replaces a value of the same name in place, or appends a new one.
     void Set(std::string_view name, RegValue value);
+    // Removes the value of that name, if there is one.
+    void Remove(std::string_view name);
 
     // The same path and the same values in the same order.
     bool operator==(const RegKeyEntry& other) const {
@@ -39,6 +41,7 @@ class RegKeyEntry {
   private:
     // The position of the value of that name, if there is one.
     std::optional<std::size_t> Position(std::string_view name) const;
+    void Reindex();
 
     std::string path_;
     std::vector<RegNamedValue> values_;
@@ -55,6 +58,8 @@ class RegistryContents {
     const RegKeyEntry* FindKey(std::string_view path) const;
     // The key of that path, appended empty when missing.
     RegKeyEntry& Key(std::string_view path);
+    // Removes the key of that path and every key below it.
+    void RemoveTree(std::string_view path);
 
     bool operator==(const RegistryContents& other) const { return keys_ == other.keys_; }
 

@@ -1,5 +1,6 @@
 #include "platform/registry/registry_file.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "gfxutil/file_io.h"
@@ -8,44 +9,52 @@
 namespace tetrakon {
 namespace {
 
-// Corrupt: read but not parsed. Unreadable: not read at all (no access, not a regular
-// file, over the size limit).
-enum class FileState { Parsed, Missing, Corrupt, Unreadable };
-
 // What a missing, corrupt or unreadable file is replaced with, before the changes.
 constexpr std::string_view kEmptyRegFile = "REGEDIT4\n\n";
 
-FileState ReadBytes(const RegistryFiles& files, std::string* bytes, FileStamp* stamp) {
+// The bytes of the file, or why there are none: `*missing` for no file, else the refusal.
+RefusedFile ReadBytes(const RegistryFiles& files, std::string* bytes, FileStamp* stamp,
+                      bool* missing) {
+    *missing = false;
     switch (ReadFileBounded(files.file, kMaxRegFileBytes, bytes, stamp)) {
         case FileReadOutcome::Missing:
-            return FileState::Missing;
+            *missing = true;
+            break;
         case FileReadOutcome::Unreadable:
+            return RefusedFile::Unreadable;
         case FileReadOutcome::NotRegular:
+            return RefusedFile::NotRegular;
         case FileReadOutcome::TooLarge:
-            return FileState::Unreadable;
+            return RefusedFile::TooLarge;
         case FileReadOutcome::Read:
             break;
     }
-    return FileState::Parsed;
-}
-
-FileState ReadRegistryFile(const RegistryFiles& files, RegistryContents* contents,
-                           std::string* bytes) {
-    const FileState state = ReadBytes(files, bytes, nullptr);
-    if (state != FileState::Parsed || ParseRegFile(*bytes, contents)) {
-        return state;
-    }
-    *contents = RegistryContents();
-    return FileState::Corrupt;
+    return RefusedFile::None;
 }
 
 // Keeps what the user had before a clean file replaces it: a copy of bytes that were
 // read, or the file itself (whatever it is) moved aside when it could not be read.
-bool KeepBadFile(const RegistryFiles& files, FileState state, const std::string& bytes) {
-    if (state == FileState::Corrupt) {
+WriteOutcome KeepBadFile(const RegistryFiles& files, RefusedFile refused,
+                         const std::string& bytes) {
+    if (refused == RefusedFile::Corrupt) {
         return WriteFileAtomically(files.bad, bytes);
     }
-    return std::rename(files.file.c_str(), files.bad.c_str()) == 0;
+    if (std::rename(files.file.c_str(), files.bad.c_str()) != 0) {
+        return {WriteFailure::System, errno};
+    }
+    return {};
+}
+
+SaveReport Unsaved(SaveProblem problem, int error = 0) {
+    return SaveReport{problem, error, RefusedFile::None};
+}
+
+SaveReport Report(const WriteOutcome& outcome, RefusedFile setAside) {
+    if (outcome.failure == WriteFailure::OwnerNotKept) {
+        return Unsaved(SaveProblem::OtherOwner);
+    }
+    return outcome ? SaveReport{SaveProblem::None, 0, setAside}
+                   : Unsaved(SaveProblem::SystemError, outcome.error);
 }
 
 }  // namespace
@@ -59,7 +68,11 @@ RegistryFiles::RegistryFiles(const std::string& dir)
 RegistryContents LoadRegistryFile(const RegistryFiles& files) {
     RegistryContents contents;
     std::string bytes;
-    ReadRegistryFile(files, &contents, &bytes);
+    bool missing = false;
+    if (ReadBytes(files, &bytes, nullptr, &missing) == RefusedFile::None &&
+        !ParseRegFile(bytes, &contents)) {
+        contents = RegistryContents();
+    }
     return contents;
 }
 
@@ -69,9 +82,10 @@ RegKeyEntry LoadRegistryKey(const RegistryFiles& files, std::string_view path,
     RegKeyEntry key{std::string(path)};
     std::string bytes;
     FileStamp read;
-    const FileState state = ReadBytes(files, &bytes, &read);
+    bool missing = false;
+    const RefusedFile refused = ReadBytes(files, &bytes, &read, &missing);
     stamp->reset();
-    if (state == FileState::Parsed) {
+    if (refused == RefusedFile::None && !missing) {
         *stamp = read;
         if (!ParseRegKey(bytes, &key, onlyNames)) {
             key = RegKeyEntry(std::string(path));
@@ -80,34 +94,41 @@ RegKeyEntry LoadRegistryKey(const RegistryFiles& files, std::string_view path,
     return key;
 }
 
-MergeOutcome MergeIntoRegistryFile(const RegistryFiles& files, const RegKeyEntry& changes) {
+SaveReport MergeIntoRegistryFile(const RegistryFiles& files, const RegKeyEntry& changes) {
     if (!MakeDirectories(files.directory)) {
-        return MergeOutcome::Failed;
+        return Unsaved(SaveProblem::SystemError, errno);
     }
     const FileLock fileLock(files.lock, kRegistryLockPatience);
     if (!fileLock.Held()) {
-        return fileLock.Busy() ? MergeOutcome::LockBusy : MergeOutcome::Failed;
+        return fileLock.Busy() ? Unsaved(SaveProblem::LockBusy)
+                               : Unsaved(SaveProblem::SystemError, fileLock.Error());
     }
     std::string bytes;
-    FileState state = ReadBytes(files, &bytes, nullptr);
+    bool missing = false;
+    RefusedFile refused = ReadBytes(files, &bytes, nullptr, &missing);
     std::string text;
-    if (state == FileState::Parsed && !MergeRegText(bytes, changes, &text)) {
-        state = FileState::Corrupt;
+    if (refused == RefusedFile::None && !missing && !MergeRegText(bytes, changes, &text)) {
+        refused = RefusedFile::Corrupt;
     }
-    if (state != FileState::Parsed) {
+    if (refused != RefusedFile::None || missing) {
         MergeRegText(kEmptyRegFile, changes, &text);
     }
     // A file the reader would refuse is never written: the old one stays as it is.
     if (text.size() > kMaxRegFileBytes) {
-        return MergeOutcome::Failed;
+        return Unsaved(SaveProblem::TooLarge);
+    }
+    // Nor is one the user made read-only, or another user's that is not open to the user.
+    if (!PermissionsAllowWrite(files.file)) {
+        return Unsaved(SaveProblem::ReadOnly);
     }
     RemoveStaleTemporaries(files.file);
     RemoveStaleTemporaries(files.bad);
-    if ((state == FileState::Corrupt || state == FileState::Unreadable) &&
-        !KeepBadFile(files, state, bytes)) {
-        return MergeOutcome::Failed;
+    if (refused != RefusedFile::None) {
+        if (const WriteOutcome kept = KeepBadFile(files, refused, bytes); !kept) {
+            return Report(kept, RefusedFile::None);
+        }
     }
-    return WriteFileAtomically(files.file, text) ? MergeOutcome::Written : MergeOutcome::Failed;
+    return Report(WriteFileAtomically(files.file, text), refused);
 }
 
 }  // namespace tetrakon

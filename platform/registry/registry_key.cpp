@@ -85,12 +85,17 @@ RegStatus RegistryKey::Close() {
     if (changes_.Values().empty()) {
         return ERROR_SUCCESS;
     }
-    switch (MergeIntoRegistryFile(files_, changes_)) {
-        case MergeOutcome::Written:
+    saved_ = MergeIntoRegistryFile(files_, changes_);
+    switch (saved_.problem) {
+        case SaveProblem::None:
             return ERROR_SUCCESS;
-        case MergeOutcome::LockBusy:
+        case SaveProblem::LockBusy:
             return ERROR_LOCK_VIOLATION;
-        case MergeOutcome::Failed:
+        case SaveProblem::ReadOnly:
+        case SaveProblem::OtherOwner:
+            return ERROR_ACCESS_DENIED;
+        case SaveProblem::TooLarge:
+        case SaveProblem::SystemError:
             break;
     }
     return ERROR_REGISTRY_IO_FAILED;

@@ -33,15 +33,20 @@ class RegistryKey {
 
     // RegCloseKey: when values were set, merges them into the file under its lock (see
     // MergeIntoRegistryFile); ERROR_LOCK_VIOLATION when another process kept the lock
-    // too long, ERROR_REGISTRY_IO_FAILED when the file could not be written otherwise.
+    // too long, ERROR_ACCESS_DENIED when the file is not the user's to write,
+    // ERROR_REGISTRY_IO_FAILED when it could not be written otherwise.
     // Every call on a closed key gives ERROR_INVALID_HANDLE.
     RegStatus Close();
+
+    // What the close did with the file, in more detail than its status.
+    const SaveReport& Saved() const { return saved_; }
 
   private:
     RegistryFiles files_;
     RegKeyEntry values_;   // as read at opening, with this key's own changes applied
     RegKeyEntry changes_;  // only the values set through this key
     bool open_ = true;
+    SaveReport saved_;
 };
 
 }  // namespace tetrakon

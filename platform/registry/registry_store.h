@@ -35,6 +35,7 @@ class RegistryStore {
                         std::unique_ptr<RegistryKey>* key) const;
 
     const std::string& FilePath() const { return files_.file; }
+    const std::string& Directory() const { return files_.directory; }
 
   private:
     RegistryFiles files_;

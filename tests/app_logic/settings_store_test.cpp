@@ -1,7 +1,9 @@
 #include "app/logic/settings_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,13 +11,18 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <limits>
 #include <memory>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/registry/registry_values.h"
 #include "gfxutil/file_io.h"
+#include "platform/registry/reg_file_format.h"
 #include "platform/registry/registry_file.h"
 #include "tests/fakes/temporary_directory.h"
 #include "tests/test_deadline.h"
@@ -201,9 +208,11 @@ TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault)
         {{100, 100, 150, 150}, {100, 100, 300, 300}},        // below the minimum size
         {{2600, 0, 3100, 400}, kDefault},                    // the screen is gone
         {{-900, 100, -300, 500}, kDefault},
-        {{500, 500, 400, 400}, kDefault},  // inverted: covers nothing
+        {{500, 500, 400, 400}, kDefault},              // inverted: covers nothing
+        {{4000, 0, 4100, 100}, {4000, 0, 4150, 120}},  // the screen caps the minimum
     };
-    const ScreenArea screens[] = {kPrimary, kSecondary};
+    const ScreenArea screens[] = {
+        kPrimary, kSecondary, {{4000, 0, 4150, 120}, {4000, 0, 4150, 120}}};
     for (const auto& [stored, expected] : cases) {
         StoreDwords({{"Left", static_cast<std::uint32_t>(stored.left)},
                      {"Top", static_cast<std::uint32_t>(stored.top)},
@@ -214,6 +223,26 @@ TEST_F(SettingsStoreTest, StoredRectangleIsFittedToItsScreenOrOpensAtTheDefault)
         SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, screens, &frame);
         EXPECT_EQ(settings.WindowRect, expected) << stored.left;
         EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{expected}) << stored.left;
+    }
+}
+
+// A rectangle larger than the screen holding most of it (a window system's nonsense on a 1 x 1
+// screen) is not saved and the stored one stays; one hanging over the screen's edge is saved.
+TEST_F(SettingsStoreTest, ARectangleLargerThanItsScreenIsNotSaved) {
+    const std::tuple<ScreenArea, PixelRect, PixelRect> cases[] = {
+        {{{0, 0, 1, 1}, {0, 0, 1, 1}}, {0, -1769472, 200, -1720311}, {1, 2, 3, 4}},
+        {kPrimary, {0, 0, 1281, 500}, {1, 2, 3, 4}},
+        {kPrimary, {-300, 900, 300, 1300}, {-300, 900, 300, 1300}},
+    };
+    for (const auto& [screen, reported, saved] : cases) {
+        StoreDwords({{"Left", 1}, {"Top", 2}, {"Right", 3}, {"Bottom", 4}});
+        GameSettings settings;
+        FakeFrame frame;
+        frame.normal = reported;
+        SettingsStore(registry_).SaveSettings(&settings, &frame, std::span(&screen, 1));
+        FakeFrame next;
+        SettingsStore(registry_).RestoreWindowPlacement(&settings, kDefault, {}, &next);
+        EXPECT_EQ(next.restoredAt, std::vector<PixelRect>{saved}) << reported.right;
     }
 }
 
@@ -255,32 +284,88 @@ TEST_F(SettingsStoreTest, EachRunReadsOnlyOnce) {
     EXPECT_EQ(frame.restoredAt, std::vector<PixelRect>{kDefault});
 }
 
-// Another process (here `flock` itself) holds the lock and never lets go: the save gives
-// up after its patience (1.5 s), says so, and leaves the file as it was.
+// What one save in a new run says on standard error.
+std::string SaveSaying(const RegistryStore& registry) {
+    GameSettings settings;
+    ::testing::internal::CaptureStderr();
+    SettingsStore(registry).SaveSettings(&settings, nullptr);
+    return ::testing::internal::GetCapturedStderr();
+}
+
+// Another process (a child this test owns and ends) holds the lock and never lets go: the
+// save gives up after its patience (1.5 s), says so, and leaves the file as it was.
 TEST_F(SettingsStoreTest, ALockHeldElsewhereSkipsTheSaveInsteadOfHanging) {
     StoreDwords({{"Left", 1}});
     const std::string lock = registry_.FilePath() + ".lock";
-    const char* argv[] = {"flock", lock.c_str(), "sleep", "60", nullptr};
-    pid_t holder = 0;
-    ASSERT_EQ(::posix_spawnp(&holder, "flock", nullptr, nullptr, const_cast<char**>(argv), environ),
-              0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        ::flock(::open(lock.c_str(), O_RDWR), LOCK_EX);
+        ::pause();
+        ::_exit(0);
+    }
     for (int i = 0; i < 500 && !FileLock(lock).Busy(); ++i) {
         ::usleep(10000);
     }
     ::alarm(20);  // a save that waits for ever ends the test program instead
-    GameSettings settings;
-    ::testing::internal::CaptureStderr();
     const auto start = std::chrono::steady_clock::now();
-    SettingsStore(registry_).SaveSettings(&settings, nullptr);
+    const std::string said = SaveSaying(registry_);
     const auto took = std::chrono::steady_clock::now() - start;
-    const std::string said = ::testing::internal::GetCapturedStderr();
     ::alarm(0);
-    ::kill(holder, SIGTERM);
+    ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
     EXPECT_LT(took, std::chrono::seconds(3));  // patience, with room for a busy machine
-    EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
+    EXPECT_NE(said.find(registry_.FilePath() + ": "), std::string::npos) << said;
     ASSERT_NE(StoredKey(), nullptr);
     EXPECT_EQ(StoredKey()->Values().size(), 1u);  // only what was there before
+}
+
+// Saves that keep nothing (the file left whole; file systems of their own, which only root
+// can mount) and a refused file set aside each say why in one line naming the file.
+TEST_F(SettingsStoreTest, ASaveThatKeepsNothingOrSetsAFileAsideSaysWhyInOneLine) {
+    const std::string folder = dir_.Path() + "/Tetrakon", file = registry_.FilePath();
+    const std::string stored = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"V\"=dword:1\n";
+    const auto bytesOf = [](const std::string& path) {
+        std::string bytes;
+        return ReadFileBounded(path, kMaxRegFileBytes, &bytes), bytes;
+    };
+    const auto write = [&](const std::string& bytes) {
+        std::filesystem::create_directories(folder);
+        return (std::ofstream(file, std::ios::binary) << bytes).good();
+    };
+    const auto ownFileSystem = [&](const char* size) {
+        return std::filesystem::create_directories(folder) &&
+               ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size) == 0 && write(stored);
+    };
+    const std::tuple<const char*, std::function<bool()>, bool> rows[] = {
+        {"read-only file", [&] { return write(stored) && ::chmod(file.c_str(), 0444) == 0; },
+         false},
+        {"full file system", [&] { return ownFileSystem("size=4k"); }, false},  // one page
+        {"read-only file system",
+         [&] {
+             return ownFileSystem("size=64k") &&
+                    ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+         },
+         false},
+        {"over the size limit",
+         [&] { return write(stored + ";" + std::string(kMaxRegFileBytes - 80, 'x')); }, false},
+        {"corrupt, set aside", [&] { return write(stored + "\x01\n"); }, true},
+    };
+    std::set<std::string> lines;
+    for (const auto& [name, make, setAside] : rows) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove_all(folder);
+        if (make()) {
+            const std::string before = bytesOf(file), said = SaveSaying(registry_);
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+            EXPECT_NE(said.find(file), std::string::npos) << said;
+            EXPECT_TRUE(lines.insert(said).second) << said;  // a reason of its own
+            EXPECT_EQ(bytesOf(file) == before, !setAside);
+            EXPECT_EQ(bytesOf(file + ".bad") == before, setAside);
+        } else {
+            std::cout << "not made here: " << name << '\n';
+        }
+        ::umount2(folder.c_str(), MNT_DETACH);
+    }
 }
 
 }  // namespace

@@ -524,4 +524,55 @@ scenario_cache_files_left_alone() {
     [ ! -e "$SD/gone.txt" ] || fail "a dangling link's target was created"
 }
 
-SCENARIOS+=(fatal_reset_ends_program startup_failure_ends_program cache_files_left_alone)
+SCENARIOS+=(fatal_reset_ends_program startup_failure_ends_program cache_files_left_alone
+    unsaved_settings_are_said absurd_environments)
+
+# A read-only settings file is left as it was, and the close says so on standard error.
+scenario_unsaved_settings_are_said() {
+    write_settings NumberRandomRotate dword:00000009
+    local reg="$SD/config/Tetrakon/registry.reg"
+    chmod 444 "$reg" && cp -p "$reg" "$SD/before"
+    start_app -Embedding
+    wait_main
+    close_app
+    cmp -s "$reg" "$SD/before" && [ "$(stat -c %a "$reg")" = 444 ] || fail "the file was replaced"
+    grep -q "^tetrakon: .*$reg" "$SD/app.log" || fail "nothing said of the unsaved settings"
+}
+
+# QT_SCALE_FACTOR=0 still gives a window, at scale 1. The main thread's allocation failing
+# after the window appeared (a preloaded library fails the next one on SIGUSR2) ends the
+# program with exit status 1 and one line, never with an abort.
+scenario_absurd_environments() {
+    QT_SCALE_FACTOR=0 start_app -Embedding
+    wait_main
+    close_app
+    "${CXX:-c++}" -shared -fPIC -o "$SD/fail-next-new.so" -x c++ - <<'END'
+#include <signal.h>
+#include <unistd.h>
+#include <cstdlib>
+#include <new>
+static volatile sig_atomic_t failNext = 0;
+__attribute__((constructor)) static void Arm() { signal(SIGUSR2, [](int) { failNext = 1; }); }
+void* operator new(std::size_t size) {
+    void* p = failNext && gettid() == getpid() ? (failNext = 0, nullptr) : std::malloc(size + 1);
+    return p != nullptr ? p : throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+END
+    LD_PRELOAD="$SD/fail-next-new.so" start_app -Embedding
+    wait_main
+    wait_pyramid
+    for _ in $(seq 20); do # the next main-thread allocation fails: events make them
+        kill -USR2 "$APP_PID" && xdotool mousemove --window "$W" 20 20 mousemove 40 40 || break
+        sleep 0.5
+        ! xdotool search --onlyvisible --name '^Tetrakon1\.0$' >/dev/null 2>&1 || break
+    done
+    if kill -0 "$APP_PID" 2>/dev/null; then
+        dismiss_fatal_box_and_wait_exit
+    else # ended where no box could be shown
+        EXIT_STATUS=0
+        wait "$APP_PID" || EXIT_STATUS=$?
+    fi
+    [ "$EXIT_STATUS" -eq 1 ] || fail "out of memory, the program ended with $EXIT_STATUS"
+    grep -q "^tetrakon: не хватает памяти" "$SD/app.log" || fail "running out of memory was not said"
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,6 +21,15 @@ RegValue Bytes(RegType type, std::string bytes) {
 
 RegValue Text(const std::string& text) {
     return Bytes(REG_SZ, text + std::string(1, '\0'));
+}
+
+// The editor's default export encoding.
+std::string Utf16(std::u16string_view text) {
+    std::string bytes = "\xff\xfe";
+    for (const char16_t unit : text) {
+        bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    }
+    return bytes;
 }
 
 TEST(RegFileFormat, WritesTheRegedit4Layout) {
@@ -162,8 +172,8 @@ TEST(RegistryContents, NamesMatchWithoutRegardToCaseInKeysOfAnySize) {
 
 TEST(RegFileFormat, AcceptsWhatOtherEditorsWrite) {
     struct Case {
-        const char* text;
-        RegValue expected;
+        std::string text;
+        std::optional<RegValue> expected;  // nothing: deleted
     };
     const Case cases[] = {
         {"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\r\n\"V\"=dword:0000000A\r\n",
@@ -176,20 +186,57 @@ TEST(RegFileFormat, AcceptsWhatOtherEditorsWrite) {
          Bytes(REG_BINARY, "\x01\x02\x03\x04")},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"V\"=\"old\"\n\"v\"=hex(2):41,0\n",
          Bytes(2, std::string("A\0", 2))},
+        {"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\r\n"
+         "\"V\"=\"ф\"\r\n",
+         Text("ф")},
+        {Utf16(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\"
+               u"Tetrakon]\r\n\"V\"=\"ф\U0001F600\"\r\n"),
+         Text("ф\U0001F600")},
+        // Deletions in the editor's syntax: of a value, of a key above, not of its neighbour.
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"V\"=dword:1\n\"v\"=-\n", {}},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"V\"=dword:1\n"
+         "[-HKEY_CURRENT_USER\\Software]\n\"W\"=-\n",
+         {}},
+        {"REGEDIT4\n[-HKEY_CURRENT_USER\\Software\\Tetrakon]\n[HKEY_CURRENT_USER\\Software\\"
+         "Tetrakon]\n\"V\"=\"x\"\n[-HKEY_CURRENT_USER\\Software\\Tetrakon2]\n",
+         Text("x")},
+    };
+    const auto found = [](const RegKeyEntry* key) {
+        const RegValue* value = key != nullptr ? key->Find("V") : nullptr;
+        return value != nullptr ? std::optional(*value) : std::nullopt;
     };
     for (const Case& c : cases) {
         RegistryContents contents;
         ASSERT_TRUE(ParseRegFile(c.text, &contents)) << c.text;
-        const RegKeyEntry* key = contents.FindKey(kKey);
-        ASSERT_NE(key, nullptr) << c.text;
-        const RegValue* value = key->Find("V");
-        ASSERT_NE(value, nullptr) << c.text;
-        EXPECT_EQ(*value, c.expected) << c.text;
+        EXPECT_EQ(found(contents.FindKey(kKey)), c.expected) << c.text;
         // The one-key read the store uses finds the same.
         RegKeyEntry single(kKey);
         ASSERT_TRUE(ParseRegKey(c.text, &single)) << c.text;
-        ASSERT_NE(single.Find("V"), nullptr) << c.text;
-        EXPECT_EQ(*single.Find("V"), c.expected) << c.text;
+        EXPECT_EQ(found(&single), c.expected) << c.text;
+    }
+}
+
+// A save into an editor's export keeps its header, encoding and line ends; a deleted value
+// is written after its deletion, a deleted key anew after its deletion.
+TEST(RegFileFormat, ASaveKeepsWhatTheFileIsAndWhatItDeletes) {
+    const std::string key = "[HKEY_CURRENT_USER\\Software\\Tetrakon]\n";
+    const std::string left = "\"Left\"=dword:00000002\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {Utf16(u"Windows Registry Editor Version 5.00\r\n; ф\r\n"),
+         Utf16(u"Windows Registry Editor Version 5.00\r\n; ф\r\n"
+               u"[HKEY_CURRENT_USER\\Software\\Tetrakon]\n\"Left\"=dword:00000002\n")},
+        {"REGEDIT4\n" + key + "\"Left\"=dword:1\n\"A\"=-\n\"left\"=-\n",
+         "REGEDIT4\n" + key + "\"A\"=-\n" + left},
+        {"REGEDIT4\n" + key + "\"Left\"=dword:1\n[-HKEY_CURRENT_USER\\Software]\n",
+         "REGEDIT4\n" + key + "\"Left\"=dword:1\n[-HKEY_CURRENT_USER\\Software]\n" + key + left},
+        {"REGEDIT4\n" + key + "\"A\"=dword:3", "REGEDIT4\n" + key + "\"A\"=dword:3\n" + left},
+    };
+    RegKeyEntry change(kKey);
+    change.Set("Left", Bytes(REG_DWORD, std::string("\x02\0\0\0", 4)));
+    for (const auto& [before, after] : cases) {
+        std::string merged;
+        ASSERT_TRUE(MergeRegText(before, change, &merged)) << before;
+        EXPECT_EQ(merged, after) << before;
     }
 }
 
@@ -197,18 +244,17 @@ TEST(RegFileFormat, RejectsBrokenFiles) {
     const std::string key = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n";
     const std::string cases[] = {
         "",
-        "Windows Registry Editor Version 5.00\n",
         "REGEDIT4\n\"V\"=dword:1\n",
         "REGEDIT4\n[HKEY_CURRENT_USER\\Software\n",
         "REGEDIT4\n[]\n",
-        "REGEDIT4\n[-HKEY_CURRENT_USER\\Software\\Tetrakon]\n",
+        "REGEDIT4\n[-]\n",
+        "\xff\xfe\x00\xd8"s,  // UTF-16 with half a surrogate pair
         key + "\"V\"=\"unterminated\n",
         key + "\"V\"=\"bad \\n escape\"\n",
         key + "\"V\"=\"x\" trailing\n",
         key + "\"V\"=\"nul \0 inside\"\n"s,
         key + "\"V\"\n",
         key + "V=dword:1\n",
-        key + "\"V\"=-\n",
         key + "\"V\"=qword:1\n",
         key + "\"V\"=dword:\n",
         key + "\"V\"=dword:123456789\n",

@@ -12,6 +12,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/registry/reg_file_format.h"
@@ -250,6 +251,32 @@ TEST_F(RegistryStoreTest, ALinkToARegularFileIsReadAndWrittenThrough) {
     EXPECT_EQ(ReadAll(target),
               "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Tetrakon]\n"
               "\"Left\"=dword:3\n\"Top\"=dword:00000000\n");
+}
+
+// A save keeps the file's mode (a link's target's too) and owner (only root can give files away).
+TEST_F(RegistryStoreTest, ASaveKeepsTheModeAndOwnerOfTheFile) {
+    const std::tuple<mode_t, uid_t, bool> rows[] = {
+        {0644, ::geteuid(), false}, {0640, ::geteuid(), true}, {0666, 4242, false}};
+    for (const auto& [mode, owner, throughLink] : rows) {
+        std::filesystem::remove_all(dir_.Path() + "/Tetrakon");
+        const std::string target = throughLink ? dir_.Path() + "/t.reg" : store_.FilePath();
+        WriteAll(store_.FilePath(), "REGEDIT4\n");
+        if (throughLink) {
+            std::filesystem::rename(store_.FilePath(), target);
+            std::filesystem::create_symlink(target, store_.FilePath());
+        }
+        if (::chmod(target.c_str(), mode) != 0 || ::chown(target.c_str(), owner, owner) != 0) {
+            continue;
+        }
+        auto key = Open();
+        Set(key.get(), "Top", REG_DWORD, std::string(4, '\0'));
+        ASSERT_EQ(key->Close(), ERROR_SUCCESS);
+        struct stat info {};
+        ASSERT_EQ(::stat(target.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        EXPECT_EQ(info.st_uid, owner);
+        EXPECT_NE(ReadAll(target).find("\"Top\"="), std::string::npos);
+    }
 }
 
 // A file with many keys just under the limit is written back
