@@ -1,7 +1,7 @@
 #pragma once
 
 // Every text the framework shows the user: the message of each failure code and the
-// suffixes the report kinds add. They name what the program really uses: OpenGL 3.3, the
+// suffixes the report kinds add. They name what the program really uses: OpenGL, the
 // graphics driver and Mesa's software renderer.
 
 #include "framework/framework_results.h"
@@ -16,10 +16,9 @@ struct ErrorMessage {
 
 inline constexpr ErrorMessage kErrorMessages[] = {
     {NoGraphicsApi,
-     "Could not initialize OpenGL 3.3. You may\nwant to check that the latest version of\n"
-     "the graphics driver is correctly installed\non your system.  Also make sure that the\n"
-     "driver offers OpenGL 3.3 or later."},
-    {NoCompatibleDevice, "Could not find any compatible OpenGL 3.3\ndevices."},
+     "Could not initialize OpenGL. You may\nwant to check that the latest version of\n"
+     "the graphics driver is correctly installed\non your system."},
+    {NoCompatibleDevice, "Could not find any compatible OpenGL\ndevices."},
     {NoWindowableMode,
      "This program cannot run in a desktop\nwindow with the current display settings.\n"
      "Please change your desktop settings to a\n16- or 32-bit display mode and re-run this\n"

@@ -14,11 +14,11 @@ bool& FatalLatch() {
 }
 
 // Appends as much of `text` as fits, always leaving the buffer terminated.
-void AppendBounded(char (&buffer)[kErrorMessageBufferSize], const char* text) {
+void AppendBounded(char (&buffer)[kErrorMessageBufferSize], std::string_view text) {
     const std::size_t used = std::strlen(buffer);
     const std::size_t room = kErrorMessageBufferSize - 1 - used;
-    const std::size_t length = std::min(std::strlen(text), room);
-    std::memcpy(buffer + used, text, length);
+    const std::size_t length = std::min(text.size(), room);
+    std::memcpy(buffer + used, text.data(), length);
     buffer[used + length] = '\0';
 }
 
@@ -33,9 +33,13 @@ const char* ErrorMessageText(Result code) {
     return kGenericErrorMessage;
 }
 
-std::string ComposeErrorMessage(Result code, ReportKind kind) {
+std::string ComposeErrorMessage(Result code, ReportKind kind, std::string_view detail) {
     char buffer[kErrorMessageBufferSize] = {};
     AppendBounded(buffer, ErrorMessageText(code));
+    if (!detail.empty()) {
+        AppendBounded(buffer, "\n\n");
+        AppendBounded(buffer, detail);
+    }
     if (kind == ReportKind::Fatal) {
         AppendBounded(buffer, kFatalSuffix);
     } else if (kind == ReportKind::SwitchedToReference) {
@@ -45,11 +49,11 @@ std::string ComposeErrorMessage(Result code, ReportKind kind) {
 }
 
 Result ReportError(Result code, ReportKind kind, const std::string& caption, MessageBox* messageBox,
-                   gfx::Window* renderWindow) {
+                   gfx::Window* renderWindow, std::string_view detail) {
     if (FatalLatch()) {
         return code;
     }
-    const std::string text = ComposeErrorMessage(code, kind);
+    const std::string text = ComposeErrorMessage(code, kind, detail);
     if (kind == ReportKind::Fatal) {
         FatalLatch() = true;
         if (messageBox != nullptr) {

@@ -92,9 +92,11 @@ void RenderApp::ResetPauseCount() {
 }
 
 Result RenderApp::StartUp() {
-    graphics = createGraphics_ ? createGraphics_() : nullptr;
+    std::string whyNot;
+    graphics = createGraphics_ ? createGraphics_(&whyNot) : nullptr;
     if (graphics == nullptr) {
-        return ReportError(NoGraphicsApi, ReportKind::Fatal);
+        return tetrakon::ReportError(NoGraphicsApi, ReportKind::Fatal, title, messageBox_,
+                                     renderWindow, whyNot);
     }
 
     catalogue.SetAcceptance([this](const gfx::DeviceCaps& caps, std::uint32_t behaviorFlags,

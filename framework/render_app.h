@@ -19,8 +19,9 @@ namespace tetrakon {
 // neither counts nor presents it. A success code.
 constexpr Result kFrameUnchanged = 1;
 
-// Creates the graphics interface; null when it cannot be created.
-using GraphicsApiFactory = std::function<std::unique_ptr<gfx::GraphicsApi>()>;
+// Creates the graphics interface; null when it cannot be created, and then, where the
+// platform can tell, the reason in `whyNot` (shown after the message).
+using GraphicsApiFactory = std::function<std::unique_ptr<gfx::GraphicsApi>(std::string* whyNot)>;
 
 // The base of the 3-D view: the frame step, the pause counter and the display device's
 // life cycle around the scene hooks a game overrides. The framework never creates windows:

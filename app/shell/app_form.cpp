@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <cstdio>
 
 #include "app/dialogs/qt_message_box.h"
 #include "app/logic/command_ids.h"
@@ -63,9 +64,11 @@ GameServices CAppForm::MakeServices() {
     static QtMessageBox messageBox;
     GameServices services;
     services.messageBox = &messageBox;
-    services.createGraphics = []() -> std::unique_ptr<gfx::GraphicsApi> {
+    services.createGraphics = [](std::string* whyNot) -> std::unique_ptr<gfx::GraphicsApi> {
         std::unique_ptr<gfx::GlGraphicsApi> api;
-        if (Failed(gfx::GlGraphicsApi::Create(&api))) {
+        if (Failed(gfx::GlGraphicsApi::Create(&api, whyNot))) {
+            // The same reason the message box gives, for a start from a terminal or a log.
+            std::fprintf(stderr, "tetrakon: Could not initialize OpenGL. %s\n", whyNot->c_str());
             return nullptr;
         }
         return api;

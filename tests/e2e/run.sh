@@ -26,6 +26,7 @@ source "$here/headless.sh"
 source "$here/scenarios.sh"
 source "$here/input_scenarios.sh"
 source "$here/picture_scenarios.sh"
+source "$here/gl_path_scenarios.sh"
 
 WORK=$(mktemp -d)
 artifacts="$build/e2e-artifacts"

@@ -499,10 +499,14 @@ scenario_fatal_reset_ends_program() {
     [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS after the fatal text, not 1"
 }
 
-# OpenGL below 3.3: the start-up error text, exit status 1, no settings written.
+# Neither desktop OpenGL 3.1 nor OpenGL ES 3.0: the start-up error text naming what the
+# driver offers, the same on standard error, exit status 1, no settings written.
 scenario_startup_failure_ends_program() {
-    MESA_GL_VERSION_OVERRIDE=2.1 start_app -Embedding
+    MESA_GL_VERSION_OVERRIDE=2.1 MESA_GLSL_VERSION_OVERRIDE=120 MESA_GLES_VERSION_OVERRIDE=2.0 \
+        start_app -Embedding
     dismiss_fatal_box_and_wait_exit
+    grep -q '^tetrakon: Could not initialize OpenGL\..*"OpenGL ES 2.0 Mesa' "$SD/app.log" ||
+        fail "standard error does not name what the driver offers: $(cat "$SD/app.log")"
     [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS after a failed start, not 1"
     [ ! -e "$SD/config/Tetrakon/registry.reg" ] || fail "settings were written after a failed start"
 }

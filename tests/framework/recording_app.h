@@ -117,7 +117,7 @@ class RenderAppFixture : public ::testing::Test {
         pendingApi = std::move(owned);
         api->adapters = {gfx::TypicalAdapter()};
         app = std::make_unique<RecordingApp>(
-            log, [this] { return std::move(pendingApi); }, &box, &view, &popup);
+            log, [this](std::string*) { return std::move(pendingApi); }, &box, &view, &popup);
         app->SetRenderWindow(&view);
         app->SetFocusWindow(&popup);
     }

@@ -32,7 +32,7 @@ class ScriptedGameTest : public ::testing::Test {
 
         GameServices services;
         services.messageBox = &box;
-        services.createGraphics = [this]() -> std::unique_ptr<gfx::GraphicsApi> {
+        services.createGraphics = [this](std::string*) -> std::unique_ptr<gfx::GraphicsApi> {
             auto api = std::make_unique<gfx::FakeGraphicsApi>(log);
             api->adapters = {gfx::TypicalAdapter()};
             return api;

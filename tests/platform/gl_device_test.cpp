@@ -355,7 +355,18 @@ TEST_F(GlDeviceTest, VertexColourIsTheDiffuseReflectance) {
     ExpectRgb(CentrePixel(*device), color);
 }
 
-TEST_F(GlDeviceTest, TextureModulatesTheLitColour) {
+// With sampler objects and without them (the texture then carries the sampling state), in
+// immutable storage and without it.
+class GlDeviceTextureTest : public ::testing::TestWithParam<GlFeatures> {
+  protected:
+    TestWindow window{160, 120};
+    std::unique_ptr<GlDevice> device = OpenDevice(window, GetParam());
+};
+
+INSTANTIATE_TEST_SUITE_P(Features, GlDeviceTextureTest,
+                         ::testing::Values(GlFeatures{true, true}, GlFeatures{false, false}));
+
+TEST_P(GlDeviceTextureTest, TextureModulatesTheLitColour) {
     ASSERT_NE(device, nullptr);
     // Top row and bottom row differ, so the picture's orientation shows too.
     const std::uint32_t texels[4] = {0xFF80FF40, 0xFF80FF40, 0xFF4020FF, 0xFF4020FF};
@@ -388,6 +399,8 @@ TEST_F(GlDeviceTest, TextureModulatesTheLitColour) {
     };
     ExpectColorNear(BackBufferPixel(*device, 80, 30), scaled(texels[0]));
     ExpectColorNear(BackBufferPixel(*device, 80, 90), scaled(texels[2]));
+    // Point sampling, which OpenGL's defaults are not: no blend just above the middle.
+    ExpectColorNear(BackBufferPixel(*device, 80, 56), scaled(texels[0]));
 
     // Linear filtering blends the rows across the middle.
     ASSERT_EQ(device->SetSamplerState(0, SamplerState::MagFilter,

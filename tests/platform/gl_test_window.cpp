@@ -21,7 +21,8 @@ std::unique_ptr<GlGraphicsApi>& SharedApi() {
 GlGraphicsApi& TestGraphicsApi() {
     std::unique_ptr<GlGraphicsApi>& api = SharedApi();
     if (!api) {
-        EXPECT_EQ(GlGraphicsApi::Create(&api), S_OK) << "no OpenGL 3.3 context on this display";
+        EXPECT_EQ(GlGraphicsApi::Create(&api), S_OK)
+            << "no OpenGL context to draw with on this display";
     }
     if (!api) {
         std::abort();
@@ -89,6 +90,16 @@ std::unique_ptr<GlDevice> OpenDevice(TestWindow& window) {
         0, DeviceType::HAL, window.adapter.get(), kCreateHardwareVertexProcessing,
         WindowedParameters(window.adapter.get()), &device);
     EXPECT_EQ(result, S_OK);
+    return std::unique_ptr<GlDevice>(dynamic_cast<GlDevice*>(device.release()));
+}
+
+std::unique_ptr<GlDevice> OpenDevice(TestWindow& window, const GlFeatures& features) {
+    GlAdapterFacts facts = TestGraphicsApi().facts();
+    facts.features = features;
+    std::unique_ptr<Device> device;
+    EXPECT_EQ(GlDevice::Create(window.window.get(), facts, WindowedParameters(window.adapter.get()),
+                               &device),
+              S_OK);
     return std::unique_ptr<GlDevice>(dynamic_cast<GlDevice*>(device.release()));
 }
 

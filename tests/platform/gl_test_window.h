@@ -44,6 +44,9 @@ PresentParameters WindowedParameters(Window* window, std::uint32_t width = 0,
 
 // Opens a device on the window with WindowedParameters; fails the test when it cannot.
 std::unique_ptr<GlDevice> OpenDevice(TestWindow& window);
+// The same with what the driver offers changed to `features` (a driver without sampler
+// objects, say, which Mesa will not play).
+std::unique_ptr<GlDevice> OpenDevice(TestWindow& window, const GlFeatures& features);
 
 // The pixel at (x, y) of the device's back buffer, 0xAARRGGBB; 0 when unreadable.
 std::uint32_t BackBufferPixel(GlDevice& device, std::uint32_t x, std::uint32_t y);

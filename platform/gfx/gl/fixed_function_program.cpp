@@ -1,19 +1,23 @@
 #include "platform/gfx/gl/fixed_function_program.h"
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/gfx/gl/shader_sources.h"
+#include "platform/gfx/gl/vertex_attributes.h"
 
 namespace tetrakon::gfx {
 
 namespace {
 
-GLuint Compile(QOpenGLExtraFunctions* gl, GLenum type, const std::string& source,
-               std::string* log) {
+GLuint Compile(QOpenGLExtraFunctions* gl, GLenum type, std::string_view preamble,
+               const std::string& source, std::string* log) {
     const GLuint shader = gl->glCreateShader(type);
-    const char* sourceText = source.c_str();
-    gl->glShaderSource(shader, 1, &sourceText, nullptr);
+    const char* texts[] = {preamble.data(), source.c_str()};
+    const GLint lengths[] = {static_cast<GLint>(preamble.size()),
+                             static_cast<GLint>(source.size())};
+    gl->glShaderSource(shader, 2, texts, lengths);
     gl->glCompileShader(shader);
     GLint ok = GL_FALSE;
     gl->glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -51,9 +55,11 @@ GLint AsInt(std::uint32_t value) {
 
 }  // namespace
 
-bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, std::string* log) {
-    const GLuint vertex = Compile(gl, GL_VERTEX_SHADER, FixedFunctionVertexShader(), log);
-    const GLuint fragment = Compile(gl, GL_FRAGMENT_SHADER, FixedFunctionFragmentShader(), log);
+bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, const GlApi& api, std::string* log) {
+    const std::string_view preamble = ShaderPreamble(api);
+    const GLuint vertex = Compile(gl, GL_VERTEX_SHADER, preamble, FixedFunctionVertexShader(), log);
+    const GLuint fragment =
+        Compile(gl, GL_FRAGMENT_SHADER, preamble, FixedFunctionFragmentShader(), log);
     if (vertex == 0 || fragment == 0) {
         gl->glDeleteShader(vertex);
         gl->glDeleteShader(fragment);
@@ -62,6 +68,10 @@ bool FixedFunctionProgram::Build(QOpenGLExtraFunctions* gl, std::string* log) {
     program_ = gl->glCreateProgram();
     gl->glAttachShader(program_, vertex);
     gl->glAttachShader(program_, fragment);
+    gl->glBindAttribLocation(program_, kPositionAttribute, "position");
+    gl->glBindAttribLocation(program_, kNormalAttribute, "normal");
+    gl->glBindAttribLocation(program_, kColorAttribute, "colorBgra");
+    gl->glBindAttribLocation(program_, kTexcoordAttribute, "texcoord");
     gl->glLinkProgram(program_);
     gl->glDeleteShader(vertex);
     gl->glDeleteShader(fragment);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/gfx/draw_state.h"
+#include "platform/gfx/gl_api.h"
 
 namespace tetrakon::gfx {
 
@@ -11,9 +12,10 @@ namespace tetrakon::gfx {
 // as in fixed_function_lighting.h, then texture stage 0.
 class FixedFunctionProgram {
   public:
-    // Compiles and links the program in the current context. False (with the log) when it
-    // does not compile or link. The driver's own shader cache makes later starts quick.
-    bool Build(QOpenGLExtraFunctions* gl, std::string* log);
+    // Compiles and links the program in the current context, whose API is `api`. False
+    // (with the log) when it does not compile or link. The driver's own shader cache makes
+    // later starts quick.
+    bool Build(QOpenGLExtraFunctions* gl, const GlApi& api, std::string* log);
     void Destroy(QOpenGLExtraFunctions* gl);
 
     // Makes the program current with the uniforms for this state.

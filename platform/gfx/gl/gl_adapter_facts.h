@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gfx/gfx_types.h"
+#include "platform/gfx/gl_api.h"
 
 namespace tetrakon::gfx {
 
@@ -19,6 +20,11 @@ struct SurfaceFormatSupport {
 };
 
 struct GlAdapterFacts {
+    // The API the probe asked for, which devices ask for again, the one its context really
+    // had, and what that offers beyond the shared subset.
+    GlApi requestedApi;
+    GlApi api;
+    GlFeatures features;
     std::string renderer;
     std::uint32_t maxTextureSize = 0;
     // The largest framebuffer side that can be made and drawn in full: the least of the

@@ -3,10 +3,12 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <algorithm>
-#include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/gfx/gl/gl_context_format.h"
 #include "platform/gfx/gl/gl_formats.h"
+#include "platform/gfx/gl/gl_log.h"
 
 namespace tetrakon::gfx {
 
@@ -67,22 +69,74 @@ std::uint32_t ExactSampleCounts(QOpenGLExtraFunctions* gl, GLenum internalFormat
     return counts;
 }
 
+// A context that was made but is too old to draw with: its version and renderer strings
+// as the driver wrote them ("2.1 Mesa 22.3.6", "OpenGL ES 2.0 Mesa 22.3.6").
+struct OfferedContext {
+    std::string version;
+    std::string renderer;
+};
+
+std::string GlString(QOpenGLContext& context, GLenum name) {
+    const auto* text = reinterpret_cast<const char*>(context.functions()->glGetString(name));
+    return text != nullptr ? text : "";
+}
+
+std::string WhyNoContext(const std::vector<OfferedContext>& offered) {
+    std::string text = "This program needs " + ApiName(kRequestedApis[1]) + " or " +
+                       ApiName(kRequestedApis[2]) + " or later. The driver offers ";
+    if (offered.empty()) {
+        return text + "no OpenGL context here.";
+    }
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+        text += (i == 0 ? "\"" : " and \"") + offered[i].version + "\"";
+    }
+    return text + " (renderer \"" + offered.front().renderer + "\").";
+}
+
 }  // namespace
 
-Result ProbeGlAdapter(GlAdapterFacts* out) {
-    const QSurfaceFormat requested = WindowSurfaceFormat(QSurfaceFormat::defaultFormat());
+Result ProbeGlAdapter(GlAdapterFacts* out, std::string* whyNot) {
     QOffscreenSurface surface;
-    surface.setFormat(requested);
-    surface.create();
     QOpenGLContext context;
-    context.setFormat(requested);
-    if (!surface.isValid() || !context.create() || !ContextIsUsable(context) ||
-        !context.makeCurrent(&surface)) {
+    GlApi requested;
+    std::vector<OfferedContext> offered;
+    for (const GlApi& api : kRequestedApis) {
+        const QSurfaceFormat format = WindowSurfaceFormat(QSurfaceFormat::defaultFormat(), api);
+        surface.destroy();
+        surface.setFormat(format);
+        surface.create();
+        context.setFormat(format);
+        if (!surface.isValid() || !context.create() || !context.makeCurrent(&surface)) {
+            continue;
+        }
+        if (CanDrawWith(ApiOf(context))) {
+            requested = api;
+            break;
+        }
+        const OfferedContext made{GlString(context, GL_VERSION), GlString(context, GL_RENDERER)};
+        if (offered.empty() || offered.back().version != made.version) {
+            offered.push_back(made);
+        }
+        context.doneCurrent();
+    }
+    if (requested == GlApi{}) {
+        if (whyNot != nullptr) {
+            *whyNot = WhyNoContext(offered);
+        }
         return E_FAIL;
     }
     QOpenGLExtraFunctions* gl = context.extraFunctions();
     GlAdapterFacts facts;
-    facts.renderer = reinterpret_cast<const char*>(gl->glGetString(GL_RENDERER));
+    facts.requestedApi = requested;
+    facts.api = ApiOf(context);
+    facts.features = FeaturesOf(facts.api, context.hasExtension("GL_ARB_sampler_objects"),
+                                context.hasExtension("GL_ARB_texture_storage"));
+    facts.renderer = GlString(context, GL_RENDERER);
+    qCDebug(lcGfx,
+            "drawing with %s (%s asked), renderer \"%s\", sampler objects %s, texture storage %s",
+            ApiName(facts.api).c_str(), ApiName(requested).c_str(), facts.renderer.c_str(),
+            facts.features.samplerObjects ? "yes" : "no",
+            facts.features.textureStorage ? "yes" : "no");
     GLint maxTexture = 0;
     GLint maxRenderbuffer = 0;
     GLint maxViewport[2] = {};

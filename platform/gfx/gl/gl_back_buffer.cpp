@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/gfx/gl/gl_formats.h"
+#include "platform/gfx/gl/gl_log.h"
+#include "platform/gfx/rgba_bytes.h"
 
 namespace tetrakon::gfx {
 
@@ -154,6 +156,8 @@ bool GlBackBuffer::ResolveInto(QOpenGLExtraFunctions* gl, GLuint target) {
     if (firstTry) {
         directResolve_ =
             gl->glGetError() == GL_NO_ERROR ? DirectResolve::Works : DirectResolve::Refused;
+        qCDebug(lcGfx, "resolving straight into the window: %s",
+                directResolve_ == DirectResolve::Works ? "yes" : "refused");
     }
     return directResolve_ == DirectResolve::Works;
 }
@@ -187,15 +191,16 @@ std::vector<std::uint32_t> GlBackBuffer::ReadPixels(QOpenGLExtraFunctions* gl) {
     if (source == 0) {
         return {};
     }
-    std::vector<std::uint32_t> bottomUp(width * height);
+    // R, G, B, A bytes are what every OpenGL reads back.
+    std::vector<std::uint8_t> bottomUp(width * height * 4);
     gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
     gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    gl->glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_BGRA,
-                     GL_UNSIGNED_INT_8_8_8_8_REV, bottomUp.data());
+    gl->glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA,
+                     GL_UNSIGNED_BYTE, bottomUp.data());
     gl->glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
     std::vector<std::uint32_t> topDown(width * height);
     for (std::size_t row = 0; row < height; ++row) {
-        std::copy_n(&bottomUp[(height - 1 - row) * width], width, &topDown[row * width]);
+        RgbaBytesToArgb(&bottomUp[(height - 1 - row) * width * 4], width, &topDown[row * width]);
     }
     return topDown;
 }

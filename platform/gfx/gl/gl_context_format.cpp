@@ -2,24 +2,26 @@
 
 namespace tetrakon::gfx {
 
-QSurfaceFormat RequestedContextFormat(QSurfaceFormat base) {
-    base.setRenderableType(QSurfaceFormat::OpenGL);
-    base.setVersion(3, 3);
-    base.setProfile(QSurfaceFormat::CoreProfile);
+QSurfaceFormat RequestedContextFormat(QSurfaceFormat base, const GlApi& api) {
+    base.setRenderableType(api.es ? QSurfaceFormat::OpenGLES : QSurfaceFormat::OpenGL);
+    base.setVersion(api.major, api.minor);
+    const bool profiles = !api.es && (api.major > 3 || (api.major == 3 && api.minor >= 2));
+    base.setProfile(profiles ? QSurfaceFormat::CoreProfile : QSurfaceFormat::NoProfile);
     return base;
 }
 
-QSurfaceFormat WindowSurfaceFormat(QSurfaceFormat base) {
-    QSurfaceFormat format = RequestedContextFormat(base);
+QSurfaceFormat WindowSurfaceFormat(QSurfaceFormat base, const GlApi& api) {
+    QSurfaceFormat format = RequestedContextFormat(base, api);
     format.setAlphaBufferSize(0);
     return format;
 }
 
-bool ContextIsUsable(const QOpenGLContext& context) {
+GlApi ApiOf(const QOpenGLContext& context) {
+    if (!context.isValid()) {
+        return {};
+    }
     const QSurfaceFormat format = context.format();
-    return context.isValid() && !context.isOpenGLES() &&
-           (format.majorVersion() > 3 ||
-            (format.majorVersion() == 3 && format.minorVersion() >= 3));
+    return {context.isOpenGLES(), format.majorVersion(), format.minorVersion()};
 }
 
 }  // namespace tetrakon::gfx

@@ -4,7 +4,7 @@
 
 namespace tetrakon::gfx {
 
-std::shared_ptr<GlContextHome> GlContextHome::Create(QWindow* window) {
+std::shared_ptr<GlContextHome> GlContextHome::Create(QWindow* window, const GlApi& api) {
     if (window == nullptr || window->surfaceType() != QSurface::OpenGLSurface) {
         return nullptr;
     }
@@ -12,9 +12,9 @@ std::shared_ptr<GlContextHome> GlContextHome::Create(QWindow* window) {
     std::shared_ptr<GlContextHome> home(new GlContextHome);
     home->window_ = window;
     home->context_ = std::make_unique<QOpenGLContext>();
-    home->context_->setFormat(RequestedContextFormat(window->format()));
+    home->context_->setFormat(RequestedContextFormat(window->format(), api));
     home->context_->setScreen(window->screen());
-    if (!home->context_->create() || !ContextIsUsable(*home->context_)) {
+    if (!home->context_->create() || !CanDrawWith(ApiOf(*home->context_))) {
         return nullptr;
     }
     home->fallbackSurface_ = std::make_unique<QOffscreenSurface>(window->screen());

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/gfx/gl_api.h"
+
 namespace tetrakon::gfx {
 
 class GlTexture;
@@ -18,9 +20,9 @@ class GlTexture;
 // still alive, which the device reports when it is released.
 class GlContextHome {
   public:
-    // A context for `window` (which must exist and be an OpenGL surface); null when none
-    // can be made.
-    static std::shared_ptr<GlContextHome> Create(QWindow* window);
+    // A context of `api` for `window` (which must exist and be an OpenGL surface); null
+    // when none the game can draw with can be made.
+    static std::shared_ptr<GlContextHome> Create(QWindow* window, const GlApi& api);
     ~GlContextHome();
     GlContextHome(const GlContextHome&) = delete;
     GlContextHome& operator=(const GlContextHome&) = delete;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/gfx/gl/gl_context_format.h"
 #include "platform/gfx/gl/qt_window.h"
 #include "platform/gfx/gl/screen_modes.h"
 
@@ -23,23 +24,25 @@ Result GlDevice::Create(QWindow* window, const GlAdapterFacts& facts,
     if (window->handle() == nullptr) {
         // Qt hands the window's requested interval to the window system when it first
         // draws into it.
-        QSurfaceFormat format = window->requestedFormat();
+        QSurfaceFormat format = WindowSurfaceFormat(window->requestedFormat(), facts.requestedApi);
         format.setSwapInterval(std::max(0, SwapIntervalFor(params.presentationInterval)));
         window->setFormat(format);
     }
-    std::shared_ptr<GlContextHome> home = GlContextHome::Create(window);
+    std::shared_ptr<GlContextHome> home = GlContextHome::Create(window, facts.requestedApi);
     if (!home) {
         return D3DERR_NOTAVAILABLE;
     }
     std::unique_ptr<GlDevice> device(new GlDevice(home, facts));
     QOpenGLExtraFunctions* gl = home->gl();
     std::string log;
-    if (!device->program_.Build(gl, &log)) {
+    if (!device->program_.Build(gl, ApiOf(*home->context()), &log)) {
         qWarning("The fixed-function program does not build: %s", log.c_str());
         return E_FAIL;
     }
     gl->glGenVertexArrays(1, &device->bufferVertexArray_);
-    gl->glGenSamplers(1, &device->sampler_);
+    if (facts.features.samplerObjects) {
+        gl->glGenSamplers(1, &device->sampler_);
+    }
     const Result applied = device->ApplyPresentParameters(params);
     if (Failed(applied)) {
         return applied;
@@ -67,7 +70,9 @@ std::uint32_t GlDevice::Release() {
         QOpenGLExtraFunctions* gl = home_->gl();
         program_.Destroy(gl);
         gl->glDeleteVertexArrays(1, &bufferVertexArray_);
-        gl->glDeleteSamplers(1, &sampler_);
+        if (sampler_ != 0) {
+            gl->glDeleteSamplers(1, &sampler_);
+        }
         backBuffer_.Destroy(gl);
     }
     home_->Destroy();

@@ -3,6 +3,7 @@
 #include "platform/gfx/gl/gl_device.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/gfx/format_info.h"
 #include "platform/gfx/gl/gl_resources.h"
@@ -148,12 +149,25 @@ void GlDevice::PrepareDraw(bool vertexHasColor) {
     gl->glActiveTexture(GL_TEXTURE0);
     gl->glBindTexture(GL_TEXTURE_2D, texture != nullptr ? texture->name() : 0);
     const SamplerSetup& sampler = state_.sampler0;
-    gl->glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, MinifyFilter(sampler));
-    gl->glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER,
-                            sampler.magFilter == TextureFilter::Linear ? GL_LINEAR : GL_NEAREST);
-    gl->glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    gl->glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    gl->glBindSampler(0, sampler_);
+    const std::pair<GLenum, GLint> parameters[] = {
+        {GL_TEXTURE_MIN_FILTER, MinifyFilter(sampler)},
+        {GL_TEXTURE_MAG_FILTER,
+         sampler.magFilter == TextureFilter::Linear ? GL_LINEAR : GL_NEAREST},
+        {GL_TEXTURE_WRAP_S, GL_REPEAT},
+        {GL_TEXTURE_WRAP_T, GL_REPEAT},
+    };
+    // Without sampler objects (desktop OpenGL 3.1 and 3.2 lacking GL_ARB_sampler_objects)
+    // the bound texture carries the sampling state.
+    for (const auto& [name, value] : parameters) {
+        if (sampler_ != 0) {
+            gl->glSamplerParameteri(sampler_, name, value);
+        } else if (texture != nullptr) {
+            gl->glTexParameteri(GL_TEXTURE_2D, name, value);
+        }
+    }
+    if (sampler_ != 0) {
+        gl->glBindSampler(0, sampler_);
+    }
     program_.Use(gl, state_, vertexHasColor, texture != nullptr);
 }
 

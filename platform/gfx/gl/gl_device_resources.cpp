@@ -29,7 +29,8 @@ Result GlDevice::CreateTexture(std::uint32_t width, std::uint32_t height,
         width > facts_.maxTextureSize || height > facts_.maxTextureSize || !home_->alive()) {
         return D3DERR_INVALIDCALL;
     }
-    std::unique_ptr<GlTexture> texture = GlTexture::Create(home_, width, height, pixels);
+    std::unique_ptr<GlTexture> texture =
+        GlTexture::Create(home_, width, height, pixels, facts_.features.textureStorage);
     if (!texture) {
         return D3DERR_OUTOFVIDEOMEMORY;
     }

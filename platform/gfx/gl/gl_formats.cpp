@@ -5,8 +5,11 @@ namespace tetrakon::gfx {
 GLenum ColorRenderbufferFormat(Format format) {
     switch (format) {
         case Format::A8R8G8B8:
-        case Format::X8R8G8B8:
             return GL_RGBA8;
+        // Without alpha, as the window is: OpenGL ES resolves a multisampled buffer straight
+        // into the window only when the two formats are the same.
+        case Format::X8R8G8B8:
+            return GL_RGB8;
         case Format::A2R10G10B10:
             return GL_RGB10_A2;
         case Format::R5G6B5:

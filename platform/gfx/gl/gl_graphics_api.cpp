@@ -23,12 +23,12 @@ bool IsScreenFormat(Format format) {
 
 }  // namespace
 
-Result GlGraphicsApi::Create(std::unique_ptr<GlGraphicsApi>* out) {
+Result GlGraphicsApi::Create(std::unique_ptr<GlGraphicsApi>* out, std::string* whyNot) {
     if (out == nullptr) {
         return E_INVALIDARG;
     }
     GlAdapterFacts facts;
-    const Result probed = ProbeGlAdapter(&facts);
+    const Result probed = ProbeGlAdapter(&facts, whyNot);
     if (Failed(probed)) {
         return probed;
     }

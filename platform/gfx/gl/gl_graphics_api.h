@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/gfx/gl/gl_adapter_facts.h"
 #include "platform/gfx/graphics_api.h"
@@ -12,8 +13,9 @@ namespace tetrakon::gfx {
 // HAL, whose format answers come from what the implementation was seen to create.
 class GlGraphicsApi : public GraphicsApi {
   public:
-    // E_FAIL when no OpenGL 3.3 core context can be made. Needs a QGuiApplication.
-    static Result Create(std::unique_ptr<GlGraphicsApi>* out);
+    // E_FAIL when no context the game can draw with can be made, with the reason in
+    // `whyNot` when given (see ProbeGlAdapter). Needs a QGuiApplication.
+    static Result Create(std::unique_ptr<GlGraphicsApi>* out, std::string* whyNot = nullptr);
     ~GlGraphicsApi() override;
 
     const GlAdapterFacts& facts() const { return facts_; }

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <vector>
+
+#include "platform/gfx/rgba_bytes.h"
 
 #include "platform/gfx/gl/vertex_attributes.h"
 
@@ -19,14 +22,6 @@ bool NoGlError(QOpenGLExtraFunctions* gl) {
 
 GLsizeiptr ByteCount(std::size_t count, std::size_t elementSize) {
     return static_cast<GLsizeiptr>(count * elementSize);
-}
-
-// Immutable storage takes every mipmap level at once. A texture given level 0 alone is
-// reallocated with its whole chain when the mipmaps are generated, with both copies alive
-// for a moment: 2.3 times the picture's size instead of 1.3.
-bool HasTextureStorage(const QOpenGLContext* context) {
-    return context->format().version() >= qMakePair(4, 2) ||
-           context->hasExtension("GL_ARB_texture_storage");
 }
 
 GLsizei MipmapLevels(std::uint32_t width, std::uint32_t height) {
@@ -88,7 +83,7 @@ GlTexture::GlTexture(std::shared_ptr<GlContextHome> home, std::uint32_t width, s
 
 std::unique_ptr<GlTexture> GlTexture::Create(std::shared_ptr<GlContextHome> home,
                                              std::uint32_t width, std::uint32_t height,
-                                             const std::uint32_t* pixels) {
+                                             const std::uint32_t* pixels, bool textureStorage) {
     if (!home->MakeCurrent()) {
         return nullptr;
     }
@@ -99,16 +94,25 @@ std::unique_ptr<GlTexture> GlTexture::Create(std::shared_ptr<GlContextHome> home
     gl->glBindTexture(GL_TEXTURE_2D, texture->texture_);
     gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     gl->glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    // 0xAARRGGBB words are B, G, R, A in memory; the first row is v = 0, the top.
     const auto w = static_cast<GLsizei>(width);
     const auto h = static_cast<GLsizei>(height);
-    if (HasTextureStorage(home->context())) {
+    // Immutable storage takes every mipmap level at once. A texture given level 0 alone is
+    // reallocated with its whole chain when the mipmaps are generated, with both copies
+    // alive for a moment: 2.3 times the picture's size instead of 1.3.
+    if (textureStorage) {
         gl->glTexStorage2D(GL_TEXTURE_2D, MipmapLevels(width, height), GL_RGBA8, w, h);
-        gl->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                            pixels);
     } else {
-        gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                         pixels);
+        gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    }
+    // The first row is v = 0, the top. The words go up as R, G, B, A bytes, which every
+    // OpenGL takes, a band of rows at a time so that the converted copy stays small.
+    constexpr std::uint32_t kBandRows = 64;
+    std::vector<std::uint8_t> band(std::size_t{width} * std::min(height, kBandRows) * 4);
+    for (std::uint32_t row = 0; row < height; row += kBandRows) {
+        const std::uint32_t rows = std::min(kBandRows, height - row);
+        ArgbToRgbaBytes(pixels + std::size_t{row} * width, std::size_t{rows} * width, band.data());
+        gl->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, static_cast<GLint>(row), w,
+                            static_cast<GLsizei>(rows), GL_RGBA, GL_UNSIGNED_BYTE, band.data());
     }
     gl->glGenerateMipmap(GL_TEXTURE_2D);
     gl->glBindTexture(GL_TEXTURE_2D, 0);

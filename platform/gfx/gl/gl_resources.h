@@ -38,10 +38,11 @@ class GlVertexBuffer : public VertexBuffer {
 
 class GlTexture : public Texture {
   public:
-    // From 0xAARRGGBB pixels, rows top to bottom, with a full mipmap chain.
+    // From 0xAARRGGBB pixels, rows top to bottom, with a full mipmap chain, in immutable
+    // storage where the context has it (`textureStorage`).
     static std::unique_ptr<GlTexture> Create(std::shared_ptr<GlContextHome> home,
                                              std::uint32_t width, std::uint32_t height,
-                                             const std::uint32_t* pixels);
+                                             const std::uint32_t* pixels, bool textureStorage);
     ~GlTexture() override;
     std::uint32_t Width() const override { return width_; }
     std::uint32_t Height() const override { return height_; }

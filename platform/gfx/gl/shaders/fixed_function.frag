@@ -1,5 +1,5 @@
-#version 330 core
-// Operation and argument numbers are those of TextureOp and TextureArg.
+// The GLSL version (and on OpenGL ES the precisions) come before this, from the context's
+// API. Operation and argument numbers are those of TextureOp and TextureArg.
 in vec4 litColor;
 in vec2 uv;
 

@@ -1,8 +1,9 @@
-#version 330 core
-layout(location = 0) in vec3 position;
-layout(location = 1) in vec3 normal;
-layout(location = 2) in vec4 colorBgra;
-layout(location = 3) in vec2 texcoord;
+// The GLSL version (and on OpenGL ES the precisions) come before this, from the context's
+// API; the attribute locations are bound when the program is linked.
+in vec3 position;
+in vec3 normal;
+in vec4 colorBgra;
+in vec2 texcoord;
 
 uniform mat4 worldViewProjection;
 uniform mat3 normalMatrix;

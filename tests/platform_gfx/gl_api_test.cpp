@@ -1,0 +1,46 @@
+#include "platform/gfx/gl_api.h"
+
+#include <gtest/gtest.h>
+
+namespace tetrakon::gfx {
+namespace {
+
+// What each API a driver may give comes to: whether the game draws with it, the GLSL
+// version its shaders start with, and whether sampler objects and texture storage are core.
+TEST(GlApi, EachContextGetsItsShaderVersionAndFeatures) {
+    struct Row {
+        GlApi api;
+        bool drawable;
+        const char* firstLine;
+        bool samplers;
+        bool storage;
+    };
+    const Row rows[] = {
+        {{false, 4, 5}, true, "#version 330 core", true, true},
+        {{false, 3, 3}, true, "#version 330 core", true, false},
+        {{false, 3, 2}, true, "#version 140", false, false},
+        {{false, 3, 1}, true, "#version 140", false, false},
+        {{false, 3, 0}, false, "#version 140", false, false},
+        {{false, 2, 1}, false, "#version 140", false, false},
+        {{true, 3, 2}, true, "#version 300 es", true, true},
+        {{true, 3, 0}, true, "#version 300 es", true, true},
+        {{true, 2, 0}, false, "#version 300 es", true, true},
+    };
+    for (const Row& row : rows) {
+        const std::string name = ApiName(row.api);
+        EXPECT_EQ(CanDrawWith(row.api), row.drawable) << name;
+        EXPECT_EQ(ShaderPreamble(row.api).substr(0, ShaderPreamble(row.api).find('\n')),
+                  row.firstLine)
+            << name;
+        const GlFeatures features = FeaturesOf(row.api, false, false);
+        EXPECT_EQ(features.samplerObjects, row.samplers) << name;
+        EXPECT_EQ(features.textureStorage, row.storage) << name;
+    }
+    // Older desktop versions get them from their extensions.
+    const GlFeatures extended = FeaturesOf({false, 3, 1}, true, true);
+    EXPECT_TRUE(extended.samplerObjects && extended.textureStorage);
+    EXPECT_NE(ShaderPreamble({true, 3, 0}).find("precision highp float;"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tetrakon::gfx
