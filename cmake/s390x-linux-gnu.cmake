@@ -1,8 +1,9 @@
 # Cross-builds for s390x, a big-endian machine, with Debian's cross compiler
 # (g++-s390x-linux-gnu). The libraries the build finds come from TETRAKON_S390X_SYSROOT,
 # where tools/check-big-endian.sh unpacks Debian's s390x packages; the C and C++ runtime
-# is the cross compiler's own, in /usr/s390x-linux-gnu. The programs run under qemu: it is
-# the emulator that build steps (the model conversion) and ctest put before them.
+# is the cross compiler's own, in /usr/s390x-linux-gnu. The programs run under qemu, which
+# the configuring command names as CMAKE_CROSSCOMPILING_EMULATOR: build steps (the model
+# conversion) and ctest put it before them.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR s390x)
 set(CMAKE_C_COMPILER s390x-linux-gnu-gcc)
@@ -14,7 +15,6 @@ list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TETRAKON_S390X_SYSROOT)
 if(NOT TETRAKON_S390X_SYSROOT)
     message(FATAL_ERROR "set TETRAKON_S390X_SYSROOT to the unpacked s390x packages")
 endif()
-set(lib_dir ${TETRAKON_S390X_SYSROOT}/usr/lib/s390x-linux-gnu)
 
 set(CMAKE_FIND_ROOT_PATH ${TETRAKON_S390X_SYSROOT})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
@@ -25,7 +25,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # compiler searches by itself.
 set(CMAKE_C_FLAGS_INIT "-isystem ${TETRAKON_S390X_SYSROOT}/usr/include/s390x-linux-gnu")
 set(CMAKE_CXX_FLAGS_INIT "-isystem ${TETRAKON_S390X_SYSROOT}/usr/include/s390x-linux-gnu")
-
-find_program(QEMU_S390X NAMES qemu-s390x qemu-s390x-static REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${QEMU_S390X} -L /usr/s390x-linux-gnu
-    -E LD_LIBRARY_PATH=${lib_dir})

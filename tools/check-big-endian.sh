@@ -64,6 +64,10 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "${packages[*]}" ]; then
     echo "${packages[*]}" >"$stamp"
 fi
 
+# How an s390x program runs here: qemu finds the C and C++ runtime under the cross
+# compiler's folder, and the unpacked libraries by the library path it hands the program.
+run=("$qemu" -L /usr/s390x-linux-gnu -E "LD_LIBRARY_PATH=$sysroot/usr/lib/s390x-linux-gnu")
+
 # A compiler cache keyed on paths relative to this checkout, as in scripts/test.sh.
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
@@ -72,11 +76,12 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 # Optimised as the native test build is, without its debug information, which only slows
 # the build here; dpkg-buildflags' hardening flags are the build machine's, not s390x's.
+emulator=$(IFS=';' && echo "${run[*]}")
 quietly cmake -S . -B "$build" -G Ninja --toolchain "$PWD/cmake/s390x-linux-gnu.cmake" \
-    -DTETRAKON_S390X_SYSROOT="$sysroot" -DTETRAKON_QT=OFF -DBUILD_TESTING=ON \
-    -DTETRAKON_BENCHMARKS=OFF -DTETRAKON_HARDENING=OFF -DTETRAKON_WERROR=ON \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" \
-    "${launcher[@]}"
+    -DTETRAKON_S390X_SYSROOT="$sysroot" -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" \
+    -DTETRAKON_QT=OFF -DBUILD_TESTING=ON -DTETRAKON_BENCHMARKS=OFF -DTETRAKON_HARDENING=OFF \
+    -DTETRAKON_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" "${launcher[@]}"
 quietly cmake --build "$build" -j "$(nproc)"
 
 passed=0
@@ -86,8 +91,7 @@ for program in "$build"/tests/*/*_tests; do
     # The long run of random turns takes minutes under qemu; the puzzle tests turn the
     # same pieces in short.
     [ "$name" != puzzle_soak_tests ] || continue
-    if out=$("$qemu" -L /usr/s390x-linux-gnu \
-        -E LD_LIBRARY_PATH="$sysroot/usr/lib/s390x-linux-gnu" "$program" 2>&1); then
+    if out=$("${run[@]}" "$program" 2>&1); then
         echo "passed: $name ($(grep -Eo '[0-9]+ tests? from [0-9]+ test suites? ran' <<<"$out"))"
         passed=$((passed + 1))
     else
