@@ -74,19 +74,22 @@ void ReadFromSource(png_structp png, png_bytep data, std::size_t length) {
 void IgnoreWarning(png_structp, png_const_charp) {}
 
 // Asks libpng for 8-bit B, G, R, A bytes (A, R, G, B on big-endian machines), which are
-// the 0xAARRGGBB words of a Picture.
+// the 0xAARRGGBB words of a Picture. An opaque picture gets its alpha byte where the
+// machine's word wants it: png_set_swap_alpha moves only a real alpha channel, not a
+// filler.
 void RequestArgb(png_structp png, png_infop info) {
+    constexpr bool kLittleEndian = std::endian::native == std::endian::little;
     png_set_expand(png);  // palette to RGB, gray below 8 bits to 8, tRNS to alpha
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
     if ((png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) == 0 &&
         !png_get_valid(png, info, PNG_INFO_tRNS)) {
-        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-    }
-    if constexpr (std::endian::native == std::endian::little) {
-        png_set_bgr(png);
-    } else {
+        png_set_add_alpha(png, 0xFF, kLittleEndian ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
+    } else if (!kLittleEndian) {
         png_set_swap_alpha(png);
+    }
+    if (kLittleEndian) {
+        png_set_bgr(png);
     }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "gfxutil/little_endian.h"
+
 namespace tetrakon {
 
 namespace {
@@ -11,7 +13,9 @@ constexpr float kQuadDistance = 110.0f;
 // Two clockwise triangles as seen from the eye, v = 0 along the top edge.
 std::array<QuadVertex, kQuadVertexCount> QuadVertices(float a, float b, std::uint32_t colour) {
     auto vertex = [colour](float x, float y, float u, float v) {
-        return QuadVertex{x, y, 0.0f, 1.0f, 1.0f, 1.0f, colour, u, v};
+        QuadVertex made{x, y, 0.0f, 1.0f, 1.0f, 1.0f, {}, u, v};
+        StoreLe32(colour, made.color);  // B, G, R, A
+        return made;
     };
     return {vertex(-a, b, 0, 0), vertex(a, b, 1, 0),   vertex(a, -b, 1, 1),
             vertex(a, -b, 1, 1), vertex(-a, -b, 0, 1), vertex(-a, b, 0, 0)};

@@ -12,7 +12,8 @@ namespace tetrakon {
 struct QuadVertex {
     float x, y, z;
     float nx, ny, nz;
-    std::uint32_t color;  // 0xAARRGGBB
+    // The 0xAARRGGBB colour as the layout reads it: the bytes B, G, R, A on every machine.
+    std::uint8_t color[4];
     float u, v;
 };
 static_assert(sizeof(QuadVertex) == 36);

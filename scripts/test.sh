@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Set up, build and run every test: the unit and display tests (under Xvfb), the
+# Set up, build and run every test: the unit and display tests (under Xvfb), the tests of
+# the libraries that need no Qt built for big-endian s390x and run under qemu, the
 # robustness checks (a long run of random turns, settings writes killed at random moments,
 # a puzzle session under valgrind), the built program driven end to end (tests/e2e), the
 # Debian package (built and checked, not installed, and built twice more from two clones of
@@ -43,6 +44,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=O
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=xcb ctest_with_retry tools/with-private-display.sh \
     ctest --test-dir build --output-on-failure -j "$jobs" -LE soak
+
+echo "== big-endian"
+tools/check-big-endian.sh
 
 echo "== robustness checks"
 ctest --test-dir build --output-on-failure -L soak

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
+#include "gfxutil/little_endian.h"
 #include "resources/module_resources.h"
 #include "scene/scene_file.h"
 #include "tests/fakes/fake_device.h"
@@ -152,7 +154,8 @@ TEST_F(SceneRendererTest, ThePyramidIsDrawnBeforeTheTurnStepSoAFrameShowsTheStat
     EXPECT_EQ(animation.drawnBeforeStep, device.log()->Matching("DrawSubset").size());
 }
 
-// The quad's vertices for the current view: the first vertex's position and colour.
+// The quad's vertices for the current view: the first vertex's position and colour, the
+// colour read from the bytes B, G, R, A that the vertex layout reads on every machine.
 struct QuadCorner {
     float x, y;
     std::uint32_t colour;
@@ -162,7 +165,7 @@ QuadCorner FirstVertex(const std::vector<std::uint8_t>& bytes) {
     QuadVertex vertex{};
     EXPECT_GE(bytes.size(), sizeof vertex);
     std::memcpy(&vertex, bytes.data(), sizeof vertex);
-    return {vertex.x, vertex.y, vertex.color};
+    return {vertex.x, vertex.y, LoadLe32(bytes.data() + offsetof(QuadVertex, color))};
 }
 
 TEST(BackgroundQuadTest, RewritesOnlyWhenTheViewShapeOrColourChanged) {

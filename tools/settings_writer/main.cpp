@@ -14,8 +14,8 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <vector>
 
+#include "gfxutil/little_endian.h"
 #include "platform/registry/reg_file_format.h"
 #include "platform/registry/registry_file.h"
 #include "platform/registry/registry_store.h"
@@ -39,9 +39,9 @@ bool WriteRound(const RegistryStore& store, std::uint32_t round) {
         return false;
     std::uint32_t offset = 0;
     for (const char* name : kNumberNames) {
-        const std::uint32_t value = round + offset++;
+        // Little-endian, as the game stores a DWORD, so the file is the same on every machine.
         std::uint8_t bytes[4];
-        std::memcpy(bytes, &value, sizeof bytes);
+        StoreLe32(round + offset++, bytes);
         key->SetValue(name, REG_DWORD, bytes, sizeof bytes);
     }
     const std::string path = PathOfRound(round);
@@ -73,16 +73,13 @@ std::string CheckFile(const RegistryFiles& files) {
     const RegValue* first = key->Find(kNumberNames[0]);
     if (first == nullptr || first->type != REG_DWORD || first->data.size() != 4)
         return "ShowCmd is missing or not a DWORD";
-    std::uint32_t round = 0;
-    std::memcpy(&round, first->data.data(), sizeof round);
+    // The numbers as the file's text writes them: the values stored little-endian.
+    const std::uint32_t round = LoadLe32(first->data.data());
     std::uint32_t offset = 0;
     for (const char* name : kNumberNames) {
         const RegValue* value = key->Find(name);
-        std::uint32_t expected = round + offset++;
-        std::uint8_t bytes[4];
-        std::memcpy(bytes, &expected, sizeof bytes);
-        if (value == nullptr || value->type != REG_DWORD ||
-            value->data != std::vector<std::uint8_t>(bytes, bytes + 4)) {
+        if (value == nullptr || value->type != REG_DWORD || value->data.size() != 4 ||
+            LoadLe32(value->data.data()) != round + offset++) {
             return std::string(name) + " is not from round " + std::to_string(round);
         }
     }
