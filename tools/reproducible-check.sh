@@ -29,8 +29,7 @@ build() {
             export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
             launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
         fi
-        cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-            -DTETRAKON_WERROR=ON "${launcher[@]}"
+        cmake --preset package "${launcher[@]}"
         cmake --build build
         cd build && cpack -G DEB
     ) >"$clone.log" 2>&1; then

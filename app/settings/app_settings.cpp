@@ -1,6 +1,7 @@
 #include "app/settings/app_settings.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <vector>
 
@@ -25,6 +26,13 @@ std::vector<ScreenArea> ScreenAreas() {
     return screens;
 }
 
+namespace {
+
+// The settings' messages, quiet unless QT_LOGGING_RULES turns them on.
+Q_LOGGING_CATEGORY(lcSettings, "tetrakon.settings", QtInfoMsg)
+
+}  // namespace
+
 AppSettings::AppSettings()
     : registry_(RegistryStore::DefaultConfigDirectory(), SettingsValueNames()), store_(registry_) {}
 
@@ -34,6 +42,9 @@ void AppSettings::LoadSettings(GameView& view) {
     view.renderer.PathImage = settings_.PathImage;
     view.NumberRandomRotate = settings_.NumberRandomRotate;
     view.FastRandomRotate = settings_.FastRandomRotate ? 1 : 0;
+    qCDebug(lcSettings, "read: %d shuffle turns, fast %d, picture %d \"%s\"",
+            view.NumberRandomRotate, static_cast<int>(view.FastRandomRotate),
+            static_cast<int>(view.renderer.Picture), view.renderer.PathImage.c_str());
 }
 
 void AppSettings::RestoreWindowPlacement(QtFramePlacement& frame) {
@@ -49,6 +60,9 @@ void AppSettings::SaveSettings(const GameView& view, QtFramePlacement& frame) {
     settings_.NumberRandomRotate = view.NumberRandomRotate;
     settings_.FastRandomRotate = view.FastRandomRotate != 0;
     store_.SaveSettings(&settings_, &frame, ScreenAreas());
+    qCDebug(lcSettings, "saved at close: %d shuffle turns, fast %d, picture %d \"%s\"",
+            view.NumberRandomRotate, static_cast<int>(view.FastRandomRotate),
+            static_cast<int>(view.renderer.Picture), view.renderer.PathImage.c_str());
 }
 
 }  // namespace tetrakon

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPointer>
@@ -18,6 +19,9 @@ namespace {
 
 // A lookup that hangs must not keep the help closed for good.
 constexpr int kLookUpLimitMs = 3000;
+// The shell's messages, quiet unless QT_LOGGING_RULES turns them on.
+Q_LOGGING_CATEGORY(lcShell, "tetrakon.shell", QtInfoMsg)
+
 // xdg-open's answer when the program it started ended with a failure.
 constexpr int kOpenerActionFailed = 4;
 
@@ -99,11 +103,15 @@ void HelpOpener::Run(Kind kind, const QString& program, const QStringList& argum
                     kind == Kind::Opener &&
                     (status == QProcess::CrashExit ||
                      (exitCode == kOpenerActionFailed && running.elapsed() >= viewerShownAfterMs_));
+                qCDebug(lcShell) << "help:" << (kind == Kind::LookUp ? "look-up" : "opener")
+                                 << "ended with" << exitCode << status << "after"
+                                 << running.elapsed() << "ms";
                 end(viewerEnded || (status == QProcess::NormalExit && exitCode == 0));
             });
     connect(process, &QProcess::errorOccurred, this, [end](QProcess::ProcessError error) {
         // Any other error is followed by `finished`.
         if (error == QProcess::FailedToStart) {
+            qCDebug(lcShell) << "help: a program could not start";
             end(false);
         }
     });

@@ -7,7 +7,7 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
 #include <vector>
 
 namespace tetrakon {
@@ -29,9 +29,18 @@ int savedStandardError = -1;
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
+        // Qt's own reason follows our line: the warnings it gave on the way (no such
+        // platform plugin, no connection to the display), else the first line of its fatal
+        // message, without its advice on reinstalling.
+        std::string said = kNoDisplayText;
+        for (const HeldMessage& held : *heldMessages) {
+            said += "tetrakon: Qt: " + held.text.toStdString() + "\n";
+        }
+        if (heldMessages->empty()) {
+            said += "tetrakon: Qt: " + text.section(QLatin1Char('\n'), 0, 0).toStdString() + "\n";
+        }
         const int out = savedStandardError >= 0 ? savedStandardError : STDERR_FILENO;
-        [[maybe_unused]] const ssize_t written =
-            write(out, kNoDisplayText, std::strlen(kNoDisplayText));
+        [[maybe_unused]] const ssize_t written = write(out, said.data(), said.size());
         std::_Exit(1);
     }
     heldMessages->push_back(

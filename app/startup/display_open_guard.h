@@ -6,12 +6,13 @@ namespace tetrakon {
 inline constexpr const char* kNoDisplayText =
     "tetrakon: не удаётся открыть дисплей (X11 или Wayland).\n";
 
-// Watches Qt's messages while the application object connects to the display. Qt (6.4) ends a
-// program whose display it cannot open with an abort and advice about reinstalling; here
-// that ends it with kNoDisplayText and exit status 1 instead. The warnings Qt gives on the
-// way are held back and passed on once the display is open, and what the display libraries
-// write to standard error themselves meanwhile (Xlib's "Authorization required") is
-// dropped, so a failed start says only its one line.
+// Watches Qt's messages while the application object connects to the display. Qt (6.4)
+// ends a program whose display it cannot open with an abort and advice about reinstalling;
+// here that ends it with kNoDisplayText, Qt's own reason on the lines after it, and exit
+// status 1 instead. The warnings Qt gives on the way are held back and passed on once the
+// display is open, and what the display libraries write to standard error themselves
+// meanwhile (Xlib's "Authorization required") is dropped, so a failed start says only
+// our line and Qt's reason.
 class DisplayOpenGuard {
   public:
     DisplayOpenGuard();

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -87,6 +88,9 @@ Result CopyRows(const QImage& image, Picture* out) {
     return S_OK;
 }
 
+// The picture layer's messages, quiet unless QT_LOGGING_RULES turns them on.
+Q_LOGGING_CATEGORY(lcPicture, "tetrakon.picture", QtInfoMsg)
+
 }  // namespace
 
 Result DecodePictureWithQt(PictureSource& source, const PictureLimits& limits, Picture* out) {
@@ -107,6 +111,8 @@ Result DecodePictureWithQt(PictureSource& source, const PictureLimits& limits, P
     QImageReader reader(&device);
     reader.setAllocationLimit(AllocationLimitMiB(limits));
     if (!reader.canRead() || !Readable(reader.format())) {
+        qCDebug(lcPicture) << "no reader takes the file, or its format is refused:"
+                           << reader.format();
         return E_FAIL;
     }
     if (reader.format() == "ico" || reader.format() == "cur") {
@@ -118,10 +124,12 @@ Result DecodePictureWithQt(PictureSource& source, const PictureLimits& limits, P
     // allocation limit still holds then.
     const QSize claimed = reader.size();
     if (claimed.isValid() && !Allowed(claimed, limits)) {
+        qCDebug(lcPicture) << "the file claims" << claimed << "- over the picture limit";
         return E_OUTOFMEMORY;
     }
     const QImage image = reader.read();
     if (image.isNull()) {
+        qCDebug(lcPicture) << "Qt's reader failed:" << reader.errorString();
         return E_FAIL;
     }
     if (!Allowed(image.size(), limits)) {

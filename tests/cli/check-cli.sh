@@ -34,16 +34,22 @@ for args in "--help" "--bogus --help --version"; do
     grep -q -- '--version' <<<"$out" || fail "'$args' does not name --version"
 done
 
-# No display at all, one that refuses the connection, and a malformed name.
-for display in "" DISPLAY=:4242 DISPLAY=garbage::; do
+# No display at all, one that refuses the connection, a malformed name and a platform that
+# does not exist: our line, then Qt's reason.
+no_display_text="tetrakon: не удаётся открыть дисплей (X11 или Wayland)."
+for display in "" DISPLAY=:4242 DISPLAY=garbage:: QT_QPA_PLATFORM=nosuchplugin; do
     for args in "" -h --bogus; do
         # shellcheck disable=SC2086
         out=$(env -u DISPLAY -u WAYLAND_DISPLAY $display timeout 5 "$program" $args 2>&1 >/dev/null)
         status=$?
-        [ "$status" -eq 1 ] && [ "$out" = "tetrakon: не удаётся открыть дисплей (X11 или Wayland)." ] ||
+        if [ "$status" -ne 1 ] || [ "$(head -1 <<<"$out")" != "$no_display_text" ] ||
+            ! grep -q '^tetrakon: Qt: ..' <<<"$out"; then
             fail "'$args' with '$display' exits with $status and says: $out"
+        fi
     done
 done
+out=$(env -u DISPLAY QT_QPA_PLATFORM=nosuchplugin "$program" 2>&1 >/dev/null)
+grep -q 'nosuchplugin' <<<"$out" || fail "Qt's reason does not name the missing platform: $out"
 
 # Written output that cannot be delivered is a failure, not a silent success.
 if [ -w /dev/full ]; then

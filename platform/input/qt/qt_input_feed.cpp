@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QWindow>
@@ -38,6 +39,9 @@ bool IsInputEvent(QEvent::Type type) {
     }
 }
 
+// The input layer's messages, quiet unless QT_LOGGING_RULES turns them on.
+Q_LOGGING_CATEGORY(lcInput, "tetrakon.input", QtInfoMsg)
+
 }  // namespace
 
 QtInputFeed::QtInputFeed() {
@@ -47,6 +51,7 @@ QtInputFeed::QtInputFeed() {
                 [this](Qt::ApplicationState state) { OnApplicationState(state); });
         connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
             if (!Watches(window)) {
+                qCDebug(lcInput) << "the keyboard went to" << window << "- held keys released";
                 ClearKeys();
             }
         });
