@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks every #include of the libraries against the include rules table of
-# docs/DESIGN.md ("### Include rules"): a file in one of the table's folders may include
+# docs/ARCHITECTURE.md ("Include rules"): a file in one of the table's folders may include
 # its own folder's headers, those of the folders its row names, the standard and POSIX
 # headers, and only the outside libraries its row names. Prints each include that breaks
 # a rule and exits 1 if there is any.
@@ -19,6 +19,8 @@ declare -A library_pattern=(
     [libpng]='^png\.h$'
 )
 
+rules=docs/ARCHITECTURE.md
+
 # The table: one row per folder, "| `folder` | `dep` `dep` ... | Library, Library |".
 declare -A allowed_folders allowed_libraries
 folders=()
@@ -27,9 +29,9 @@ while IFS='|' read -r _ folder deps libs _; do
     folders+=("$folder")
     allowed_folders[$folder]=" $(tr -d '`,' <<<"$deps" | tr -s ' ') "
     allowed_libraries[$folder]=" $(tr -d ',' <<<"$libs" | tr -s ' ') "
-done < <(awk '/^#/ { inside = /^### Include rules/ } inside && /^\| `/' docs/DESIGN.md)
+done < <(awk '/^#/ { inside = /^#+ Include rules$/ } inside && /^\| `/' "$rules")
 if [ ${#folders[@]} -eq 0 ]; then
-    echo "check-layers: no include rules table in docs/DESIGN.md" >&2
+    echo "check-layers: no include rules table in $rules" >&2
     exit 2
 fi
 
@@ -69,7 +71,7 @@ while IFS= read -r file; do
 done < <(git ls-files '*.h' '*.cpp' 2>/dev/null || find . -name '*.h' -o -name '*.cpp' | sed 's|^\./||')
 
 if [ "$breaks" -gt 0 ]; then
-    echo "check-layers: $breaks include(s) against the rules of docs/DESIGN.md" >&2
+    echo "check-layers: $breaks include(s) against the rules of $rules" >&2
     exit 1
 fi
-echo "check-layers: every include keeps to the rules of docs/DESIGN.md"
+echo "check-layers: every include keeps to the rules of $rules"

@@ -7,8 +7,9 @@ namespace tetrakon {
 // Every rule the shell applies to decide whether an idle pass steps a frame and whether a
 // presented frame must be followed by another. The game itself draws a frame only when
 // what it shows changed (GameView::DrawFrame), and the device swaps only into a window on
-// screen (gfx::ShowsOnScreen); docs/DESIGN.md lists all of them with what they
-// exist for. Windows are named by their address only, so the rules need no Qt.
+// screen (gfx::ShowsOnScreen); docs/ARCHITECTURE.md ("When a frame is shown") lists all
+// of them with what they exist for. Windows are named by their address only, so the rules
+// need no Qt.
 class FrameGate {
   public:
     using Clock = std::chrono::steady_clock;
