@@ -27,22 +27,28 @@ scenarios=(first_frame click_turn_and_undo wayland_first_frame headless_first_fr
 # Runs a command inside the root, in the source tree, with a clean environment. The
 # mounts live in a mount namespace of their own, so they go when the command ends, even
 # when it is killed.
+# The repository's .git (outside the tree in a git worktree) is bound at its own path too:
+# the format and layers checks ask git for the sources. git may read a tree root does not
+# own (safe.directory).
+git_dir=$(git rev-parse --path-format=absolute --git-common-dir)
 in_root() {
     # shellcheck disable=SC2016 # the inner script expands its own arguments
     unshare --mount --propagation private -- bash -euc '
-        r=$1 src=$2 ccache_dir=$3
-        shift 3
+        r=$1 src=$2 git_dir=$3 ccache_dir=$4
+        shift 4
         mount -t proc proc "$r/proc"
         mount --rbind /dev "$r/dev" # with /dev/pts and /dev/shm
         mount --rbind /sys "$r/sys"
         mount --bind /tmp "$r/tmp" # Xvfb sees the host servers lock files
-        mkdir -p "$r$src" "$r/var/cache/ccache"
+        mkdir -p "$r$src" "$r$git_dir" "$r/var/cache/ccache"
         mount --bind "$src" "$r$src"
+        mount --bind "$git_dir" "$r$git_dir"
         mount --bind "$ccache_dir" "$r/var/cache/ccache"
         exec chroot "$r" /usr/bin/env -i -C "$src" HOME=/root LANG=C.UTF-8 TERM=dumb \
             PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+            GIT_CONFIG_COUNT=1 GIT_CONFIG_KEY_0=safe.directory GIT_CONFIG_VALUE_0="*" \
             CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR="$src" CCACHE_NOHASHDIR=1 "$@"
-    ' in_root "$root" "$src" "$ccache_dir" "$@"
+    ' in_root "$root" "$src" "$git_dir" "$ccache_dir" "$@"
 }
 
 # The archive apt uses here: the first URI of the host's sources for the main suites,
