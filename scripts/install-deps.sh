@@ -40,15 +40,16 @@ fi
 # apt's dry run says what an install would add: "Inst NAME (VERSION ...)" for a package
 # not installed ("Inst NAME [OLD] (NEW ...)" is an upgrade, not missing). It answers for
 # virtual names as well, which dpkg never shows as installed (libqt6opengl6-dev is provided
-# by qt6-base-dev on Debian 13), and fails when it knows no such package (no lists yet).
-inst_lines() {
-    apt-get -s -qq install --no-install-recommends "$@" 2>/dev/null | grep '^Inst [^ ]* (' ||
-        [ "${PIPESTATUS[0]}" -eq 0 ] || echo "Inst (package lists needed)"
-}
-mapfile -t missing < <(inst_lines "${wanted[@]}" "${bare[@]}")
+# by qt6-base-dev on Debian 13). It fails when it knows a name not yet (no package lists):
+# then everything is installed.
+if dry_run=$(apt-get -s -qq install --no-install-recommends "${wanted[@]}" "${bare[@]}" 2>/dev/null); then
+    mapfile -t missing < <(sed -n 's/^Inst \([^ ]*\) (.*/\1/p' <<<"$dry_run")
+else
+    missing=("${wanted[@]}" "${bare[@]}")
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: $(printf '%s\n' "${missing[@]}" | cut -d' ' -f2 | tr '\n' ' ')"
+echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive

@@ -71,9 +71,15 @@ make_or_update_root() {
             DEBIAN_FRONTEND=noninteractive apt-get install -y -qq mmdebstrap >/dev/null || return 1
         archive_uris
         rm -rf "$root.new"
-        # No services are started in the root (policy-rc.d).
+        # No services are started in the root (policy-rc.d). For speed: no manual pages
+        # (man-db's trigger indexes them all at every install), translations of the package
+        # descriptions or AppStream catalogues.
         # shellcheck disable=SC2016 # mmdebstrap's hooks get the root as $1
-        mmdebstrap --quiet --variant=apt --aptopt='Acquire::Languages "none"' \
+        mmdebstrap --quiet --variant=apt --dpkgopt='path-exclude=/usr/share/man/*' \
+            --aptopt='Acquire::Languages "none"' \
+            --aptopt='Acquire::IndexTargets::deb::DEP-11::DefaultEnabled "false"' \
+            --aptopt='Acquire::IndexTargets::deb::DEP-11-icons::DefaultEnabled "false"' \
+            --aptopt='Acquire::IndexTargets::deb::DEP-11-icons-small::DefaultEnabled "false"' \
             --customize-hook='printf "#!/bin/sh\nexit 101\n" >"$1/usr/sbin/policy-rc.d"' \
             --customize-hook='chmod 755 "$1/usr/sbin/policy-rc.d"' \
             trixie "$root.new" "deb $mirror trixie main" "deb $mirror trixie-updates main" \
