@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <tuple>
+
 namespace tetrakon::gfx {
 namespace {
 
@@ -27,14 +30,12 @@ TEST(GlApi, EachContextGetsItsShaderVersionAndFeatures) {
         {{true, 2, 0}, false, "#version 300 es", true, true},
     };
     for (const Row& row : rows) {
-        const std::string name = ApiName(row.api);
-        EXPECT_EQ(CanDrawWith(row.api), row.drawable) << name;
-        EXPECT_EQ(ShaderPreamble(row.api).substr(0, ShaderPreamble(row.api).find('\n')),
-                  row.firstLine)
-            << name;
+        const std::string_view preamble = ShaderPreamble(row.api);
         const GlFeatures features = FeaturesOf(row.api, false, false);
-        EXPECT_EQ(features.samplerObjects, row.samplers) << name;
-        EXPECT_EQ(features.textureStorage, row.storage) << name;
+        EXPECT_EQ(std::tuple(CanDrawWith(row.api), preamble.substr(0, preamble.find('\n')),
+                             features.samplerObjects, features.textureStorage),
+                  std::tuple(row.drawable, row.firstLine, row.samplers, row.storage))
+            << ApiName(row.api);
     }
     // Older desktop versions get them from their extensions.
     const GlFeatures extended = FeaturesOf({false, 3, 1}, true, true);
