@@ -8,8 +8,7 @@
 namespace tetrakon::gfx {
 namespace {
 
-// What each API a driver may give comes to: whether the game draws with it, the GLSL
-// version its shaders start with, and whether sampler objects and texture storage are core.
+// Per API: drawable or not, the shaders' GLSL version, sampler objects and texture storage.
 TEST(GlApi, EachContextGetsItsShaderVersionAndFeatures) {
     struct Row {
         GlApi api;
