@@ -20,14 +20,14 @@ run() {
 }
 
 for args in "--version" "-Embedding --version" "--unknown --version --help"; do
-    # shellcheck disable=SC2086
+    # shellcheck disable=SC2086 # $args holds several arguments
     run $args
     [ "$status" -eq 0 ] || fail "'$args' exits with $status"
     [ "$out" = "tetrakon $version" ] || fail "'$args' prints '$out'"
 done
 
 for args in "--help" "--bogus --help --version"; do
-    # shellcheck disable=SC2086
+    # shellcheck disable=SC2086 # $args holds several arguments
     run $args
     [ "$status" -eq 0 ] || fail "'$args' exits with $status"
     grep -q '^Использование: tetrakon' <<<"$out" || fail "'$args' prints no Russian usage: $out"
@@ -37,10 +37,10 @@ done
 # No display at all, one that refuses the connection, and a malformed name.
 for display in "" DISPLAY=:4242 DISPLAY=garbage::; do
     for args in "" -h --bogus; do
-        # shellcheck disable=SC2086
+        # shellcheck disable=SC2086 # $display and $args are empty or words of their own
         out=$(env -u DISPLAY -u WAYLAND_DISPLAY $display timeout 5 "$program" $args 2>&1 >/dev/null)
         status=$?
-        [ "$status" -eq 1 ] && [ "$out" = "tetrakon: не удаётся открыть дисплей (X11 или Wayland)." ] ||
+        { [ "$status" -eq 1 ] && [ "$out" = "tetrakon: не удаётся открыть дисплей (X11 или Wayland)." ]; } ||
             fail "'$args' with '$display' exits with $status and says: $out"
     done
 done

@@ -19,6 +19,7 @@ malloc_limit=${FUZZ_MALLOC_LIMIT_MB:-256}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tetrakon-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+# shellcheck source=seeds.sh
 . "$source_dir/tests/fuzz/seeds.sh"
 
 # run_fuzzer NAME
@@ -32,7 +33,7 @@ run_fuzzer() {
     mkdir -p "$work/$name/corpus" "$work/$name/artifacts"
     fuzz_seeds "$name" "$source_dir" "$work/$name/corpus"
     status=0
-    "$fuzzer" "$work/$name/corpus" -max_total_time=$seconds -rss_limit_mb=2048 \
+    "$fuzzer" "$work/$name/corpus" -max_total_time="$seconds" -rss_limit_mb=2048 \
         -malloc_limit_mb="$malloc_limit" -max_len=65536 -artifact_prefix="$work/$name/artifacts/" -print_final_stats=1 ||
         status=$?
     if [ "$status" -ne 0 ]; then
