@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # End-to-end scenarios of the OpenGL the game draws with where the driver offers no desktop
 # OpenGL 3.3, made with Mesa's version overrides: the first frame matches the one the 3.3
 # core path draws, and a click on the tip turns it. Sourced by run.sh after scenarios.sh.
@@ -21,6 +22,7 @@ compare_with_core_path() {
     keep_view_shot core
     kill "$APP_PID"
     wait_exit 10
+    # shellcheck disable=SC2163 # the arguments are NAME=VALUE words to export
     export "$@" QT_LOGGING_RULES=tetrakon.gfx.debug=true
     start_app -Embedding
     wait_main
