@@ -52,12 +52,12 @@ wait_main_wayland() {
         shot located
         rect=$(view_rect_in located)
     done
-    local x y w h top first last bar
+    local x y w h top first="" last="" bar
     read -r x y w h <<<"$rect"
     # The menu bar has the colour of the title bar that Qt draws above it: its height is
     # read from its titles, which it centres, the last run of text above the view.
     top=$((y > 60 ? y - 60 : 0))
-    read -r first last < <(ink_runs located "${w}x$((y - top))+$x+$top" y 50 2 | tail -1)
+    read -r first last < <(ink_runs located "${w}x$((y - top))+$x+$top" y 50 2 | tail -1) || true
     [ -n "$last" ] || fail "no menu bar above the view"
     bar=$((2 * (y - top) - first - last))
     main_window_at "${WESTON_WINDOW:-}" "$x" $((y - bar)) "$w" $((h + bar)) "$bar"
