@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The OpenGL paths besides 3.3 core, made with Mesa's version overrides: the same first frame
 # as 3.3 core's, and a click on the tip turns it. Sourced by run.sh after scenarios.sh.
 
@@ -18,6 +19,7 @@ compare_with_core_path() {
     keep_view_shot core
     kill "$APP_PID"
     wait_exit 10
+    # shellcheck disable=SC2163 # the arguments are NAME=VALUE words to export
     export "$@" QT_LOGGING_RULES=tetrakon.gfx.debug=true
     start_app -Embedding
     wait_main
