@@ -18,7 +18,7 @@ game_packages=(
 
 # What the tests, checks and measurements add.
 test_packages=(
-    ccache clang libclang-rt-dev clang-format
+    ccache clang libclang-rt-dev clang-format shellcheck
     libgtest-dev libgmock-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox
     xvfb xauth x11-utils xdotool wmctrl imagemagick jwm weston qt6-wayland valgrind netpbm time perl

@@ -42,9 +42,9 @@ expected=(
     /usr/share/tetrakon/help/menus.html
     /usr/share/tetrakon/help/presets.html
     /usr/share/tetrakon/help/style.css
-    /usr/share/applications/$app_id.desktop
-    /usr/share/metainfo/$app_id.metainfo.xml
-    /usr/share/icons/hicolor/scalable/apps/$app_id.svg
+    "/usr/share/applications/$app_id.desktop"
+    "/usr/share/metainfo/$app_id.metainfo.xml"
+    "/usr/share/icons/hicolor/scalable/apps/$app_id.svg"
     /usr/share/man/man6/tetrakon.6.gz
     /usr/share/man/ru/man6/tetrakon.6.gz
     /usr/share/tetrakon/bg.jpg
@@ -86,7 +86,7 @@ help_source=$(dirname "$0")/../resources/help
 for part in toc:hhc index:hhk; do
     want=$(grep -c 'name="Local"' "$help_source/tetrakon.${part#*:}")
     got=$(cd "$work" && chmls "extract${part%:*}" "$(dirname "$program")/tetrakon.CHM" "$part" \
-        >/dev/null && grep -c 'name="Local"' "$part" || true)
+        >/dev/null && grep -c 'name="Local"' "$part") || true
     [ "$got" = "$want" ] || fail "the help's ${part%:*} holds ${got:-no} entries, not $want"
 done
 [ "$(readlink -f "$root/usr/share/doc/tetrakon/html")" = "$root/usr/share/tetrakon/help" ] ||

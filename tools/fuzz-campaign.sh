@@ -20,6 +20,7 @@ runs=${FUZZ_RUNS:-1000000}
 max_len=${FUZZ_MAX_LEN:-8192}
 malloc_limit=${FUZZ_MALLOC_LIMIT_MB:-256}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=../tests/fuzz/seeds.sh
 . "$source_dir/tests/fuzz/seeds.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tetrakon-fuzz-campaign.XXXXXX")

@@ -49,9 +49,10 @@ done
 # The killed writers held the file lock; a writer after them must still get it.
 "$writer" "$config" 1
 "$writer" --check "$config"
-left=$(cd "$config/Tetrakon" && ls -A | grep -vx -e registry.reg -e registry.reg.lock || true)
+left=$(find "$config/Tetrakon" -mindepth 1 -maxdepth 1 ! -name registry.reg ! -name registry.reg.lock \
+    -printf '%f ')
 if [ -n "$left" ]; then
-    echo "after the last save these remain beside the registry file:" $left >&2
+    echo "after the last save these remain beside the registry file: $left" >&2
     exit 1
 fi
 echo "kill-settings-check: $kills kills, the file changed between $changed of them, never broken;" \

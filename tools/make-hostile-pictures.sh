@@ -20,10 +20,16 @@ fi
 folder=${1:?usage: make-hostile-pictures.sh [--large] FOLDER}
 mkdir -p "$folder"
 
+# The bytes that the printf escapes of $1 stand for.
+bytes() {
+    # shellcheck disable=SC2059 # the escapes are meant for printf
+    printf "$1"
+}
+
 # The bytes of a 32-bit big-endian number.
 be32() {
     for shift in 24 16 8 0; do
-        printf "\\$(printf %03o $((($1 >> shift) & 255)))"
+        bytes "\\$(printf %03o $((($1 >> shift) & 255)))"
     done
 }
 
@@ -36,14 +42,14 @@ signature='\211PNG\r\n\032\n'
 ihdr_1x1='\000\000\000\015IHDR\000\000\000\001\000\000\000\001\010\002\000\000\000\220\167\123\336'
 
 {
-    printf "$signature$ihdr_1x1"
+    bytes "$signature$ihdr_1x1"
     be32 1290000000
     printf 'zTXtComment\000\000'
     filler 63
 } >"$folder/ztxt-claims-1290MB.png"
 
 {
-    printf "$signature$ihdr_1x1"
+    bytes "$signature$ihdr_1x1"
     be32 2046820352
     printf 'tEXtComment\000'
     filler 765

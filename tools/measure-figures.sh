@@ -103,8 +103,8 @@ for run in $(seq $runs); do
     pid=$!
     w=$(wait_window --name "^${caption}\$")
     [ -n "$w" ] || { echo "the program showed no window within 60 s" >&2; exit 1; }
-    mapped+=($(($(now_ms) - start)))
-    drawn+=($(wait_drawn "$w" "$start"))
+    mapped+=("$(($(now_ms) - start))")
+    drawn+=("$(wait_drawn "$w" "$start")")
     if [ "$run" -eq 1 ]; then
         sleep 2
         rest_peak=$(peak_kib "$pid") rest_anon=$(anon_kib "$pid")
@@ -118,7 +118,7 @@ for run in $(seq $runs); do
     pids+=("$fpid")
     fw=$(wait_window --name '^glfloor$')
     [ -n "$fw" ] || { echo "the floor showed no window within 60 s" >&2; exit 1; }
-    floor_drawn+=($(wait_drawn "$fw" "$start"))
+    floor_drawn+=("$(wait_drawn "$fw" "$start")")
     if [ "$run" -eq 1 ]; then
         sleep 2
         floor_peak=$(peak_kib "$fpid") floor_anon=$(anon_kib "$fpid")
@@ -154,9 +154,9 @@ start_runs=21
 shown=() floor_shown=()
 for run in $(seq $start_runs); do
     mkdir -p "$work/cfg-first$run"
-    shown+=($(first_frame_ms "$work/game.log" env XDG_CONFIG_HOME="$work/cfg-first$run" \
-        TETRAKON_FRAME_LOG="$work/game.log" "$app" -Embedding))
-    floor_shown+=($(first_frame_ms "$work/floor.log" "$floor" "$work/floor.log"))
+    shown+=("$(first_frame_ms "$work/game.log" env XDG_CONFIG_HOME="$work/cfg-first$run" \
+        TETRAKON_FRAME_LOG="$work/game.log" "$app" -Embedding)")
+    floor_shown+=("$(first_frame_ms "$work/floor.log" "$floor" "$work/floor.log")")
 done
 shown_ms=$(printf '%s\n' "${shown[@]}" | median)
 floor_shown_ms=$(printf '%s\n' "${floor_shown[@]}" | median)
@@ -167,10 +167,10 @@ cold_runs=11
 cold=() floor_cold=()
 for run in $(seq $cold_runs); do
     mkdir -p "$work/cfg-cold$run" "$work/cache-cold$run" "$work/cache-floor-cold$run"
-    cold+=($(first_frame_ms "$work/game.log" env XDG_CONFIG_HOME="$work/cfg-cold$run" \
-        XDG_CACHE_HOME="$work/cache-cold$run" TETRAKON_FRAME_LOG="$work/game.log" "$app" -Embedding))
-    floor_cold+=($(first_frame_ms "$work/floor.log" env XDG_CACHE_HOME="$work/cache-floor-cold$run" \
-        "$floor" "$work/floor.log"))
+    cold+=("$(first_frame_ms "$work/game.log" env XDG_CONFIG_HOME="$work/cfg-cold$run" \
+        XDG_CACHE_HOME="$work/cache-cold$run" TETRAKON_FRAME_LOG="$work/game.log" "$app" -Embedding)")
+    floor_cold+=("$(first_frame_ms "$work/floor.log" env XDG_CACHE_HOME="$work/cache-floor-cold$run" \
+        "$floor" "$work/floor.log")")
 done
 cold_ms=$(printf '%s\n' "${cold[@]}" | median)
 floor_cold_ms=$(printf '%s\n' "${floor_cold[@]}" | median)
@@ -186,7 +186,7 @@ pid=$!
 w=$(wait_window --name "^${caption}\$")
 sleep 2
 xdotool windowactivate --sync "$w" >/dev/null 2>&1
-eval "$(xwininfo -id "$w" | awk '/Absolute upper-left X/ { print "ox=" $4 } /Absolute upper-left Y/ { print "oy=" $4 }')"
+read -r ox oy < <(xwininfo -id "$w" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { print x, $4 }')
 xdotool mousemove $((ox + 26)) $((oy + 8)) mousedown 1; sleep 0.1; xdotool mouseup 1
 sleep 0.4
 xdotool mousemove $((ox + 66)) $((oy + 29)) mousedown 1; sleep 0.05
@@ -254,12 +254,12 @@ for picture in no-such-file.jpg ramp-8192.png progressive-16384.jpg baseline-163
     sleep 2
     close_window "$w" "$pid"
     wait "$pid" 2>/dev/null
-    shown=no size=-
-    grep -q '"Picture"=dword:00000001' "$home/.config/Tetrakon/registry.reg" && shown=yes
+    kept=no size=-
+    grep -q '"Picture"=dword:00000001' "$home/.config/Tetrakon/registry.reg" && kept=yes
     [ -e "$work/$picture" ] && size=$(du -h --apparent-size "$work/$picture" | cut -f1)
     picture_peak=$(awk -F': ' '/Maximum resident set size/ { print int($2 / 1024) }' \
         "$home/time.txt")
-    picture_rows+="| $picture | $size | ${picture_peak} MiB | $shown |"$'\n'
+    picture_rows+="| $picture | $size | ${picture_peak} MiB | $kept |"$'\n'
 done
 
 # --- kubrick, when it is here
@@ -283,7 +283,7 @@ if command -v kubrick >/dev/null; then
         if [ "$run" -eq 1 ]; then
             sleep 2
             # It opens on an animated demo; a click into the scene ends it.
-            eval "$(xwininfo -id "$kw" | awk '/Absolute upper-left X/ { print "kx=" $4 } /Absolute upper-left Y/ { print "ky=" $4 }')"
+            read -r kx ky < <(xwininfo -id "$kw" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { print x, $4 }')
             xdotool mousemove $((kx + 200)) $((ky + 200)) mousedown 1
             sleep 0.1
             xdotool mouseup 1 mousemove 0 0
@@ -302,6 +302,7 @@ benches=""
 for b in pick_bench puzzle_bench picture_bench xfile_bench; do
     exe="$build/tests/bench/$b"
     [ -x "$exe" ] || continue
+    # shellcheck disable=SC2016 # sed's $: the last line
     benches+=$(printf '\n### %s\n\n```\n%s\n```\n' "$b" \
         "$("$exe" --benchmark_min_time=0.2 --benchmark_color=false 2>/dev/null |
             grep -v '^\*\*\*' | sed -n '/^---/,$p')")

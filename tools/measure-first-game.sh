@@ -17,6 +17,7 @@ git -C "$work/clone" checkout -q "$commit"
 mkdir "$work/ccache"
 export CCACHE_DIR="$work/ccache"
 
+# shellcheck disable=SC2016 # the inner script expands its own arguments
 "$(dirname "$0")/with-private-display.sh" bash -c '
     clone=$1 work=$2
     start=$(date +%s%N)

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Wayland compositors that need no display, and what a client's protocol log tells about
 # the view. weston's headless back end renders in software; its screenshots come through
 # weston-screenshooter, which it allows only with --debug. mutter runs headless with one

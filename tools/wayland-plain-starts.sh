@@ -13,12 +13,18 @@ runs=${3:-20}
 shift $(($# < 3 ? $# : 3))
 [ -x "$app" ] || { echo "no program at $app" >&2; exit 2; }
 e2e="$(dirname "$(realpath "$0")")/../tests/e2e"
+# shellcheck source=../tests/e2e/display.sh
 source "$e2e/display.sh"
 source "$(dirname "$0")/wayland-compositors.sh"
 work=$(mktemp -d)
 pids="$work/pids"
 touch "$pids"
-trap 'while read -r p; do kill "$p" 2>/dev/null; done <"$pids"; rm -rf "$work"' EXIT
+cleanup() {
+    local pid
+    while read -r pid; do kill "$pid" 2>/dev/null; done <"$pids"
+    rm -rf "$work"
+}
+trap cleanup EXIT
 if [ "$compositor" = weston-nested ]; then
     start_measuring_desktop "$work"
     printf '%s\n' "${DESKTOP_PIDS[@]}" >>"$pids"
@@ -60,10 +66,10 @@ for run in $(seq "$runs"); do
         [ "$now" = "$before" ] && settled=1 || settled=0
         before=$now
         read -r got room <<<"$(view_buffer_and_size "$log")"
-        if [ $settled = 1 ] && [ "$got" != none ] && [ "$got" = "$room" ]; then
+        if [ "$settled" = 1 ] && [ "$got" != none ] && [ "$got" = "$room" ]; then
             result="drawn $got after $(($(date +%s%3N) - began)) ms"
             passed=$((passed + 1))
-        elif [ $(($(date +%s%3N) - began)) -ge 10000 ] || ! kill -0 $pid 2>/dev/null; then
+        elif [ $(($(date +%s%3N) - began)) -ge 10000 ] || ! kill -0 "$pid" 2>/dev/null; then
             result="NOT drawn: the view's last buffer is $got, the view is $room"
             mkdir -p "$failed"
             cp "$log" "$failed/"

@@ -1,7 +1,6 @@
 #include "app/dialogs/qt_message_box.h"
 
 #include "app/dialogs/close_only_title_bar.h"
-#include "app/shell/program_icon.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -16,7 +15,6 @@ void QtMessageBox::Show(const std::string& text, const std::string& caption, Mes
 
 void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                     const QString& text) {
-    InstallProgramIcon();
     QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
     UseCloseOnlyTitleBarWhereNeeded(&box);
     box.exec();

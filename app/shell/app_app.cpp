@@ -5,6 +5,7 @@
 #include "app/shell/program_icon.h"
 #include "app/startup/startup_splash_wnd.h"
 
+#include <QGuiApplication>
 #include <chrono>
 
 namespace tetrakon {
@@ -13,10 +14,6 @@ namespace {
 
 // The pause after each frame step; it bounds the frame rate near 66 frames per second.
 constexpr int kIdlePauseMs = 15;
-
-// The program icon goes on the windows at the first frame on screen, or after this long
-// when no frame comes (a minimised start).
-constexpr int kIconLatestMs = 1000;
 
 }  // namespace
 
@@ -39,6 +36,7 @@ CAppApp::~CAppApp() {
 }
 
 bool CAppApp::InitInstance() {
+    QGuiApplication::setWindowIcon(ProgramIcon());
     frame_ = std::make_unique<CAppFrameWnd>(CAppFrameWnd::Hooks{
         .created =
             [this](CAppFrameWnd& frame) {
@@ -54,7 +52,6 @@ bool CAppApp::InitInstance() {
     });
     CAppForm* form = frame_->form();
     form->SetFramePresentedHook([this] { OnFramePresented(); });
-    QTimer::singleShot(kIconLatestMs, this, [] { InstallProgramIcon(); });
     form->OnInitialUpdate();
     frame_->show();
     if (!form->IsActive()) {
@@ -80,9 +77,6 @@ void CAppApp::OnFramePresented() {
         const double ms = std::chrono::duration<double, std::milli>(sinceEpoch).count();
         frameLog_->write(QByteArray::number(ms, 'f', 3) + '\n');
         frameLog_->flush();
-    }
-    if (frame_->form()->PresentedFrames() == 1) {
-        InstallProgramIcon();
     }
 }
 

@@ -28,9 +28,9 @@ class CAppApp : public QObject {
   private:
     void OnIdle();
 
-    // After each frame put on screen: the program icon at the first, and with
-    // TETRAKON_FRAME_LOG set to a file name, the frame's time in milliseconds since 1970,
-    // one a line, which the figures script measures the start and the pacing by.
+    // After each frame put on screen, with TETRAKON_FRAME_LOG set to a file name: the
+    // frame's time in milliseconds since 1970, one a line, which the figures script
+    // measures the start and the pacing by.
     void OnFramePresented();
 
     AppSettings settings_;

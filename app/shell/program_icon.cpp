@@ -1,6 +1,5 @@
 #include "app/shell/program_icon.h"
 
-#include <QGuiApplication>
 #include <QString>
 
 #include "resources/qt/qt_resources.h"
@@ -22,12 +21,6 @@ QIcon ProgramIcon() {
         icon.addFile(IconFile(QStringLiteral("%1.png").arg(size)), QSize(size, size));
     }
     return icon;
-}
-
-void InstallProgramIcon() {
-    if (QGuiApplication::windowIcon().isNull()) {
-        QGuiApplication::setWindowIcon(ProgramIcon());
-    }
 }
 
 // Drawn through Qt's SVG icon engine, a plugin, so that the program does not link the SVG

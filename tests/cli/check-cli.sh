@@ -20,14 +20,14 @@ run() {
 }
 
 for args in "--version" "-Embedding --version" "--unknown --version --help"; do
-    # shellcheck disable=SC2086
+    # shellcheck disable=SC2086 # $args holds several arguments
     run $args
     [ "$status" -eq 0 ] || fail "'$args' exits with $status"
     [ "$out" = "tetrakon $version" ] || fail "'$args' prints '$out'"
 done
 
 for args in "--help" "--bogus --help --version"; do
-    # shellcheck disable=SC2086
+    # shellcheck disable=SC2086 # $args holds several arguments
     run $args
     [ "$status" -eq 0 ] || fail "'$args' exits with $status"
     grep -q '^Использование: tetrakon' <<<"$out" || fail "'$args' prints no Russian usage: $out"
@@ -39,7 +39,7 @@ done
 no_display_text="tetrakon: не удаётся открыть дисплей (X11 или Wayland)."
 for display in "" DISPLAY=:4242 DISPLAY=garbage:: QT_QPA_PLATFORM=nosuchplugin; do
     for args in "" -h --bogus; do
-        # shellcheck disable=SC2086
+        # shellcheck disable=SC2086 # $display and $args are empty or words of their own
         out=$(env -u DISPLAY -u WAYLAND_DISPLAY $display timeout 5 "$program" $args 2>&1 >/dev/null)
         status=$?
         if [ "$status" -ne 1 ] || [ "$(head -1 <<<"$out")" != "$no_display_text" ] ||

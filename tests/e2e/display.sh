@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Starts a private Xvfb (screen $2, 1024x768x24 unless given; its messages to $1) and
 # exports DISPLAY once the server accepts connections; the server's process id is in
 # XVFB_PID. The server picks a free display number itself and writes it to a descriptor
@@ -34,7 +35,7 @@ wait_window_manager() {
 # tests' window manager, a private runtime folder under $1 and no sound server, as a
 # clean machine has. The servers' process ids are in DESKTOP_PIDS.
 start_measuring_desktop() {
-    start_private_display
+    start_private_display /dev/null
     DESKTOP_PIDS=("$XVFB_PID")
     jwm -f "$(dirname "${BASH_SOURCE[0]}")/jwmrc" >/dev/null 2>&1 &
     DESKTOP_PIDS+=($!)

@@ -1,13 +1,11 @@
-# End-to-end scenarios of the OpenGL the game draws with where the driver offers no desktop
-# OpenGL 3.3, made with Mesa's version overrides: the first frame matches the one the 3.3
-# core path draws, and a click on the tip turns it. Sourced by run.sh after scenarios.sh.
+# shellcheck shell=bash
+# The OpenGL paths besides 3.3 core, made with Mesa's version overrides: the same first frame
+# as 3.3 core's, and a click on the tip turns it. Sourced by run.sh after scenarios.sh.
 
 SCENARIOS+=(gl31_path gles_path gles_path_on_wayland)
 
 # Crops the last shot of the pyramid to the view as shot $1.
-keep_view_shot() {
-    convert "$SD/pyramid.png" -crop "$(crop "$(view_area)")" +repage "$SD/$1.png"
-}
+keep_view_shot() { convert "$SD/pyramid.png" -crop "$(crop "$(view_area)")" +repage "$SD/$1.png"; }
 
 # Draws the first frame on the 3.3 core path, then with the overrides $2... (NAME=VALUE),
 # where the display layer must say it draws with API $1; compares the two frames and, where
@@ -21,6 +19,7 @@ compare_with_core_path() {
     keep_view_shot core
     kill "$APP_PID"
     wait_exit 10
+    # shellcheck disable=SC2163 # the arguments are NAME=VALUE words to export
     export "$@" QT_LOGGING_RULES=tetrakon.gfx.debug=true
     start_app -Embedding
     wait_main

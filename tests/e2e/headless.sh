@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Scenarios' platforms without a display (tools/wayland-compositors.sh): weston's headless
 # back end and sway, read through their screenshots, and mutter headless, read through the
 # program's protocol log. Sourced by run.sh.
@@ -5,23 +6,27 @@
 on_weston_headless() {
     start_weston_headless "wl-$(basename "$SD")" "$SD/weston.log" "$SD/pids" ||
         fail "weston did not start: $(tail -3 "$SD/weston.log")"
-    export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="wl-$(basename "$SD")" SHOTS_FROM=weston
+    use_platform wayland "wl-$(basename "$SD")" weston
 }
 
 on_sway() {
     chmod o+x "$WORK"
     start_sway "$SD/sway" "$SD/sway.log" "$SD/pids" || fail "sway did not start: $(tail -3 "$SD/sway.log")"
-    export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$SWAY_SOCKET" SHOTS_FROM=grim
+    use_platform wayland "$SWAY_SOCKET" grim
 }
 
 on_mutter() {
     start_mutter "wl-$(basename "$SD")" "$SD/mutter.log" "$SD/pids" ||
         fail "mutter did not start: $(tail -3 "$SD/mutter.log")"
-    export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="wl-$(basename "$SD")" WAYLAND_DEBUG=client
+    use_platform wayland "wl-$(basename "$SD")"
+    export WAYLAND_DEBUG=client
 }
 
 headless_shot() {
-    [ "$SHOTS_FROM" = grim ] && { WAYLAND_DEBUG= grim "$SD/$1.png" || fail "no screenshot"; return; }
+    if [ "$SHOTS_FROM" = grim ]; then
+        WAYLAND_DEBUG="" grim "$SD/$1.png" || fail "no screenshot"
+        return
+    fi
     rm -rf "$SD/shooter" && mkdir "$SD/shooter"
     (cd "$SD/shooter" && weston-screenshooter >/dev/null 2>&1) || fail "no screenshot"
     mv "$SD"/shooter/*.png "$SD/$1.png"

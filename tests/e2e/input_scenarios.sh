@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # End-to-end scenarios of keys and clicks wherever the focus is, short taps and clicks,
 # and the help with and without a viewer. Sourced by run.sh after scenarios.sh.
 
@@ -12,6 +13,7 @@ help_environment() {
     ln -s /usr/share/mime "$SD/share/mime"
     export XDG_DATA_HOME="$SD/data" XDG_DATA_DIRS="$SD/share"
     [ "${1:-}" = viewer ] || return 0
+    # shellcheck disable=SC2016 # the viewer's own $1
     printf '#!/bin/sh\necho "$1" >>"%s/viewer-starts"\nwhile [ -e "%s/hold" ]; do sleep 0.1; done\n' \
         "$SD" "$SD" >"$SD/stub-viewer"
     chmod +x "$SD/stub-viewer"
@@ -22,7 +24,7 @@ help_environment() {
 }
 
 viewer_starts() {
-    cat "$SD/viewer-starts" 2>/dev/null | wc -l
+    if [ -f "$SD/viewer-starts" ]; then wc -l <"$SD/viewer-starts"; else echo 0; fi
 }
 
 # Waits up to 5 s for the viewer's start number $1; fails with $2 otherwise.
@@ -130,7 +132,7 @@ scenario_f5_tap() {
     stop_sound_recording
     local onsets
     onsets=$(sound_onsets "$SD/sound.s16")
-    note "sound onsets (s):" $onsets
+    note "sound onsets (s): ${onsets//$'\n'/ }"
     [ "$(grep -c . <<<"$onsets" || true)" -eq 1 ] || fail "expected one sound for a tap of F5"
 }
 

@@ -1,31 +1,62 @@
+# shellcheck shell=bash
 # Helpers for the end-to-end scenarios: starting the program, finding its windows, real X
 # input through xdotool and screenshots read with ImageMagick. Sourced by run.sh; every
 # scenario runs in its own subshell with `set -e`, its own folder ($SD) and its own
 # settings folder, so `fail` ends only that scenario.
+#
+# The state the helpers share, each set in one place only:
+#   E2E_DIR     this folder                                          run.sh
+#   APP         the built program                                    run.sh
+#   WORK        the run's folder: the shared shader cache, the runtime folder   run.sh
+#   SCENARIOS   the scenarios run.sh runs when none is named         scenarios.sh; the other
+#               *_scenarios.sh files append theirs
+#   SD          the current scenario's folder (shots, logs, settings, pids)     run_scenario
+#   APP_PID     the program started last                             start_app
+#   W           the main window: its X window; under weston nested, weston's    main_window_at
+#   OX OY       the main window's client area on the screen, top-left corner    main_window_at
+#   WW WH       the client area's width and height                   main_window_at
+#   MENU_BAR    the menu bar's height: the view fills the client area below it  main_window_at
+#   TIP         "x y" of the pyramid's tip, in the client area       place_marks
+#   APEX_AREA LOWER_AREA  "x,y,w,h" near the apex and below it       place_marks
+#   QT_QPA_PLATFORM WAYLAND_DISPLAY SHOTS_FROM  the program's platform and where shots
+#               come from (empty: the X screen; weston or grim)      use_platform
+#   WESTON_WINDOW  weston's own X window under weston nested         on_wayland
+#   RECORDER    the recorder of the private sound server             start_sound_recording
+#   EXIT_STATUS the exit status of the program reaped last           reap_app
+#   XVFB_PID DESKTOP_PIDS  (display.sh), SWAY_SOCKET (tools/wayland-compositors.sh)
 
 CAPTION='Головоломка "Тетракон" '
 BACKGROUND=AACCAA
 RED=DF0000
 YELLOW=DFDF00
 
-# Places inside the main window, in pixels from its top-left corner (the menu bar is the
-# window's first 19 rows; the 3-D view fills the rest).
-MENU_BAR=19
-MENU_FILE=26
-MENU_EDIT=110
-MENU_SETTINGS=210
-ITEM1=29 ITEM2=51 ITEM3=73 ITEM_EXIT=53
+# Makes the main window's client area the rectangle $2 $3 $4 $5 (x y w h) on the screen,
+# with a menu bar $6 pixels high above the view; $1 is W. Places the marks on the pyramid.
+main_window_at() {
+    W=$1 OX=$2 OY=$3 WW=$4 WH=$5 MENU_BAR=$6
+    place_marks
+}
 
 # Places on the pyramid, measured in a view of 532 x 381 pixels and carried over to the
 # view's real size: the pyramid stays centred and scales with the view's height.
 place_marks() {
     local tip_x tip_y
+    # shellcheck disable=SC2034 # APEX_AREA and LOWER_AREA are the scenarios'
     read -r tip_x tip_y APEX_AREA LOWER_AREA < <(awk -v w="$WW" -v h="$WH" -v m="$MENU_BAR" '
         BEGIN { vh = h - m; s = vh / 381; cx = w / 2; cy = m + vh / 2
                 printf "%d %d ", cx - 12 * s, cy - 90.5 * s
                 printf "%d,%d,%d,%d ", cx - 80 * s, cy - 169.5 * s, 160 * s, 100 * s
                 printf "%d,%d,%d,%d\n", 0, cy - 59.5 * s, w, 230 * s }')
+    # shellcheck disable=SC2034 # the scenarios' too
     TIP=("$tip_x" "$tip_y")
+}
+
+# Makes the program started next a client of Qt platform $1 (xcb or wayland), of Wayland
+# display $2 if given; its shots come from the X screen or, with $3, from weston
+# (weston-screenshooter) or grim.
+use_platform() {
+    export QT_QPA_PLATFORM=$1 SHOTS_FROM=${3:-}
+    [ -z "${2:-}" ] || export WAYLAND_DISPLAY="$2"
 }
 
 fail() {
@@ -38,58 +69,73 @@ note() {
 }
 
 # Starts the program with the scenario's own settings and the run's own cache (so that
-# all but the first start find Mesa's compiled shaders); extra arguments go to it.
+# all but the first start find Mesa's compiled shaders), or the cache APP_CACHE if set;
+# extra arguments go to it.
 start_app() {
-    XDG_CONFIG_HOME="$SD/config" XDG_CACHE_HOME="$WORK/cache" "$APP" "$@" >>"$SD/app.log" 2>&1 &
+    XDG_CONFIG_HOME="$SD/config" XDG_CACHE_HOME="${APP_CACHE:-$WORK/cache}" "$APP" "$@" \
+        >>"$SD/app.log" 2>&1 &
     APP_PID=$!
     echo "$APP_PID" >>"$SD/pids"
 }
 
-# Waits up to $1 seconds (default 15) for the main window; sets W, OX, OY (its client
-# origin on the screen) and WW, WH (its client size).
+# Reaps the program, which has ended; sets EXIT_STATUS.
+# shellcheck disable=SC2034 # the scenarios read EXIT_STATUS
+reap_app() {
+    EXIT_STATUS=0
+    wait "$APP_PID" || EXIT_STATUS=$?
+}
+
+# Waits up to $1 seconds (default 15) for the main window; sets W, OX, OY, WW, WH and
+# MENU_BAR (main_window_at).
 wait_main() {
     if on_wayland_now; then
-        wait_main_wayland "$@"
+        wait_main_wayland "${1:-15}"
         return
     fi
-    local deadline=$((SECONDS + ${1:-15}))
-    W=""
-    while [ -z "$W" ]; do
+    local deadline=$((SECONDS + ${1:-15})) window="" before="" now x y w h bar
+    while [ -z "$window" ]; do
         # This program's: one that has just ended may still have its window for a moment.
-        W=$(xdotool search --all --pid "$APP_PID" --onlyvisible --name "^${CAPTION}\$" 2>/dev/null |
-            head -1) || true
-        [ -n "$W" ] && break
+        window=$(xdotool search --all --pid "$APP_PID" --onlyvisible --name "^${CAPTION}\$" \
+            2>/dev/null | head -1) || true
+        [ -n "$window" ] && break
         [ $SECONDS -ge $deadline ] && fail "no main window captioned '$CAPTION'"
         kill -0 "$APP_PID" 2>/dev/null || fail "the program ended at start-up"
         sleep 0.1
     done
     # The window is placed again once the window manager has framed it: wait for the
     # frame and then until the window stays where it is.
-    wait_for $((deadline - SECONDS)) framed ||
+    wait_for $((deadline - SECONDS)) framed "$window" ||
         fail "the window manager did not frame the main window"
-    local before=""
-    read_origin
-    while [ "$before" != "$OX $OY $WW $WH" ] && [ $SECONDS -lt $deadline ]; do
-        before="$OX $OY $WW $WH"
+    now=$(client_rect "$window")
+    while [ "$before" != "$now" ] && [ $SECONDS -lt $deadline ]; do
+        before=$now
         sleep 0.3
-        read_origin
+        now=$(client_rect "$window")
     done
-    place_marks
+    read -r x y w h <<<"$now"
+    # The view is the main window's child window as wide as it, below the menu bar.
+    bar=$(xwininfo -id "$window" -children |
+        awk -v w="$w" '$1 ~ /^0x/ { split($(NF - 1), g, /[x+]/); if (g[1] == w) { print g[4]; exit } }')
+    [ -n "$bar" ] || fail "no view inside the main window"
+    main_window_at "$window" "$x" "$y" "$w" "$h" "$bar"
 }
 
-# True once the window manager has framed the main window (and said how, as the program
-# reads it).
+# True once the window manager has framed window $1 (and said how, as the program reads it).
 framed() {
-    xprop -id "$W" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = '
+    xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = '
 }
 
+# The client area of X window $1 on the screen: "x y w h".
+client_rect() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+        /Width:/ { w = $2 } /Height:/ { print x, y, w, $2 }'
+}
+
+# Reads the main window's place and size on the X screen again.
 read_origin() {
-    local info
-    info=$(xwininfo -id "$W")
-    OX=$(awk '/Absolute upper-left X/ { print $4 }' <<<"$info")
-    OY=$(awk '/Absolute upper-left Y/ { print $4 }' <<<"$info")
-    WW=$(awk '/Width:/ { print $2 }' <<<"$info")
-    WH=$(awk '/Height:/ { print $2 }' <<<"$info")
+    local x y w h
+    read -r x y w h <<<"$(client_rect "$W")"
+    main_window_at "$W" "$x" "$y" "$w" "$h" "$MENU_BAR"
 }
 
 # The window manager's frame around the main window as "x y w h" on the screen.
@@ -217,14 +263,53 @@ click_at() {
     press "${3:-1}"
 }
 
-# Opens the drop-down menu whose title is at x = $1 and, once it is drawn, chooses the
-# item at y = $2.
+# Opens drop-down menu $1 (1 is the leftmost title) and, once it is drawn, chooses its item
+# $2 (1 is the top one; separators do not count), where shots show them: the titles are
+# the runs of text across the menu bar, the drop-down is what the click changed below it,
+# and its items are the runs of text down the drop-down inside its border.
 menu() {
-    local drop_down="$1,$MENU_BAR,160,$(($2 + 12))"
+    local titles items first last x y w h
     shot menu_closed
-    click_at "$1" 8
-    wait_settled menu_open menu_closed "$drop_down" "a click on the menu title at x = $1"
-    click_at $(($1 + 40)) "$2"
+    mapfile -t titles < <(ink_runs menu_closed "$(crop "0,0,$WW,$MENU_BAR")" x 50 5)
+    [ ${#titles[@]} -ge "$1" ] || fail "menu title $1 wanted, ${#titles[@]} found"
+    read -r first last <<<"${titles[$1 - 1]}"
+    click_at $(((first + last) / 2)) $((MENU_BAR / 2))
+    wait_settled menu_open menu_closed "0,0,$WW,$WH" "a click on menu title $1"
+    IFS=, read -r x y w h <<<"$(changed_box menu_closed menu_open "0,$MENU_BAR,$WW,$((WH - MENU_BAR))")"
+    # A separator is a line or two high, an item's text at least four.
+    mapfile -t items < <(ink_runs menu_open "$(crop "$((x + 3)),$((y + 3)),$((w - 6)),$((h - 6))")" y 80 2 |
+        awk '$2 - $1 >= 3')
+    [ ${#items[@]} -ge "$2" ] || fail "item $2 of menu $1 wanted, ${#items[@]} found"
+    read -r first last <<<"${items[$2 - 1]}"
+    click_at $((x + w / 2)) $((y + 3 + (first + last) / 2))
+}
+
+# The runs of ink (pixels darker than $4 percent grey) across (x) or down (y, $3) the
+# ImageMagick crop $2 of shot $1, as "first last" a line, counted from the crop's edge;
+# runs with fewer than $5 clear pixels between them are one.
+ink_runs() {
+    convert "$SD/$1.png" -crop "$2" +repage -colorspace gray -threshold "$4%" -depth 8 txt:- |
+        awk -F '[,:]' -v axis="$3" -v join="$5" '
+            NR > 1 && /#000000/ { p = axis == "x" ? $1 : $2; ink[p] = 1; if (p > max) max = p }
+            END { first = -1
+                  for (p = 0; p <= max; p++) if (p in ink) {
+                      if (first < 0) first = p
+                      else if (p - last > join) { print first, last; first = p }
+                      last = p }
+                  if (first >= 0) print first, last }'
+}
+
+# The box "x,y,w,h" in the main window around what differs in area $3 between shots $1
+# and $2.
+changed_box() {
+    local at x0 y0 x y w h
+    at=$(crop "$3")
+    IFS=, read -r x0 y0 _ <<<"$3"
+    # A black border keeps the box off the area's edges, where trimming starts.
+    read -r w h x y < <(convert "$SD/$1.png[$at]" "$SD/$2.png[$at]" -compose difference \
+        -composite +repage -colorspace gray -threshold 6% -bordercolor black -border 1 \
+        -format '%@' info: | tr 'x+' '  ')
+    echo "$((x0 + x - 1)),$((y0 + y - 1)),$w,$h"
 }
 
 shot() {
@@ -251,7 +336,7 @@ crop() {
 diff_px() {
     local a="$SD/$1.png" b="$SD/$2.png"
     if [ -n "${3:-}" ]; then
-        a="$a[$(crop "$3")]" b="$b[$(crop "$3")]"
+        a="${a}[$(crop "$3")]" b="${b}[$(crop "$3")]"
     fi
     compare -metric AE -fuzz 6% "$a" "$b" null: 2>&1 || true
 }
@@ -338,7 +423,7 @@ wait_settled() {
 wait_pyramid() {
     local deadline=$((SECONDS + ${1:-10})) at
     while :; do
-        on_wayland_now || { read_origin && place_marks; }
+        on_wayland_now || read_origin
         at="$OX $OY"
         shot pyramid
         on_wayland_now || read_origin
@@ -388,7 +473,7 @@ start_sound_recording() {
     parec --latency-msec=20 -d nul.monitor --format=s16le --rate=44100 --channels=1 \
         >"$SD/sound.s16" &
     RECORDER=$!
-    echo $RECORDER >>"$SD/pids"
+    echo "$RECORDER" >>"$SD/pids"
 }
 
 # Starts the program playing into the recording, waits for the pyramid and for the
@@ -396,8 +481,8 @@ start_sound_recording() {
 start_app_recording_sound() {
     start_sound_recording
     start_app -Embedding
-    wait_main
-    wait_pyramid
+    wait_main 15
+    wait_pyramid 10
     local deadline=$((SECONDS + 10))
     while [ "$(stat -c %s "$SD/sound.s16")" -lt 8820 ]; do
         [ $SECONDS -ge $deadline ] && fail "the sink's monitor delivered nothing"

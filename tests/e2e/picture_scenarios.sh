@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # End-to-end scenarios of background pictures. Sourced by run.sh after scenarios.sh.
 
 SCENARIOS+=(hostile_pictures)
@@ -6,7 +7,7 @@ SCENARIOS+=(hostile_pictures)
 # (tools/make-hostile-pictures.sh), as the background peaks at 200 MB at most, and the
 # refused picture switches itself off.
 scenario_hostile_pictures() {
-    sh "$here/../../tools/make-hostile-pictures.sh" "$SD/pictures"
+    sh "$E2E_DIR/../../tools/make-hostile-pictures.sh" "$SD/pictures"
     local picture peak
     for picture in ztxt-claims-1290MB.png text-claims-2046MB.png ztxt-in-icon.ico; do
         write_settings Picture dword:00000001 PathImage "\"$SD/pictures/$picture\""

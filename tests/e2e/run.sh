@@ -11,22 +11,22 @@ set -uo pipefail
 
 build=$(realpath "${1:?usage: run.sh BUILD_DIR [SCENARIO...]}")
 shift
-here=$(dirname "$(realpath "$0")")
+E2E_DIR=$(dirname "$(realpath "$0")")
 APP="$build/app/tetrakon"
 [ -x "$APP" ] || { echo "no program at $APP: build the tetrakon target first" >&2; exit 2; }
 for tool in Xvfb jwm weston weston-screenshooter mutter dbus-launch sway grim xdotool wmctrl xwininfo import convert compare pulseaudio parec pactl sox xdg-open; do
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh" >&2; exit 2; }
 done
 
-source "$here/display.sh"
-source "$here/lib.sh"
-source "$here/wayland.sh"
-source "$here/../../tools/wayland-compositors.sh"
-source "$here/headless.sh"
-source "$here/scenarios.sh"
-source "$here/input_scenarios.sh"
-source "$here/picture_scenarios.sh"
-source "$here/gl_path_scenarios.sh"
+source "$E2E_DIR/display.sh"
+source "$E2E_DIR/lib.sh"
+source "$E2E_DIR/wayland.sh"
+source "$E2E_DIR/../../tools/wayland-compositors.sh"
+source "$E2E_DIR/headless.sh"
+source "$E2E_DIR/scenarios.sh"
+source "$E2E_DIR/input_scenarios.sh"
+source "$E2E_DIR/picture_scenarios.sh"
+source "$E2E_DIR/gl_path_scenarios.sh"
 
 WORK=$(mktemp -d)
 artifacts="$build/e2e-artifacts"
@@ -41,14 +41,14 @@ trap cleanup EXIT
 
 start_private_display "$WORK/xvfb.log" || { cat "$WORK/xvfb.log" >&2; exit 2; }
 server_pids+=("$XVFB_PID")
-jwm -f "$here/jwmrc" >"$WORK/jwm.log" 2>&1 &
+jwm -f "$E2E_DIR/jwmrc" >"$WORK/jwm.log" 2>&1 &
 server_pids+=($!)
 wait_window_manager || { cat "$WORK/jwm.log" >&2; exit 2; }
 
 # No sound server unless a scenario starts its own: the program must run silently then.
 mkdir -m 700 "$WORK/runtime"
 export XDG_RUNTIME_DIR="$WORK/runtime" PULSE_SERVER="unix:$WORK/no-sound-server"
-export QT_QPA_PLATFORM=xcb
+use_platform xcb
 export APP WORK
 
 selected=("$@")

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The end-to-end scenarios, run in this order by run.sh. Each starts the program with its
 # own empty settings unless it writes some first.
 
@@ -20,7 +21,7 @@ scenario_startup_picture() {
     local shots=0 drawn=0 changed
     while [ $shots -lt 15 ] && [ $SECONDS -lt $deadline ]; do
         shot picture
-        changed=$(compare -metric AE -fuzz 6% "$here/../../resources/bitmap/1002.bmp" \
+        changed=$(compare -metric AE -fuzz 6% "$E2E_DIR/../../resources/bitmap/1002.bmp" \
             "$SD/picture.png[$area]" null: 2>&1 || true)
         if [ "$changed" -lt 20 ]; then
             drawn=1
@@ -44,18 +45,18 @@ scenario_startup_picture() {
 scenario_first_frame() {
     # Started without a sound server (run.sh points PULSE_SERVER at nothing); a plain start
     # (START_PLAIN set) shows the start-up picture, which may cover a corner for 3.5 s.
-    start_app ${START_PLAIN--Embedding}
+    if [ -n "${START_PLAIN+set}" ]; then start_app; else start_app -Embedding; fi
     wait_main
     wait_pyramid
     # A Wayland client's caption cannot be read from X.
     on_wayland_now || [ "$(xdotool getwindowname "$W")" = "$CAPTION" ] ||
         fail "caption is '$(xdotool getwindowname "$W")'"
-    local corner deadline=$((SECONDS + 5))
-    for corner in "2 21" "$((WW - 3)) 21" "2 $((WH - 3))" "$((WW - 3)) $((WH - 3))"; do
-        set -- $corner
-        while [ "$(pixel pyramid $((OX + $1)) $((OY + $2)))" != "$BACKGROUND" ]; do
+    local corner x y top=$((MENU_BAR + 2)) deadline=$((SECONDS + 5))
+    for corner in "2 $top" "$((WW - 3)) $top" "2 $((WH - 3))" "$((WW - 3)) $((WH - 3))"; do
+        read -r x y <<<"$corner"
+        while [ "$(pixel pyramid $((OX + x)) $((OY + y)))" != "$BACKGROUND" ]; do
             [ $SECONDS -lt $deadline ] ||
-                fail "view corner ($1, $2) is $(pixel pyramid $((OX + $1)) $((OY + $2))), not $BACKGROUND"
+                fail "view corner ($x, $y) is $(pixel pyramid $((OX + x)) $((OY + y))), not $BACKGROUND"
             sleep 0.3
             on_wayland_now || read_origin # see wait_pyramid
             shot pyramid
@@ -96,7 +97,7 @@ scenario_shuffle_and_undo() {
     wait_pyramid
     activate
     shot solved
-    menu $MENU_FILE $ITEM1
+    menu 1 1 # File, Shuffle
     wait_settled shuffled solved "$(view_area)" "the shuffle"
     local changed back
     changed=$(diff_px solved shuffled)
@@ -127,7 +128,7 @@ scenario_view_commands() {
     click_at "${TIP[@]}"
     wait_settled two_turns one_turn "$(view_area)" "the second click"
     [ "$(diff_px start two_turns)" -gt 500 ] || fail "the two clicks turned nothing"
-    menu $MENU_EDIT $ITEM2
+    menu 2 2 # Edit, Return to start
     wait_settled returned two_turns "$(view_area)" "return to start"
     [ "$(diff_px start returned)" -lt 20 ] || fail "return to start did not restore the solved picture"
 
@@ -145,26 +146,27 @@ scenario_view_commands() {
     moved=$(diff_px start dragged)
     note "the right-drag changed $moved pixels"
     [ "$moved" -gt 1000 ] || fail "the right-drag did not turn the pyramid"
-    menu $MENU_EDIT $ITEM3
+    menu 2 3 # Edit, Centre
     wait_settled centred dragged "$(view_area)" "centring"
     [ "$(diff_px start centred)" -lt 20 ] || fail "centring did not restore the unrotated view"
 
     # The wheel: away from the user makes it smaller, towards the user larger again.
-    local view=0,20,532,380 before smaller larger
-    before=$(count_not_background centred $view)
+    local view before smaller larger
+    view=0,$((MENU_BAR + 1)),532,380
+    before=$(count_not_background centred "$view")
     xdotool mousemove $((OX + 40)) $((OY + 300))
     for _ in 1 2 3; do
         xdotool click 4
         sleep 0.1 # a hand's wheel steps come apart, each in a frame of its own
     done
     wait_settled smaller centred "$(view_area)" "3 wheel steps away"
-    smaller=$(count_not_background smaller $view)
+    smaller=$(count_not_background smaller "$view")
     for _ in 1 2 3 4 5 6; do
         xdotool click 5
         sleep 0.1 # as above
     done
     wait_settled larger smaller "$(view_area)" "6 wheel steps back"
-    larger=$(count_not_background larger $view)
+    larger=$(count_not_background larger "$view")
     note "pyramid pixels: $before at first, $smaller after 3 wheel steps away, $larger after 6 back"
     [ "$smaller" -lt $((before * 9 / 10)) ] || fail "the wheel did not make the pyramid smaller"
     [ "$larger" -gt $((before * 11 / 10)) ] || fail "the wheel did not make the pyramid larger"
@@ -192,7 +194,7 @@ scenario_full_screen() {
                     fail "screen corner ($x, $y) is $(pixel "full_$pass" $x $y) in full screen"
             done
         done
-        [ "$(count_colour "full_$pass" "$((-OX + w / 4)),$((-OY + h / 4)),$((w / 2)),$((h / 2))" $RED)" -gt 20000 ] ||
+        [ "$(count_colour "full_$pass" "$((-OX + w / 4)),$((-OY + h / 4)),$((w / 2)),$((h / 2))" "$RED")" -gt 20000 ] ||
             fail "no large pyramid in full screen"
         if [ $pass = alt_return ]; then
             xdotool key alt+Return
@@ -210,14 +212,14 @@ scenario_dialogs() {
     wait_main
     wait_pyramid
     activate
-    menu $MENU_SETTINGS $ITEM3
+    menu 3 3 # Settings, Presets
     wait_for 10 active_caption_is "Предварительные настройки" ||
         fail "presets dialog not in front (active: '$(xdotool getactivewindow getwindowname)')"
     shot presets
     xdotool key Escape
     wait_for 10 no_window_named 'Предварительные настройки' ||
         fail "Escape did not close the presets dialog"
-    menu $MENU_SETTINGS $ITEM1
+    menu 3 1 # Settings, Background colour
     wait_for 10 active_caption_is ! "$CAPTION" || fail "no colour chooser opened"
     local chooser
     chooser=$(xdotool getactivewindow getwindowname)
@@ -227,7 +229,7 @@ scenario_dialogs() {
     wait_for 10 active_caption_is "$CAPTION" || fail "Escape did not close the colour chooser"
     # The view draws again where the chooser was.
     wait_still after "$(view_area)" "the view did not come to rest after the chooser closed"
-    [ "$(pixel after $((OX + 2)) $((OY + 21)))" = "$BACKGROUND" ] || fail "the cancelled chooser changed the background"
+    [ "$(pixel after $((OX + 2)) $((OY + MENU_BAR + 2)))" = "$BACKGROUND" ] || fail "the cancelled chooser changed the background"
 }
 
 # The keyboard is the game's as soon as its window is in front, as for a player who starts
@@ -259,7 +261,7 @@ scenario_f5_sound() {
     stop_sound_recording
     local onsets count
     onsets=$(sound_onsets "$SD/sound.s16")
-    note "sound onsets (s):" $onsets
+    note "sound onsets (s): ${onsets//$'\n'/ }"
     count=$(grep -c . <<<"$onsets" || true)
     [ "$count" -eq 3 ] || fail "expected 3 sounds while F5 was held 1.2 s, heard $count"
     awk 'NR > 1 { gap = $1 - prev; if (gap < 0.4 || gap > 0.62) bad = 1 }
@@ -312,7 +314,7 @@ scenario_settings_and_placement() {
     start_app -Embedding
     wait_main
     close_app
-    [ -p "$reg.bad" ] && [ -f "$reg" ] || fail "the named pipe was not set aside for a clean file"
+    { [ -p "$reg.bad" ] && [ -f "$reg" ]; } || fail "the named pipe was not set aside for a clean file"
 }
 
 # Not in the default list: tools/take-screenshot.sh runs it to picture the game for the
@@ -337,11 +339,11 @@ scenario_screenshot() {
 # close is where the window really was.
 scenario_stored_settings() {
     convert -size 64x64 xc:'#2050C0' "$SD/blue.png"
-    local area stored expected x y w h
+    local area stored expected left top right bottom x y w h
     area=$(xprop -root _NET_WORKAREA | awk -F' = ' '{ split($2, a, ", "); print a[1], a[2], a[1] + a[3], a[2] + a[4] }')
     while IFS='|' read -r stored expected; do
-        set -- $stored
-        write_settings Left "dword:$1" Top "dword:$2" Right "dword:$3" Bottom "dword:$4" \
+        read -r left top right bottom <<<"$stored"
+        write_settings Left "dword:$left" Top "dword:$top" Right "dword:$right" Bottom "dword:$bottom" \
             Picture dword:00000001 PathImage "\"$SD/blue.png\""
         start_app -Embedding
         wait_main
@@ -447,9 +449,10 @@ scenario_sway_start() {
     wait_for 8 toplevels_destroyed 2 || fail "the start-up picture did not go"
     sleep 0.5 # a picture that flickers would be made again in this time
     kill -0 "$APP_PID" || fail "the program ended: $(tail -1 "$SD/app.log")"
-    local made=$(grep -c -- '-> xdg_surface[@#][0-9]*\.get_toplevel(' "$SD/app.log")
-    local gone=$(grep -c -- '-> xdg_toplevel[@#][0-9]*\.destroy(' "$SD/app.log")
-    [ "$made" = 3 ] && [ "$gone" = 2 ] || fail "$made windows made, $gone of them destroyed"
+    local made gone
+    made=$(grep -c -- '-> xdg_surface[@#][0-9]*\.get_toplevel(' "$SD/app.log")
+    gone=$(grep -c -- '-> xdg_toplevel[@#][0-9]*\.destroy(' "$SD/app.log")
+    { [ "$made" = 3 ] && [ "$gone" = 2 ]; } || fail "$made windows made, $gone of them destroyed"
 }
 scenario_sway_first_frame() { on_sway; scenario_first_frame; }
 scenario_mutter_start() { on_mutter; start_app; wait_view_buffer 15; }
@@ -462,7 +465,7 @@ scenario_wayland_keeps_window_position() {
     write_settings Left dword:00000064 Top dword:00000050 Right dword:000002bc Bottom dword:00000226
     start_app -Embedding
     wait_main
-    menu $MENU_FILE $ITEM_EXIT
+    menu 1 2 # File, Exit
     wait_exit 15
     note "written: $(stored_rect)"
     [ "$(stored_rect)" = "100 80 700 550" ] || fail "expected the stored 100 80 700 550"
@@ -482,8 +485,7 @@ dismiss_fatal_box_and_wait_exit() {
     xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
     xdotool key Return
     wait_exit 10
-    EXIT_STATUS=0
-    wait "$APP_PID" || EXIT_STATUS=$?
+    reap_app
 }
 
 # The drawing surface made wider than any back buffer the device can have: the reset is
@@ -515,13 +517,12 @@ scenario_startup_failure_ends_program() {
 # Files an older build kept in the cache folder, now links to a user's file or to nothing:
 # the program starts, draws and closes without touching any of them.
 scenario_cache_files_left_alone() {
-    local WORK=$SD # a cache of its own
     mkdir -p "$SD/cache/Tetrakon"
     echo "the user's own" >"$SD/own.txt"
     ln -s "$SD/own.txt" "$SD/cache/Tetrakon/gl-program.bin"
     ln -s "$SD/own.txt" "$SD/cache/Tetrakon/gl-program.bin.loading"
     ln -s "$SD/gone.txt" "$SD/cache/Tetrakon/gl-program.bin.lock"
-    start_app -Embedding
+    APP_CACHE="$SD/cache" start_app -Embedding # a cache of its own
     wait_main
     wait_pyramid
     close_app
@@ -540,7 +541,7 @@ scenario_unsaved_settings_are_said() {
     start_app -Embedding
     wait_main
     close_app
-    cmp -s "$reg" "$SD/before" && [ "$(stat -c %a "$reg")" = 444 ] || fail "the file was replaced"
+    { cmp -s "$reg" "$SD/before" && [ "$(stat -c %a "$reg")" = 444 ]; } || fail "the file was replaced"
     grep -q "^tetrakon: .*$reg" "$SD/app.log" || fail "nothing said of the unsaved settings"
 }
 
@@ -568,15 +569,14 @@ END
     wait_main
     wait_pyramid
     for _ in $(seq 20); do # the next main-thread allocation fails: events make them
-        kill -USR2 "$APP_PID" && xdotool mousemove --window "$W" 20 20 mousemove 40 40 || break
+        { kill -USR2 "$APP_PID" && xdotool mousemove --window "$W" 20 20 mousemove 40 40; } || break
         sleep 0.5
         ! xdotool search --onlyvisible --name '^Tetrakon1\.0$' >/dev/null 2>&1 || break
     done
     if kill -0 "$APP_PID" 2>/dev/null; then
         dismiss_fatal_box_and_wait_exit
     else # ended where no box could be shown
-        EXIT_STATUS=0
-        wait "$APP_PID" || EXIT_STATUS=$?
+        reap_app
     fi
     [ "$EXIT_STATUS" -eq 1 ] || fail "out of memory, the program ended with $EXIT_STATUS"
     grep -q "^tetrakon: не хватает памяти" "$SD/app.log" || fail "running out of memory was not said"

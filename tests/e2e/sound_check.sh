@@ -12,7 +12,7 @@ work=$(mktemp -d)
 export XDG_RUNTIME_DIR="$work" HOME="$work" PULSE_SERVER="unix:$work/pulse/native"
 recorder=""
 cleanup() {
-    [ -n "$recorder" ] && kill "$recorder" 2>/dev/null || true
+    if [ -n "$recorder" ]; then kill "$recorder" 2>/dev/null || true; fi
     pulseaudio --kill 2>/dev/null || true
     rm -rf "$work"
 }
@@ -49,7 +49,7 @@ onsets=$(sox -t raw -r 44100 -e signed -b 16 -c 1 "$work/raw.s16" -t dat - |
          END { quiet = 4; for (w = 0; w <= last; w++) {
                    if (peak[w] > 0.1 && quiet >= 4) printf "%.2f\n", w / 100;
                    quiet = (peak[w] < 0.01) ? quiet + 1 : 0 } }')
-echo "onsets (s):" $onsets
+echo "onsets (s): ${onsets//$'\n'/ }"
 count=$(echo "$onsets" | grep -c . || true)
 [ "$count" -eq 3 ] || { echo "FAIL: expected 3 sounds, heard $count" >&2; exit 1; }
 echo "$onsets" | awk 'NR > 1 { gap = $1 - prev; if (gap < 0.4 || gap > 0.62) bad = 1 }

@@ -21,6 +21,7 @@ malloc_limit=${FUZZ_MALLOC_LIMIT_MB:-256}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tetrakon-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+# shellcheck source=seeds.sh
 . "$source_dir/tests/fuzz/seeds.sh"
 
 # run_fuzzer NAME

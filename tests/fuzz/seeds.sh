@@ -1,3 +1,4 @@
+# shellcheck shell=sh
 # Seeds for each fuzzer, shared by run-fuzzers.sh and tools/fuzz-campaign.sh: the X reader
 # gets the X test files, the picture decoders the JPEG and PNG files and the pictures whose
 # chunks claim gigabytes, the registry file parser a file of every value kind.
@@ -13,6 +14,7 @@ fuzz_seeds() {
             sh "$2/tools/make-hostile-pictures.sh" "$3"
             ;;
         fuzz_registry_parser)
+            # shellcheck disable=SC1003 # a backslash ends a line, as in a hex value continued
             printf '%s\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Tetrakon]' \
                 '"Left"=dword:0000000a' '"PathImage"="C:\\a \"b\""' '"Other"=hex:01,02,\' \
                 '  ff' '@=hex(7):61,00' >"$3/seed.reg"
@@ -24,4 +26,5 @@ fuzz_seeds() {
     esac
 }
 
+# shellcheck disable=SC2034 # read by the scripts that source this file
 FUZZERS="fuzz_xfile_reader fuzz_picture_decoders fuzz_registry_parser"

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <tuple>
+
 namespace tetrakon::gfx {
 namespace {
 
-// What each API a driver may give comes to: whether the game draws with it, the GLSL
-// version its shaders start with, and whether sampler objects and texture storage are core.
+// Per API: drawable or not, the shaders' GLSL version, sampler objects and texture storage.
 TEST(GlApi, EachContextGetsItsShaderVersionAndFeatures) {
     struct Row {
         GlApi api;
@@ -27,14 +29,12 @@ TEST(GlApi, EachContextGetsItsShaderVersionAndFeatures) {
         {{true, 2, 0}, false, "#version 300 es", true, true},
     };
     for (const Row& row : rows) {
-        const std::string name = ApiName(row.api);
-        EXPECT_EQ(CanDrawWith(row.api), row.drawable) << name;
-        EXPECT_EQ(ShaderPreamble(row.api).substr(0, ShaderPreamble(row.api).find('\n')),
-                  row.firstLine)
-            << name;
+        const std::string_view preamble = ShaderPreamble(row.api);
         const GlFeatures features = FeaturesOf(row.api, false, false);
-        EXPECT_EQ(features.samplerObjects, row.samplers) << name;
-        EXPECT_EQ(features.textureStorage, row.storage) << name;
+        EXPECT_EQ(std::tuple(CanDrawWith(row.api), preamble.substr(0, preamble.find('\n')),
+                             features.samplerObjects, features.textureStorage),
+                  std::tuple(row.drawable, row.firstLine, row.samplers, row.storage))
+            << ApiName(row.api);
     }
     // Older desktop versions get them from their extensions.
     const GlFeatures extended = FeaturesOf({false, 3, 1}, true, true);
