@@ -131,11 +131,11 @@ void GameView::StartShuffle() {
 }
 
 void GameView::ReturnToStart() {
+    const auto reloadPieces = [this] {
+        BindPieces(device.get(), {&root, &hullMesh, &turnTargetMesh}, pieces);
+    };
     session.ReturnToStart({
-        .reloadPieces =
-            [this] {
-                BindPieces(device.get(), {&root, &hullMesh, &turnTargetMesh}, pieces);
-            },
+        .reloadPieces = reloadPieces,
         .resetView = [this] { viewRotation.Reset(); },
         .deviceLost = [this] { DeviceLost(); },
         .deviceReset = [this] { DeviceReset(); },

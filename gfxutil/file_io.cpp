@@ -105,7 +105,7 @@ std::string HomeDirectory() {
 }
 
 bool IsDirectory(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -120,7 +120,7 @@ bool FileStamp::operator==(const FileStamp& other) const {
 }
 
 bool StampFile(const std::string& path, FileStamp* stamp) {
-    struct stat info {};
+    struct stat info = {};
     if (::stat(path.c_str(), &info) != 0) {
         return false;
     }
@@ -136,7 +136,7 @@ FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std:
     if (fd < 0) {
         return errno == ENOENT ? FileReadOutcome::Missing : FileReadOutcome::Unreadable;
     }
-    struct stat info {};
+    struct stat info = {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return FileReadOutcome::NotRegular;
@@ -178,7 +178,7 @@ FileReadOutcome ReadFileBounded(const std::string& path, std::size_t limit, std:
 }
 
 std::string WriteTarget(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
         return path;
     }
@@ -193,7 +193,7 @@ std::string WriteTarget(const std::string& path) {
 
 WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string target = WriteTarget(path);
-    struct stat old {};
+    struct stat old = {};
     const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     std::string temporary = target + std::string(kTemporaryInfix) + "XXXXXX";
     const int fd = ::mkstemp(temporary.data());
@@ -233,7 +233,7 @@ WriteOutcome WriteFileAtomically(const std::string& path, std::string_view bytes
 }
 
 bool PermissionsAllowWrite(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     if (::stat(WriteTarget(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return true;
     }

@@ -45,7 +45,7 @@ Result PictureFile::Open(const std::string& path) {
     if (descriptor < 0) {
         return E_FILE_NOT_FOUND;
     }
-    struct stat facts {};
+    struct stat facts = {};
     if (::fstat(descriptor, &facts) != 0 || !S_ISREG(facts.st_mode)) {
         ::close(descriptor);
         return E_FILE_NOT_FOUND;

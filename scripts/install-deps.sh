@@ -18,7 +18,7 @@ game_packages=(
 
 # What the tests, checks and measurements add.
 test_packages=(
-    ccache clang libclang-rt-14-dev clang-format shellcheck
+    ccache clang libclang-rt-dev clang-format shellcheck
     libgtest-dev libgmock-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox
     xvfb xauth x11-utils xdotool wmctrl imagemagick jwm weston qt6-wayland valgrind netpbm time perl
@@ -37,26 +37,24 @@ if [ "${1:-all}" != game ]; then
     bare=("${test_packages_bare[@]}")
 fi
 
-missing_of() {
-    local p
-    for p in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-            echo "$p"
-        fi
-    done
-}
-mapfile -t missing < <(missing_of "${wanted[@]}")
-mapfile -t missing_bare < <(missing_of "${bare[@]}")
-[ ${#missing[@]} -eq 0 ] && [ ${#missing_bare[@]} -eq 0 ] && exit 0
+# apt's dry run says what an install would add: "Inst NAME (VERSION ...)" for a package
+# not installed ("Inst NAME [OLD] (NEW ...)" is an upgrade, not missing). It answers for
+# virtual names as well, which dpkg never shows as installed (libqt6opengl6-dev is provided
+# by qt6-base-dev on Debian 13). It fails when it knows a name not yet (no package lists):
+# then everything is installed.
+if dry_run=$(apt-get -s -qq install --no-install-recommends "${wanted[@]}" "${bare[@]}" 2>/dev/null); then
+    mapfile -t missing < <(sed -n 's/^Inst \([^ ]*\) (.*/\1/p' <<<"$dry_run")
+else
+    missing=("${wanted[@]}" "${bare[@]}")
+fi
+[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]} ${missing_bare[*]}"
+echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
-if [ ${#missing[@]} -gt 0 ]; then
-    "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-if [ ${#missing_bare[@]} -gt 0 ]; then
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing_bare[@]}" >/dev/null
+"${sudo_cmd[@]}" apt-get install -y -qq "${wanted[@]}" >/dev/null
+if [ ${#bare[@]} -gt 0 ]; then
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${bare[@]}" >/dev/null
 fi

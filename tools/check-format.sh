@@ -9,6 +9,8 @@ if [ "${1:-}" = "--fix" ]; then fix=true; shift; fi
 cd "${1:-$(dirname "$0")/..}"
 
 mapfile -t files < <(git ls-files '*.h' '*.cpp')
+# No file listed means git could not read the tree (a root without the repository's .git).
+[ ${#files[@]} -gt 0 ] || { echo "check-format: git lists no sources here" >&2; exit 1; }
 if $fix; then
     clang-format -i "${files[@]}"
     exit 0

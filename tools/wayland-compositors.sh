@@ -36,16 +36,21 @@ start_mutter() {
     wait_for_socket "$1" $!
 }
 
-# Starts sway headless (wlroots' software renderer) as the user nobody, since it refuses to
-# run as root, with the new folder $1 as its home and runtime folder; its output goes to
-# the file $2. $1's parent must let others through. Sets SWAY_SOCKET to the socket's full
-# path, which a client (root may use another user's socket) takes as WAYLAND_DISPLAY.
+# Starts sway headless (wlroots' software renderer) with the new folder $1 as its home and
+# runtime folder; its output goes to the file $2. sway refuses to run as root: root runs it
+# as the user nobody ($1's parent must let others through), any other user as itself.
+# Sets SWAY_SOCKET to the socket's full path, which a client (root may use another user's
+# socket) takes as WAYLAND_DISPLAY.
 start_sway() {
-    mkdir -m 700 "$1" && chown nobody: "$1"
+    mkdir -m 700 "$1"
+    local as=()
+    if [ "$(id -u)" -eq 0 ]; then
+        chown nobody: "$1"
+        as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    fi
     printf 'output HEADLESS-1 mode 640x480\ndefault_border none\n' >"$1/config"
-    setpriv --reuid=nobody --regid=nogroup --clear-groups env -i HOME="$1" \
-        XDG_RUNTIME_DIR="$1" WLR_BACKENDS=headless WLR_RENDERER=pixman sway -c "$1/config" \
-        >"$2" 2>&1 &
+    "${as[@]}" env -i HOME="$1" XDG_RUNTIME_DIR="$1" WLR_BACKENDS=headless WLR_RENDERER=pixman \
+        sway -c "$1/config" >"$2" 2>&1 &
     echo $! >>"$3"
     local deadline=$((SECONDS + 10))
     while SWAY_SOCKET=$(find "$1" -maxdepth 1 -type s -name 'wayland-*' | head -1) &&
@@ -58,20 +63,21 @@ start_sway() {
 # From a client's protocol log (WAYLAND_DEBUG=client): the size of the last buffer the
 # view's sub-surface (the only one) got, and the size it has in its parent's last buffer,
 # whose decoration is as wide left, right and below as the view's offset from the left:
-# "WxH WxH", or "none" for what never came.
+# "WxH WxH", or "none" for what never came. An object is "wl_buffer@34" in libwayland 1.21's
+# log and "wl_buffer#34" in 1.23's.
 view_buffer_and_size() {
     [ -f "$1" ] || { echo none none; return; }
     awk '
         function id(pattern) { match($0, pattern); return substr($0, RSTART, RLENGTH) }
         function args() { split($0, a, /[(,)]/); for (i in a) gsub(/ /, "", a[i]) }
-        / -> wl_shm_pool@[0-9]+\.create_buffer\(/ {
-            args(); buffer = id("wl_buffer@[0-9]+"); w[buffer] = a[4]; h[buffer] = a[5] }
-        / -> wl_subcompositor@[0-9]+\.get_subsurface\(/ {
+        / -> wl_shm_pool[@#][0-9]+\.create_buffer\(/ {
+            args(); buffer = id("wl_buffer[@#][0-9]+"); w[buffer] = a[4]; h[buffer] = a[5] }
+        / -> wl_subcompositor[@#][0-9]+\.get_subsurface\(/ {
             args(); sub(/newid/, "", a[2]); role = a[2]; view = a[3]; parent = a[4] }
-        / -> wl_subsurface@[0-9]+\.set_position\(/ && id("wl_subsurface@[0-9]+") == role {
+        / -> wl_subsurface[@#][0-9]+\.set_position\(/ && id("wl_subsurface[@#][0-9]+") == role {
             args(); x = a[2]; y = a[3] }
-        / -> wl_surface@[0-9]+\.attach\(wl_buffer@/ {
-            surface = id("wl_surface@[0-9]+"); buffer = id("wl_buffer@[0-9]+")
+        / -> wl_surface[@#][0-9]+\.attach\(wl_buffer[@#]/ {
+            surface = id("wl_surface[@#][0-9]+"); buffer = id("wl_buffer[@#][0-9]+")
             if (surface == view) got = w[buffer] "x" h[buffer]
             if (surface == parent) room = (w[buffer] - 2 * x) "x" (h[buffer] - y - x) }
         END { print (got == "" ? "none" : got), (room == "" ? "none" : room) }' "$1"

@@ -22,9 +22,10 @@
 namespace tetrakon {
 namespace {
 
+// By name, then by C++ type: findChild<T*> needs Q_OBJECT in T, which UpDownControl lacks.
 template <typename Control>
 Control* ById(QWidget* dialog, int id) {
-    return dialog->findChild<Control*>(QString::number(id));
+    return dynamic_cast<Control*>(dialog->findChild<QWidget*>(QString::number(id)));
 }
 
 struct ShownPresets {
@@ -86,7 +87,8 @@ TEST(PresetsDialog, HasTheTemplatesCaptionTextsPlacesAndTabOrder) {
 
     // Focus starts on the first tab stop; Tab visits the others in template order and
     // skips the arrows.
-    QApplication::setActiveWindow(&dialog);
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     EXPECT_EQ(dialog.focusWidget(), controls[0].control);
     const QWidget* tabStops[] = {shown.count, controls[5].control, controls[6].control};
     for (const QWidget* next : tabStops) {

@@ -437,9 +437,10 @@ scenario_wayland_full_screen() {
 # screen); mutter's is read from the protocol log.
 scenario_headless_start() { on_weston_headless; START_PLAIN="" scenario_first_frame; }
 scenario_headless_first_frame() { on_weston_headless; scenario_first_frame; }
-# True once the program's protocol log shows at least N top-level windows destroyed.
+# True once the program's protocol log shows at least N top-level windows destroyed
+# (libwayland 1.21 logs an object as xdg_toplevel@7, 1.23 as xdg_toplevel#7).
 toplevels_destroyed() {
-    [ "$(grep -c -- '-> xdg_toplevel@[0-9]*\.destroy(' "$SD/app.log")" -ge "$1" ]
+    [ "$(grep -c -- '-> xdg_toplevel[@#][0-9]*\.destroy(' "$SD/app.log")" -ge "$1" ]
 }
 scenario_sway_start() {
     on_sway
@@ -449,8 +450,8 @@ scenario_sway_start() {
     sleep 0.5 # a picture that flickers would be made again in this time
     kill -0 "$APP_PID" || fail "the program ended: $(tail -1 "$SD/app.log")"
     local made gone
-    made=$(grep -c -- '-> xdg_surface@[0-9]*\.get_toplevel(' "$SD/app.log")
-    gone=$(grep -c -- '-> xdg_toplevel@[0-9]*\.destroy(' "$SD/app.log")
+    made=$(grep -c -- '-> xdg_surface[@#][0-9]*\.get_toplevel(' "$SD/app.log")
+    gone=$(grep -c -- '-> xdg_toplevel[@#][0-9]*\.destroy(' "$SD/app.log")
     { [ "$made" = 3 ] && [ "$gone" = 2 ]; } || fail "$made windows made, $gone of them destroyed"
 }
 scenario_sway_first_frame() { on_sway; scenario_first_frame; }

@@ -61,28 +61,28 @@ TEST_P(ElementaryRotation, MatchesItsRowsEntryByEntry) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Matrix, ElementaryRotation,
-    ::testing::Values(
-        RotationCase{
-            "X", MatrixRotationX,
-            [](float c, float s) {
-                const Rows rows = {{1, 0, 0, 0}, {0, c, s, 0}, {0, -s, c, 0}, {0, 0, 0, 1}};
-                return FromRows(rows);
-            }},
-        RotationCase{
-            "Y", MatrixRotationY,
-            [](float c, float s) {
-                const Rows rows = {{c, 0, -s, 0}, {0, 1, 0, 0}, {s, 0, c, 0}, {0, 0, 0, 1}};
-                return FromRows(rows);
-            }},
-        RotationCase{
-            "Z", MatrixRotationZ,
-            [](float c, float s) {
-                const Rows rows = {{c, s, 0, 0}, {-s, c, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-                return FromRows(rows);
-            }}),
-    [](const ::testing::TestParamInfo<RotationCase>& testCase) { return testCase.param.name; });
+Matrix RowsOfX(float c, float s) {
+    const Rows rows = {{1, 0, 0, 0}, {0, c, s, 0}, {0, -s, c, 0}, {0, 0, 0, 1}};
+    return FromRows(rows);
+}
+
+Matrix RowsOfY(float c, float s) {
+    const Rows rows = {{c, 0, -s, 0}, {0, 1, 0, 0}, {s, 0, c, 0}, {0, 0, 0, 1}};
+    return FromRows(rows);
+}
+
+Matrix RowsOfZ(float c, float s) {
+    const Rows rows = {{c, s, 0, 0}, {-s, c, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    return FromRows(rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Matrix, ElementaryRotation,
+                         ::testing::Values(RotationCase{"X", MatrixRotationX, RowsOfX},
+                                           RotationCase{"Y", MatrixRotationY, RowsOfY},
+                                           RotationCase{"Z", MatrixRotationZ, RowsOfZ}),
+                         [](const ::testing::TestParamInfo<RotationCase>& testCase) {
+                             return testCase.param.name;
+                         });
 
 // A quarter turn in this left-handed convention: x -> y about Z, y -> z about X, z -> x
 // about Y.

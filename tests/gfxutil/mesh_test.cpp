@@ -123,6 +123,10 @@ TEST_P(BadMesh, IsRejectedAndLeftUnchanged) {
     EXPECT_EQ(merged.materials.size(), 3u);
 }
 
+void SubsetPastFaces(Mesh& m) {
+    m.subsets = {Subset{1, 2}};
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Mesh, BadMesh,
     ::testing::Values(BadMeshCase{"IndexPastVertices", [](Mesh& m) { m.faces[1].index[2] = 6; }},
@@ -131,10 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](Mesh& m) { m.faceMaterial.pop_back(); }},
                       BadMeshCase{"ShortNormals", [](Mesh& m) { m.normals.pop_back(); }},
                       BadMeshCase{"LongTexcoords", [](Mesh& m) { m.texcoords.push_back({}); }},
-                      BadMeshCase{"SubsetPastFaces",
-                                  [](Mesh& m) {
-                                      m.subsets = {Subset{1, 2}};
-                                  }}),
+                      BadMeshCase{"SubsetPastFaces", SubsetPastFaces}),
     [](const ::testing::TestParamInfo<BadMeshCase>& testCase) { return testCase.param.name; });
 
 TEST(SortFacesBySubset, NullMeshIsAnInvalidArgument) {

@@ -271,7 +271,7 @@ TEST_F(RegistryStoreTest, ASaveKeepsTheModeAndOwnerOfTheFile) {
         auto key = Open();
         Set(key.get(), "Top", REG_DWORD, std::string(4, '\0'));
         ASSERT_EQ(key->Close(), ERROR_SUCCESS);
-        struct stat info {};
+        struct stat info = {};
         ASSERT_EQ(::stat(target.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, mode);
         EXPECT_EQ(info.st_uid, owner);
