@@ -5,6 +5,8 @@
 #   unit        the unit and display tests (ctest; display tests on a private Xvfb)
 #   big-endian  the libraries that need no Qt, with their tests, built for s390x and run
 #               under qemu (tools/check-big-endian.sh)
+#   debian13    the build, the tests, end-to-end scenarios and the package in a Debian 13
+#               root kept between runs (tools/check-debian13.sh)
 #   robustness  the soak tests, settings writes killed at random moments, a puzzle session
 #               and a scripted game under valgrind
 #   e2e         the built program driven end to end under X11 and Wayland (tests/e2e)
@@ -20,7 +22,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 2
 
-all_stages=(build unit big-endian robustness e2e package sanitize fuzz)
+all_stages=(build unit big-endian debian13 robustness e2e package sanitize fuzz)
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
 for stage in "${stages[@]}"; do
@@ -73,6 +75,8 @@ stage_unit() {
 }
 
 stage_big_endian() { tools/check-big-endian.sh; }
+
+stage_debian13() { tools/check-debian13.sh; }
 
 stage_robustness() {
     build_dev >/dev/null || return 1
@@ -148,6 +152,7 @@ for stage in "${stages[@]}"; do
         build) stage_build ;;
         unit) stage_unit ;;
         big-endian) stage_big_endian ;;
+        debian13) stage_debian13 ;;
         robustness) stage_robustness ;;
         e2e) stage_e2e ;;
         package) stage_package ;;
