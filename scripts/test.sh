@@ -61,9 +61,12 @@ ctest_with_retry() {
     return "$status"
 }
 
-# The build the other stages use, brought up to date.
+# The build the other stages use, brought up to date once a run: a stage named alone
+# builds it first, and after the build stage the others find it done.
+dev_built=0
 build_dev() {
-    cmake --preset dev "${launcher[@]}" >/dev/null && cmake --build build -j "$jobs"
+    [ $dev_built -eq 1 ] && return 0
+    cmake --preset dev "${launcher[@]}" >/dev/null && cmake --build build -j "$jobs" && dev_built=1
 }
 
 stage_build() { build_dev; }
